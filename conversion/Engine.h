@@ -1,0 +1,51 @@
+#pragma once
+
+#include <windows.h>
+
+#include "conversion/TxvEngineApi.h"
+
+// One loaded engine library: Empty, Loaded (version accepted) or Initialised.
+// Only an initialised engine is ever asked to convert, to show its settings or
+// its about box.
+class CEngine {
+public:
+    explicit CEngine(BOOL silent);
+    virtual ~CEngine();
+
+    BOOL Load(const char* path);
+    void Unload();
+
+    DWORD GetAPIVersion();
+    BOOL GetEngineDescription(char* buffer, int size);
+    BOOL GetEngineVersion(char* buffer, int size);
+    BOOL InitEngine();
+    void ExitEngine();
+    BOOL ConvertCaptionString(const char* className, const char* text, char* outBuffer, int outSize);
+    BOOL HasOnAbout() const { return m_pfnOnAbout != NULL; }
+    BOOL HasOnSetting() const { return m_pfnOnSetting != NULL; }
+    void OnAbout(HWND owner);
+    void OnSetting(HWND owner);
+    BOOL IsInitialized() const { return m_bInitialized; }
+    const char* GetPath() const { return m_path; }
+    void ReportError(UINT textId, UINT style, DWORD errorCode);
+
+private:
+    CEngine(const CEngine&) = delete;
+    CEngine& operator=(const CEngine&) = delete;
+    // Looks an entry point up on first use and keeps it until Unload; a
+    // failed lookup is tried again on the next call.
+    template <typename T> T Resolve(T& slot, const char* name);
+
+    HMODULE m_hModule;
+    BOOL m_bInitialized;
+    char m_path[MAX_PATH];
+    BOOL m_bSilent;
+    PFN_TXVGetAPIVersion m_pfnGetAPIVersion;
+    PFN_TXVGetEngineDescription m_pfnGetEngineDescription;
+    PFN_TXVGetEngineVersion m_pfnGetEngineVersion;
+    PFN_TXVInitEngine m_pfnInitEngine;
+    PFN_TXVExitEngine m_pfnExitEngine;
+    PFN_TXVConvertCaptionString m_pfnConvertCaptionString;
+    PFN_TXVOnAbout m_pfnOnAbout;
+    PFN_TXVOnSetting m_pfnOnSetting;
+};

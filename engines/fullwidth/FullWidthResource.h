@@ -1,0 +1,4 @@
+#pragma once
+
+#define IDS_FULLWIDTH_DESCRIPTION 1
+#define IDS_FULLWIDTH_VERSION 2

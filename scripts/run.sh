@@ -1,0 +1,55 @@
+#!/bin/sh
+# Installs what is missing, builds Morvane and shows it at work under Wine: the
+# dictionary engine turns the captions of an English dialog Japanese. With a
+# display it stays until you exit Morvane from its tray menu; without one it
+# runs on a private Xvfb, saves screenshots before and after, and exits.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${MORVANE_BUILD_DIR:-$root/build}
+
+"$root/scripts/bootstrap.sh"
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j"$(nproc)" --target Morvane DemoDialog MorvaneCtl Dictionary
+
+. "$root/scripts/xvfb.sh"
+# The demo's own prefix: a user's real Wine prefix is never touched.
+export WINEPREFIX="$build/demo-prefix"
+interactive=1
+if [ -z "${DISPLAY:-}" ]; then
+    interactive=0
+    morvane_start_xvfb
+fi
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    morvane_stop_xvfb
+}
+trap cleanup EXIT INT TERM
+. "$root/scripts/wine-env.sh"
+morvane_ensure_prefix
+
+bin="$build/bin"
+key='HKCU\Software\Quorvel\Morvane\Preferences'
+wine reg add "$key" /v Engine /t REG_SZ /d "$(winepath -w "$bin/Dictionary.TXV")" /f >/dev/null 2>&1
+wine reg add "$key" /v EngineFolder /t REG_SZ /d "$(winepath -w "$bin")" /f >/dev/null 2>&1
+wine reg add "$key" /v ResMode /t REG_DWORD /d 0 /f >/dev/null 2>&1
+
+# One virtual desktop with a taskbar, so that the tray icon shows.
+desktop="explorer /desktop=Morvane,1024x768"
+wine $desktop "$bin/DemoDialog.exe" >/dev/null 2>&1 &
+sleep 3
+
+if [ "$interactive" -eq 1 ]; then
+    echo "Morvane runs: its icon is in the taskbar of the Wine desktop. Exit it from the icon's menu."
+    wine $desktop "$bin/Morvane.exe"
+    exit 0
+fi
+
+before="$build/demo-before.png"
+after="$build/demo-after.png"
+import -window root "$before"
+wine $desktop "$bin/Morvane.exe" >/dev/null 2>&1 &
+sleep 4
+import -window root "$after"
+wine "$bin/MorvaneCtl.exe" exit
+echo "before: $before"
+echo "after:  $after"

@@ -1,0 +1,32 @@
+#!/bin/sh
+# Installs what is missing, builds everything and runs the whole test suite
+# under Wine on a private Xvfb display. Extra arguments go to ctest.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${MORVANE_BUILD_DIR:-$root/build}
+
+"$root/scripts/bootstrap.sh"
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+# MORVANE_TARGETS narrows the build to some targets (the default builds all).
+if [ -n "${MORVANE_TARGETS:-}" ]; then
+    for target in $MORVANE_TARGETS; do
+        cmake --build "$build" -j"$(nproc)" --target "$target"
+    done
+else
+    cmake --build "$build" -j"$(nproc)"
+fi
+
+. "$root/scripts/xvfb.sh"
+export WINEPREFIX="$build/wineprefix"
+cleanup() {
+    WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
+    morvane_stop_xvfb
+}
+trap cleanup EXIT INT TERM
+morvane_start_xvfb
+. "$root/scripts/wine-env.sh"
+morvane_ensure_prefix
+# Keeps one Wine server alive across the tests instead of one per test.
+wineserver -p
+
+ctest --test-dir "$build" --output-on-failure "$@"

@@ -1,0 +1,36 @@
+# Sourced by the scripts that run Windows programs: the Wine settings every run
+# shares. WINEPREFIX is set by the caller.
+export WINEARCH=win32
+export LC_ALL=ja_JP.UTF-8
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+# Creates the prefix once, with Wine's crash dialog off so that a crashing test
+# ends instead of waiting for a click. Creating a prefix is slow, all the more
+# where 32-bit code runs emulated, so one master prefix is created per Wine
+# version, one at a time for the whole machine, and every prefix is a copy.
+morvane_ensure_prefix() {
+    [ -f "$WINEPREFIX/.morvane-ready" ] && return 0
+    master="${XDG_CACHE_HOME:-$HOME/.cache}/morvane/wineprefix-$(wine --version 2>/dev/null | tr -c 'a-zA-Z0-9.\n' _)"
+    mkdir -p "$(dirname "$master")" "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        if [ ! -f "$master/.morvane-ready" ]; then
+            rm -rf "$master"
+            (
+                export WINEPREFIX="$master"
+                wineboot -i >/dev/null 2>&1 || true
+                wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+                wineserver -w || true
+            )
+            touch "$master/.morvane-ready"
+        fi
+    ) 9>"$master.lock"
+    (
+        flock 9
+        if [ ! -f "$WINEPREFIX/.morvane-ready" ]; then
+            rm -rf "$WINEPREFIX"
+            cp -a "$master" "$WINEPREFIX"
+        fi
+    ) 9>"$WINEPREFIX.lock"
+}

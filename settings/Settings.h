@@ -1,0 +1,28 @@
+#pragma once
+
+#include "foundation/GString.h"
+
+// The persistent preferences, read and written directly by their users.
+class CSettings {
+public:
+    CSettings();
+    virtual ~CSettings();
+
+    void SetDefaults();
+    BOOL Load();
+    BOOL Save();
+
+    CGString Engine;
+    CGString EngineFolder;
+    CGString SampleString;
+    DWORD ShowChangeEngineInfo;
+    DWORD TimerElapseConv;
+    DWORD TimerElapseGC;
+    DWORD ResMode;
+
+    static const char* const s_pszKey;
+
+private:
+    CSettings(const CSettings&) = delete;
+    CSettings& operator=(const CSettings&) = delete;
+};

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/MorvaneApp.h"
+#include "tests/support/Cp932.h"
+#include "tests/support/TestApp.h"
+
+namespace {
+
+TEST(TargetClass, OnlyTheFiveClassNamesMatchExactly)
+{
+    struct Case {
+        const char* name;
+        BOOL expected;
+    } cases[] = {
+        {"Button", TRUE},     {"Static", TRUE},     {"TButton", TRUE}, {"TCheckBox", TRUE}, {"TGroupBox", TRUE},
+        {"BUTTON", FALSE},    {"button", FALSE},    {"Edit", FALSE},   {"ButtonX", FALSE},  {"Butto", FALSE},
+        {"TGroupBox ", FALSE}, {"#32770", FALSE},   {"", FALSE},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CMainWnd::IsTargetClass(c.name), c.expected) << c.name;
+}
+
+TEST(TrayIcon, ModifyAndDeleteBeforeAddDoNothing)
+{
+    CTrayIcon icon;
+    EXPECT_FALSE(icon.Modify(NIF_TIP, NULL, "tip"));
+    EXPECT_STREQ(icon.GetTip(), "");
+    icon.Delete();
+    EXPECT_FALSE(icon.IsAdded());
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        UseTestApplication();
+        RegisterWindowClass(CS_DBLCLKS, 0, 0, g_pApp->m_hInstance, NULL, NULL, NULL, NULL, CMainWnd::s_pszClassName,
+                            NULL);
+    }
+};
+
+TEST_F(MainWindow, AddsTheTrayIconWithTheRunningLookAndSwitchesToStoppedAndBack)
+{
+    CMainWnd& mainWnd = g_pApp->m_mainWnd;
+    ASSERT_TRUE(mainWnd.CreateMainWindow());
+    ASSERT_TRUE(mainWnd.m_trayIcon.IsAdded());
+    EXPECT_STREQ(mainWnd.m_trayIcon.GetTip(), "Morvane");
+
+    HICON running = mainWnd.m_trayIcon.GetIcon();
+    mainWnd.SetSuspended(TRUE);
+    EXPECT_TRUE(mainWnd.m_bSuspended);
+    EXPECT_EQ(mainWnd.m_trayIcon.GetTip(), Cp932("Morvane [停止中]"));
+    HICON stopped = mainWnd.m_trayIcon.GetIcon();
+    EXPECT_NE(stopped, running);
+    ICONINFO info;
+    EXPECT_FALSE(GetIconInfo(running, &info)) << "the icon no longer shown is destroyed";
+
+    mainWnd.SetSuspended(FALSE);
+    EXPECT_FALSE(mainWnd.m_bSuspended);
+    EXPECT_STREQ(mainWnd.m_trayIcon.GetTip(), "Morvane");
+    EXPECT_FALSE(GetIconInfo(stopped, &info));
+    ASSERT_TRUE(GetIconInfo(mainWnd.m_trayIcon.GetIcon(), &info));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+
+    DestroyWindow(mainWnd.m_hWnd);
+    EXPECT_FALSE(mainWnd.m_trayIcon.IsAdded());
+    EXPECT_EQ(mainWnd.m_hWnd, nullptr);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) << "destroying the window ends the program";
+}
+
+TEST_F(MainWindow, PauseTogglesWithoutChangingTheLook)
+{
+    CMainWnd& mainWnd = g_pApp->m_mainWnd;
+    ASSERT_TRUE(mainWnd.CreateMainWindow());
+    SendMessageA(mainWnd.m_hWnd, WM_COMMAND, 40004, 0);
+    EXPECT_TRUE(mainWnd.m_bPaused);
+    EXPECT_STREQ(mainWnd.m_trayIcon.GetTip(), "Morvane");
+    SendMessageA(mainWnd.m_hWnd, WM_COMMAND, 40004, 0);
+    EXPECT_FALSE(mainWnd.m_bPaused);
+    DestroyWindow(mainWnd.m_hWnd);
+    MSG msg;
+    PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+} // namespace

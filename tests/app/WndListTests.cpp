@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "conversion/WndList.h"
+
+namespace {
+
+HWND Handle(UINT_PTR value)
+{
+    return reinterpret_cast<HWND>(value);
+}
+
+std::vector<HWND> Chain(const CWndList& list, int bucket)
+{
+    std::vector<HWND> handles;
+    for (CWndEntry* entry = list.GetBucketHead(bucket); entry != NULL; entry = list.GetNextEntry(entry))
+        handles.push_back(entry->m_hWnd);
+    return handles;
+}
+
+TEST(WndList, TopEntriesShareABucketByTheLowByteNewestFirst)
+{
+    CWndList list;
+    ASSERT_NE(list.AddTopEntry(CWndEntry(Handle(0x1234), "")), nullptr);
+    ASSERT_NE(list.AddTopEntry(CWndEntry(Handle(0x5634), "")), nullptr);
+    ASSERT_NE(list.AddTopEntry(CWndEntry(Handle(0x1235), "")), nullptr);
+
+    EXPECT_EQ(Chain(list, 0x34), (std::vector<HWND>{Handle(0x5634), Handle(0x1234)}));
+    EXPECT_EQ(Chain(list, 0x35), (std::vector<HWND>{Handle(0x1235)}));
+    EXPECT_EQ(list.FindTopEntry(Handle(0x1234))->m_hWnd, Handle(0x1234));
+    EXPECT_EQ(list.FindTopEntry(Handle(0x9934)), nullptr);
+}
+
+TEST(WndList, NewEntryCopiesTheTemplateAndStartsUnlinked)
+{
+    CWndList list;
+    CWndEntry entryTemplate(Handle(0x10), "remembered");
+    CWndEntry* entry = list.AddTopEntry(entryTemplate);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_NE(entry, &entryTemplate);
+    EXPECT_STREQ(entry->m_text.Text(), "remembered");
+    EXPECT_EQ(entry->m_pChildLink, nullptr);
+}
+
+TEST(WndList, RemovingAnyEntryOfAChainKeepsTheOthersLinked)
+{
+    for (UINT_PTR removed : {0x100, 0x200, 0x300}) {
+        CWndList list;
+        for (UINT_PTR value : {0x100, 0x200, 0x300})
+            list.AddTopEntry(CWndEntry(Handle(value), ""));
+        list.RemoveTopEntry(list.FindTopEntry(Handle(removed)));
+
+        std::vector<HWND> expected;
+        for (UINT_PTR value : {0x300, 0x200, 0x100}) {
+            if (value != removed)
+                expected.push_back(Handle(value));
+        }
+        EXPECT_EQ(Chain(list, 0), expected) << "removed " << removed;
+        for (CWndEntry* entry = list.GetBucketHead(0); entry->m_pNext != NULL; entry = entry->m_pNext)
+            EXPECT_EQ(entry->m_pNext->m_pPrev, entry);
+        EXPECT_EQ(list.GetBucketHead(0)->m_pPrev, nullptr);
+    }
+}
+
+TEST(WndList, ChildEntriesBelongToTheirTopEntry)
+{
+    CWndList list;
+    CWndEntry* first = list.AddTopEntry(CWndEntry(Handle(0x100), ""));
+    CWndEntry* second = list.AddTopEntry(CWndEntry(Handle(0x200), ""));
+    CWndEntry* child = list.AddChildEntry(first, CWndEntry(Handle(0x111), "text"));
+    list.AddChildEntry(first, CWndEntry(Handle(0x112), ""));
+
+    EXPECT_EQ(list.FindChildEntry(first, Handle(0x111)), child);
+    EXPECT_STREQ(child->m_text.Text(), "text");
+    EXPECT_EQ(list.FindChildEntry(second, Handle(0x111)), nullptr);
+    EXPECT_EQ(first->m_pChildLink->m_hWnd, Handle(0x112)) << "newest child first";
+
+    list.RemoveTopEntry(first);
+    EXPECT_EQ(list.FindTopEntry(Handle(0x100)), nullptr);
+    EXPECT_EQ(list.FindTopEntry(Handle(0x200)), second);
+}
+
+TEST(WndList, RemoveAllEmptiesEveryBucket)
+{
+    CWndList list;
+    for (UINT_PTR value = 1; value < 600; value += 7) {
+        CWndEntry* top = list.AddTopEntry(CWndEntry(Handle(value), ""));
+        list.AddChildEntry(top, CWndEntry(Handle(value + 1), ""));
+    }
+    list.RemoveAll();
+    for (int bucket = 0; bucket < 256; ++bucket)
+        EXPECT_EQ(list.GetBucketHead(bucket), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "conversion/Engine.h"
+#include "tests/engines/ProbeEngine.h"
+#include "tests/support/Cp932.h"
+#include "tests/support/MessageBoxWatcher.h"
+#include "tests/support/TestApp.h"
+
+namespace {
+
+const char kNotAnEngine[] = "エンジンの読み込みに失敗しました。\r\nMorvane用のエンジンではない可能性があります。";
+const char kApiTooHigh[] = "エンジンのAPIバージョンが高いため、読み込みを中止します。\r\n"
+                          "このエンジンのためには、新しいMorvaneを使ってください。";
+const char kLoadFailed[] = "エンジンの読み込みに失敗しました。\n\n[ エラー詳細 ]\nERRCODE=";
+
+class Engine : public ::testing::Test {
+protected:
+    void SetUp() override { UseTestApplication(); }
+
+    CProbeLog m_log;
+};
+
+TEST_F(Engine, AcceptsEveryApiVersionOfMajorVersionOne)
+{
+    for (const char* file : {"ProbeApi00000001.TXV", "ProbeComplete.TXV", "ProbeApi0001FFFF.TXV"}) {
+        std::string path = TestEnginePath(file);
+        CMessageBoxWatcher watcher(IDOK);
+        CEngine engine(FALSE);
+        EXPECT_TRUE(engine.Load(path.c_str())) << file;
+        EXPECT_NE(GetModuleHandleA(path.c_str()), nullptr);
+        EXPECT_STREQ(engine.GetPath(), path.c_str());
+        EXPECT_FALSE(engine.IsInitialized());
+        EXPECT_TRUE(engine.HasOnAbout());
+        EXPECT_TRUE(engine.HasOnSetting());
+        EXPECT_TRUE(watcher.Seen().empty());
+    }
+}
+
+struct Rejection {
+    const char* file;
+    std::string text;
+};
+
+std::vector<Rejection> Rejections()
+{
+    return {
+        {"ProbeApi00020000.TXV", Cp932(kApiTooHigh)},
+        {"ProbeApi00000000.TXV", Cp932(kNotAnEngine)},
+        {"ProbeNoApiVersion.TXV", Cp932(kNotAnEngine)},
+        {"Missing.TXV", Cp932(kLoadFailed) + "126"},
+        {"ProbeEngine.h", Cp932(kLoadFailed) + "193"},
+    };
+}
+
+std::string RejectedPath(const Rejection& rejection)
+{
+    // A file that is no library at all: a header of the test engines' own sources.
+    if (strcmp(rejection.file, "ProbeEngine.h") == 0)
+        return std::string(__FILE__).substr(0, std::string(__FILE__).find_last_of("\\/")) + "/../engines/ProbeEngine.h";
+    return TestEnginePath(rejection.file);
+}
+
+TEST_F(Engine, RejectsAFaultyLibraryWithItsMessageAfterFreeingIt)
+{
+    for (const Rejection& rejection : Rejections()) {
+        SCOPED_TRACE(rejection.file);
+        std::string path = RejectedPath(rejection);
+        bool loadedWhileShown = true;
+        CMessageBoxWatcher watcher(IDOK, [&](const SeenMessageBox&) {
+            loadedWhileShown = GetModuleHandleA(path.c_str()) != nullptr;
+        });
+        CEngine engine(FALSE);
+        EXPECT_FALSE(engine.Load(path.c_str()));
+        ASSERT_EQ(watcher.Seen().size(), 1u);
+        const SeenMessageBox& box = watcher.Seen()[0];
+        EXPECT_EQ(box.text, rejection.text);
+        EXPECT_EQ(box.caption, "Morvane");
+        EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONEXCLAMATION));
+        EXPECT_EQ(box.buttons, static_cast<UINT>(MB_OK));
+        EXPECT_EQ(box.owner, nullptr);
+        EXPECT_FALSE(loadedWhileShown) << "the library is freed before the user is told";
+        EXPECT_STREQ(engine.GetPath(), "");
+
+        std::string complete = TestEnginePath("ProbeComplete.TXV");
+        EXPECT_TRUE(engine.Load(complete.c_str())) << "a failed load leaves the object empty";
+    }
+}
+
+TEST_F(Engine, SilentEngineReportsNothing)
+{
+    CMessageBoxWatcher watcher(IDOK);
+    for (const Rejection& rejection : Rejections()) {
+        CEngine engine(TRUE);
+        EXPECT_FALSE(engine.Load(RejectedPath(rejection).c_str())) << rejection.file;
+    }
+    EXPECT_TRUE(watcher.Seen().empty());
+}
+
+TEST_F(Engine, SecondLoadFailsSilentlyAndKeepsTheFirstLibrary)
+{
+    std::string complete = TestEnginePath("ProbeComplete.TXV");
+    CMessageBoxWatcher watcher(IDOK);
+    CEngine engine(FALSE);
+    ASSERT_TRUE(engine.Load(complete.c_str()));
+    EXPECT_FALSE(engine.Load(TestEnginePath("ProbeBare.TXV").c_str()));
+    EXPECT_TRUE(watcher.Seen().empty());
+    EXPECT_STREQ(engine.GetPath(), complete.c_str());
+    EXPECT_EQ(GetModuleHandleA(TestEnginePath("ProbeBare.TXV").c_str()), nullptr);
+}
+
+// LoadLibraryA takes a path of 260 characters at most, one more than the host
+// keeps: the padding segments are resolved by the loader.
+TEST_F(Engine, KeepsTheFirst259CharactersOfALongerPath)
+{
+    const std::string folder = BinaryFolder() + "\\testengines\\";
+    const std::string name = "ProbeComplete.TXV";
+    std::string padding;
+    while (folder.size() + padding.size() + name.size() < 260)
+        padding += folder.size() + padding.size() + name.size() == 259 ? "\\" : ".\\";
+    const std::string path = folder + padding + name;
+    ASSERT_EQ(path.size(), 260u);
+    CEngine engine(FALSE);
+    ASSERT_TRUE(engine.Load(path.c_str()));
+    EXPECT_EQ(engine.GetPath(), path.substr(0, 259));
+}
+
+TEST_F(Engine, ListsALoadedEngineWithoutStartingOrCallingIt)
+{
+    {
+        CEngine engine(TRUE);
+        ASSERT_TRUE(engine.Load(TestEnginePath("ProbeComplete.TXV").c_str()));
+        char text[128];
+        ASSERT_TRUE(engine.GetEngineDescription(text, sizeof(text)));
+        EXPECT_STREQ(text, "Probe engine complete");
+        ASSERT_TRUE(engine.GetEngineVersion(text, sizeof(text)));
+        EXPECT_STREQ(text, "API 00010000");
+        char out[256] = "untouched";
+        EXPECT_FALSE(engine.ConvertCaptionString("Button", "OK", out, sizeof(out)));
+        EXPECT_STREQ(out, "untouched");
+        engine.OnAbout(NULL);
+        engine.OnSetting(NULL);
+        engine.ExitEngine();
+    }
+    const std::vector<std::string> expected = {"complete attach", "complete TXVGetAPIVersion",
+                                               "complete TXVGetEngineDescription", "complete TXVGetEngineVersion",
+                                               "complete detach"};
+    EXPECT_EQ(m_log.Lines(), expected);
+}
+
+TEST_F(Engine, CallsAStartedEngineUntilItIsEndedAndEndsItOnce)
+{
+    HWND owner = reinterpret_cast<HWND>(0x00012340);
+    CEngine engine(FALSE);
+    ASSERT_TRUE(engine.Load(TestEnginePath("ProbeComplete.TXV").c_str()));
+    ASSERT_TRUE(engine.InitEngine());
+    EXPECT_TRUE(engine.IsInitialized());
+    char out[256] = "";
+    EXPECT_TRUE(engine.ConvertCaptionString("Button", "OK", out, sizeof(out)));
+    EXPECT_STREQ(out, "[OK]");
+    engine.OnSetting(owner);
+    engine.OnAbout(owner);
+    engine.ExitEngine();
+    EXPECT_FALSE(engine.IsInitialized());
+    engine.ExitEngine();
+    EXPECT_FALSE(engine.ConvertCaptionString("Button", "OK", out, sizeof(out)));
+    engine.OnAbout(owner);
+    engine.Unload();
+    EXPECT_STREQ(engine.GetPath(), "");
+    EXPECT_FALSE(engine.HasOnAbout());
+    EXPECT_FALSE(engine.HasOnSetting());
+
+    const std::vector<std::string> expected = {
+        "complete attach",          "complete TXVGetAPIVersion",   "complete TXVInitEngine",
+        "complete TXVConvertCaptionString Button 256", "complete TXVOnSetting 00012340",
+        "complete TXVOnAbout 00012340", "complete TXVExitEngine", "complete detach"};
+    EXPECT_EQ(m_log.Lines(), expected);
+}
+
+TEST_F(Engine, DestroyingAStartedEngineEndsItBeforeFreeingIt)
+{
+    {
+        CEngine engine(FALSE);
+        ASSERT_TRUE(engine.Load(TestEnginePath("ProbeComplete.TXV").c_str()));
+        ASSERT_TRUE(engine.InitEngine());
+    }
+    const std::vector<std::string> expected = {"complete attach", "complete TXVGetAPIVersion",
+                                               "complete TXVInitEngine", "complete TXVExitEngine", "complete detach"};
+    EXPECT_EQ(m_log.Lines(), expected);
+}
+
+TEST_F(Engine, AFailedStartLeavesTheEngineUnusableAndNeverEndsIt)
+{
+    {
+        CEngine engine(FALSE);
+        ASSERT_TRUE(engine.Load(TestEnginePath("ProbeInitFails.TXV").c_str()));
+        EXPECT_FALSE(engine.InitEngine());
+        EXPECT_FALSE(engine.IsInitialized());
+        char out[256] = "";
+        EXPECT_FALSE(engine.ConvertCaptionString("Button", "OK", out, sizeof(out)));
+    }
+    const std::vector<std::string> expected = {"initfails attach", "initfails TXVGetAPIVersion",
+                                               "initfails TXVInitEngine", "initfails detach"};
+    EXPECT_EQ(m_log.Lines(), expected);
+}
+
+TEST_F(Engine, WorksWithoutTheOptionalExports)
+{
+    {
+        CEngine engine(FALSE);
+        ASSERT_TRUE(engine.Load(TestEnginePath("ProbeBare.TXV").c_str()));
+        EXPECT_FALSE(engine.HasOnAbout());
+        EXPECT_FALSE(engine.HasOnSetting());
+        ASSERT_TRUE(engine.InitEngine());
+        engine.OnAbout(NULL);
+        engine.OnSetting(NULL);
+        char out[256] = "";
+        EXPECT_TRUE(engine.ConvertCaptionString("Static", "a", out, sizeof(out)));
+        EXPECT_STREQ(out, "[a]");
+        engine.ExitEngine();
+        EXPECT_FALSE(engine.IsInitialized());
+    }
+    const std::vector<std::string> expected = {"bare attach", "bare TXVGetAPIVersion", "bare TXVInitEngine",
+                                               "bare TXVConvertCaptionString Static 256", "bare detach"};
+    EXPECT_EQ(m_log.Lines(), expected);
+}
+
+TEST_F(Engine, ADeclinedConversionReportsNoChange)
+{
+    CEngine engine(FALSE);
+    ASSERT_TRUE(engine.Load(TestEnginePath("ProbeDeclines.TXV").c_str()));
+    ASSERT_TRUE(engine.InitEngine());
+    char out[256] = "";
+    EXPECT_FALSE(engine.ConvertCaptionString("Button", "OK", out, sizeof(out)));
+}
+
+// The engine fills every byte with double-byte characters and no terminator;
+// the host must end the text inside the buffer, between two characters.
+TEST_F(Engine, TextsWithoutTerminatorAreEndedInsideTheBuffer)
+{
+    CEngine engine(FALSE);
+    ASSERT_TRUE(engine.Load(TestEnginePath("ProbeUnterminated.TXV").c_str()));
+    ASSERT_TRUE(engine.InitEngine());
+    const std::pair<const char*, std::function<BOOL(char*, int)>> calls[] = {
+        {"description", [&](char* buffer, int size) { return engine.GetEngineDescription(buffer, size); }},
+        {"version", [&](char* buffer, int size) { return engine.GetEngineVersion(buffer, size); }},
+        {"conversion",
+         [&](char* buffer, int size) { return engine.ConvertCaptionString("Button", "OK", buffer, size); }},
+    };
+    for (const auto& call : calls) {
+        for (int size : {128, 256, 7}) {
+            std::vector<char> buffer(size + 16, 'x');
+            buffer.back() = '\0';
+            EXPECT_TRUE(call.second(buffer.data(), size));
+            EXPECT_EQ(strlen(buffer.data()), static_cast<size_t>((size - 1) / 2 * 2)) << call.first << " in " << size;
+            EXPECT_EQ(buffer[size], 'x') << call.first << " in " << size;
+        }
+    }
+}
+
+} // namespace

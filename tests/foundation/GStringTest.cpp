@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+
+#include "app/QelException.h"
+#include "foundation/GString.h"
+
+namespace {
+
+// 表 (0x95 0x5C) ends in the backslash byte; Ａ and ａ are the full-width capital and small A of code page 932.
+const char kHyo[] = "\x95\x5C";
+const char kWideCapitalA[] = "\x82\x60";
+const char kWideSmallA[] = "\x82\x81";
+
+void ExpectString(const CGString& s, const char* text, int capacity)
+{
+    EXPECT_STREQ(text, s.Text());
+    EXPECT_EQ(lstrlenA(text), s.Length());
+    EXPECT_EQ(capacity, s.Capacity());
+}
+
+int Sign(int value)
+{
+    return (value > 0) - (value < 0);
+}
+
+TEST(GString, TextConstructorCopiesWhatFitsTheCapacity)
+{
+    const struct {
+        const char* text;
+        int capacity;
+        const char* expected;
+        int expectedCapacity;
+    } cases[] = {
+        {"abc", 2, "a", 2}, {"abc", 0, "abc", 4}, {"abc", 10, "abc", 10}, {NULL, 0, "", 1}, {"abc", -5, "abc", 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.capacity);
+        ExpectString(CGString(c.text, c.capacity), c.expected, c.expectedCapacity);
+    }
+}
+
+TEST(GString, CapacityConstructorGivesAtLeastOneByte)
+{
+    ExpectString(CGString(128), "", 128);
+    ExpectString(CGString(0), "", 1);
+    ExpectString(CGString(-3), "", 1);
+}
+
+TEST(GString, CopyFitsTheTextNotTheOtherCapacity)
+{
+    CGString original("ab", 512);
+    CGString copy(original);
+    ExpectString(copy, "ab", 3);
+    EXPECT_NE(original.Text(), copy.Text());
+}
+
+TEST(GString, CapacityGrowsExactlyAndNeverShrinks)
+{
+    CGString s("ab", 8);
+    const char* before = s.Text();
+    s.Reserve(8);
+    s.Reserve(3);
+    EXPECT_EQ(before, s.Text());
+    ExpectString(s, "ab", 8);
+
+    s.Reserve(300);
+    ExpectString(s, "ab", 300);
+    for (int i = 2; i < 300; ++i)
+        ASSERT_EQ(0, s.Text()[i]) << "byte " << i << " of the grown block";
+
+    s.Clear();
+    ExpectString(s, "", 300);
+    s.Assign("x");
+    ExpectString(s, "x", 300);
+}
+
+TEST(GString, AppendingGrowsToTheExactSize)
+{
+    CGString s("ab");
+    ExpectString(s.Append("cde"), "abcde", 6);
+    ExpectString(s.AppendChar('f'), "abcdef", 7);
+    ExpectString(s.Append(s.Text() + 4), "abcdefef", 9);
+    ExpectString(s.Append(NULL), "abcdefef", 9);
+    ExpectString(CGString::Concat(CGString("ab", 100), "cd"), "abcd", 5);
+
+    CGString other("longer text");
+    ExpectString(s.Assign(other), "longer text", 12);
+    ExpectString(s.Assign(s), "longer text", 12);
+}
+
+TEST(GString, SyncLengthStaysInsideTheBlock)
+{
+    CGString s(4);
+    memcpy(s.Buffer(-1), "wxyz", 4);
+    EXPECT_EQ(3, s.SyncLength());
+    ExpectString(s, "wxy", 4);
+}
+
+TEST(GString, HeadAndSubKeepWithinTheText)
+{
+    const CGString s("abcdef", 64);
+    const struct {
+        CGString result;
+        const char* expected;
+    } cases[] = {
+        {s.Head(3), "abc"},     {s.Head(6), "abcdef"},  {s.Head(10), "abcdef"}, {s.Head(0), ""},
+        {s.Head(-2), ""},       {s.Sub(2, 2), "cd"},    {s.Sub(2, -1), "cdef"}, {s.Sub(4, 10), "ef"},
+        {s.Sub(6, 1), ""},      {s.Sub(60, -1), ""},    {s.Sub(-3, 2), "ab"},   {s.Sub(1, -5), "bcdef"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected);
+        ExpectString(c.result, c.expected, lstrlenA(c.expected) + 1);
+    }
+}
+
+TEST(GString, SearchesTreatDoubleByteCharactersAsUnits)
+{
+    // a \ 表 b \ : the trail byte of 表 at index 3 is no backslash.
+    const CGString s((std::string("a\\") + kHyo + "b\\").c_str());
+    EXPECT_EQ(1, s.FindChar('\\', 0));
+    EXPECT_EQ(5, s.FindChar('\\', 2));
+    EXPECT_EQ(-1, s.FindChar('\\', 6));
+    EXPECT_EQ(1, s.FindChar('\\', -4));
+    EXPECT_EQ(5, s.FindLastChar('\\'));
+    EXPECT_EQ(4, s.FindChar('b', 0));
+
+    const CGString hyo(kHyo);
+    EXPECT_EQ(-1, hyo.FindChar('\\', 0));
+    EXPECT_EQ(-1, hyo.FindLastChar('\\'));
+}
+
+TEST(GString, LeadByteBeforeTheTerminatorEndsTheText)
+{
+    // A backslash left behind the terminator must stay out of reach of a lead byte at the end.
+    CGString s(8);
+    memcpy(s.Buffer(-1), "a\x95\0\\", 4);
+    s.SyncLength();
+    EXPECT_EQ(-1, s.FindChar('\\', 0));
+    EXPECT_EQ(-1, s.FindLastChar('\\'));
+    EXPECT_EQ(0, s.Compare("a", FALSE));
+}
+
+TEST(GString, CompareOrdersByUnitsAndFoldsCase)
+{
+    const std::string hyo = kHyo, capitalA = kWideCapitalA, smallA = kWideSmallA;
+    const struct {
+        std::string left;
+        const char* right;
+        BOOL ignoreCase;
+        int sign;
+    } cases[] = {
+        {"abc", "abc", FALSE, 0},
+        {"abc", "ABC", FALSE, 1},
+        {"abc", "ABC", TRUE, 0},
+        {"ab", "abc", TRUE, -1},
+        {"_", "A", FALSE, 1},
+        {"_", "A", TRUE, -1},
+        {"abc", NULL, FALSE, 1},
+        {capitalA, kWideSmallA, FALSE, -1},
+        {capitalA, kWideSmallA, TRUE, 0},
+        {capitalA + "x", (smallA + "X").c_str(), TRUE, 0},
+        {"\x83\x9F", "\x83\xBF", TRUE, 0},
+        {"\xB1", kHyo, FALSE, -1},
+        {hyo + "a", (hyo + "b").c_str(), TRUE, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << '"' << c.left << "\" ignoreCase " << c.ignoreCase);
+        EXPECT_EQ(c.sign, Sign(CGString(c.left.c_str()).Compare(c.right, c.ignoreCase)));
+    }
+}
+
+TEST(GString, FailedGrowthThrowsAndKeepsTheText)
+{
+    CGString s("keep", 8);
+    try {
+        s.Reserve(0x7FFFFFF0);
+        FAIL() << "an impossible block was granted";
+    } catch (CQelException* e) {
+        EXPECT_NE(nullptr, dynamic_cast<CQelMemoryException*>(e));
+    }
+    ExpectString(s, "keep", 8);
+    ExpectString(s.Append("ing"), "keeping", 8);
+    EXPECT_THROW(CGString(0x7FFFFFF0), CQelMemoryException*);
+}
+
+} // namespace

@@ -1,0 +1,342 @@
+#include <string>
+#include <vector>
+
+#include "app/AppBase.h"
+#include "tests/framework/FrameworkTestIds.h"
+#include "tests/framework/FrameworkTestSupport.h"
+#include "ui/resource.h"
+
+namespace {
+
+const UINT WM_END_WITH_77 = WM_APP + 3;
+
+// Runs action after the base handling of WM_INITDIALOG, as the program's dialogs do.
+template <class Dialog>
+void AtInit(Dialog& dialog, std::function<void(HWND)> action)
+{
+    dialog.on[WM_INITDIALOG] = [&dialog, action](HWND hwnd, WPARAM wParam, LPARAM lParam) {
+        dialog.BaseProc(hwnd, WM_INITDIALOG, wParam, lParam);
+        action(hwnd);
+        return FALSE;
+    };
+}
+
+void PostOk(HWND hwnd)
+{
+    PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
+}
+
+RECT WindowRect(HWND hwnd)
+{
+    RECT rect = {};
+    GetWindowRect(hwnd, &rect);
+    return rect;
+}
+
+// The width of a valid icon, -1 for a handle that is no icon (any more).
+int IconWidth(HICON icon)
+{
+    ICONINFO info;
+    if (icon == NULL || !GetIconInfo(icon, &info))
+        return -1;
+    BITMAP bitmap = {};
+    GetObjectA(info.hbmColor != NULL ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+class DialogTest : public FrameworkTest {};
+
+TEST_F(DialogTest, ConstructionKeepsTheLowWordOfTheTemplateIdAndTheApplicationInstance)
+{
+    CScriptedDialog dialog(0x10000 | IDD_FRAMEWORK_TEST);
+    EXPECT_EQ(dialog.m_nTemplateId, static_cast<UINT>(IDD_FRAMEWORK_TEST));
+    EXPECT_EQ(dialog.m_hInstance, CAppBase::s_pRunningApp->m_hInstance);
+    AtInit(dialog, PostOk);
+    EXPECT_EQ(dialog.DoModal(NULL), IDOK);
+}
+
+TEST_F(DialogTest, BindingHoldsFromInitDialogToNcDestroy)
+{
+    CScriptedIconDialog dialog(IDD_FRAMEWORK_TEST);
+    HWND atInit = NULL, ownHandleAtNcDestroy = NULL;
+    CWindowBase* foundAtInit = nullptr;
+    CWindowBase* foundAtNcDestroy = &dialog;
+    AtInit(dialog, [&](HWND hwnd) {
+        atInit = dialog.m_hWnd;
+        foundAtInit = g_windowMap.Lookup(hwnd);
+        PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
+    });
+    dialog.on[WM_NCDESTROY] = [&](HWND hwnd, WPARAM wParam, LPARAM lParam) {
+        foundAtNcDestroy = g_windowMap.Lookup(hwnd);
+        ownHandleAtNcDestroy = dialog.m_hWnd;
+        return dialog.BaseProc(hwnd, WM_NCDESTROY, wParam, lParam);
+    };
+
+    EXPECT_EQ(dialog.DoModal(NULL), IDCANCEL);
+    ASSERT_NE(atInit, static_cast<HWND>(NULL));
+    EXPECT_EQ(foundAtInit, &dialog);
+    EXPECT_EQ(dialog.seen.front(), static_cast<UINT>(WM_INITDIALOG));
+    EXPECT_EQ(dialog.seen.back(), static_cast<UINT>(WM_NCDESTROY));
+    EXPECT_EQ(foundAtNcDestroy, nullptr);
+    EXPECT_EQ(ownHandleAtNcDestroy, atInit);
+    EXPECT_EQ(dialog.m_hWnd, static_cast<HWND>(NULL));
+    EXPECT_EQ(g_windowMap.Lookup(atInit), nullptr);
+}
+
+TEST_F(DialogTest, MissingTemplateGivesMinusOneAndLeavesTheChainEmpty)
+{
+    CScriptedIconDialog dialog(IDD_FRAMEWORK_MISSING);
+    EXPECT_EQ(dialog.DoModal(NULL), -1);
+    EXPECT_EQ(CIconDialog::s_pTopDialog, nullptr);
+    EXPECT_EQ(dialog.m_pPrevTop, nullptr);
+}
+
+TEST_F(DialogTest, OkAndCancelEndTheDialogWithTheirIdOtherCommandsDoNot)
+{
+    struct Case {
+        const char* name;
+        WPARAM command;
+        int expected;
+    };
+    const Case cases[] = {
+        {"ok", IDOK, IDOK},
+        {"cancel", IDCANCEL, IDCANCEL},
+        {"ok clicked", MAKEWPARAM(IDOK, BN_CLICKED), IDOK},
+        {"other command", 1000, 77},
+        {"other command with ok in the high word", MAKEWPARAM(1000, IDOK), 77},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto script = [&c](HWND hwnd) {
+            PostMessageA(hwnd, WM_COMMAND, c.command, 0);
+            PostMessageA(hwnd, WM_END_WITH_77, 0, 0);
+        };
+        auto end = [](HWND hwnd, WPARAM, LPARAM) { return static_cast<LRESULT>(EndDialog(hwnd, 77)); };
+        CScriptedDialog plain(IDD_FRAMEWORK_TEST);
+        AtInit(plain, script);
+        plain.on[WM_END_WITH_77] = end;
+        EXPECT_EQ(plain.DoModal(NULL), c.expected) << "CDialogBase";
+        CScriptedIconDialog icon(IDD_FRAMEWORK_TEST);
+        AtInit(icon, script);
+        icon.on[WM_END_WITH_77] = end;
+        EXPECT_EQ(icon.DoModal(NULL), c.expected) << "CIconDialog";
+    }
+}
+
+struct CentringCase {
+    const char* name;
+    RECT owner;
+    int width;
+    int height;
+    int x;
+    int y;
+};
+
+void PrintTo(const CentringCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class CentringTest : public DialogTest, public testing::WithParamInterface<CentringCase> {};
+
+TEST_P(CentringTest, OwnedDialogIsCentredOnItsOwnerWithoutClamping)
+{
+    const CentringCase& c = GetParam();
+    HWND owner = CreatePlainWindow(c.owner);
+    ASSERT_NE(owner, static_cast<HWND>(NULL));
+    RECT ownerRect = WindowRect(owner);
+    ASSERT_TRUE(EqualRect(&ownerRect, &c.owner));
+
+    CScriptedDialog dialog(IDD_FRAMEWORK_TEST);
+    RECT centred = {};
+    dialog.on[WM_INITDIALOG] = [&](HWND hwnd, WPARAM wParam, LPARAM lParam) {
+        SetWindowPos(hwnd, NULL, 0, 0, c.width, c.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        dialog.BaseProc(hwnd, WM_INITDIALOG, wParam, lParam);
+        centred = WindowRect(hwnd);
+        PostOk(hwnd);
+        return FALSE;
+    };
+    EXPECT_EQ(dialog.DoModal(owner), IDOK);
+    EXPECT_EQ(centred.left, c.x);
+    EXPECT_EQ(centred.top, c.y);
+    EXPECT_EQ(centred.right - centred.left, c.width);
+    EXPECT_EQ(centred.bottom - centred.top, c.height);
+    DestroyWindow(owner);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CentringTest,
+    testing::Values(CentringCase{"Example", {100, 100, 500, 400}, 301, 200, 150, 150},
+                    CentringCase{"OddOwner", {0, 0, 401, 301}, 100, 51, 150, 125},
+                    CentringCase{"LargerThanOwner", {10, 10, 110, 60}, 301, 200, -90, -65}),
+    [](const testing::TestParamInfo<CentringCase>& info) { return std::string(info.param.name); });
+
+TEST_F(DialogTest, DialogWithoutOwnerIsCentredOnTheWorkArea)
+{
+    RECT work;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    CScriptedDialog dialog(IDD_FRAMEWORK_TEST);
+    RECT centred = {};
+    dialog.on[WM_INITDIALOG] = [&](HWND hwnd, WPARAM wParam, LPARAM lParam) {
+        SetWindowPos(hwnd, NULL, 0, 0, 301, 201, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        dialog.BaseProc(hwnd, WM_INITDIALOG, wParam, lParam);
+        centred = WindowRect(hwnd);
+        PostOk(hwnd);
+        return FALSE;
+    };
+    EXPECT_EQ(dialog.DoModal(NULL), IDOK);
+    EXPECT_EQ(centred.left, work.left + (work.right - work.left) / 2 - 150);
+    EXPECT_EQ(centred.top, work.top + (work.bottom - work.top) / 2 - 100);
+}
+
+struct IconCase {
+    const char* name;
+    bool iconDialog;
+    bool owned;
+    bool icons;
+};
+
+void PrintTo(const IconCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class DialogIconTest : public DialogTest, public testing::WithParamInterface<IconCase> {};
+
+TEST_P(DialogIconTest, OnlyAnIconDialogWithoutOwnerCarriesTheProgramIcon)
+{
+    const IconCase& c = GetParam();
+    HWND owner = c.owned ? CreatePlainWindow(RECT{0, 0, 300, 300}) : NULL;
+    HICON big = NULL, small = NULL;
+    auto readIcons = [&](HWND hwnd) {
+        big = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0));
+        small = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0));
+        PostOk(hwnd);
+    };
+    CScriptedIconDialog iconDialog(IDD_FRAMEWORK_TEST);
+    CScriptedDialog plainDialog(IDD_FRAMEWORK_TEST);
+    AtInit(iconDialog, readIcons);
+    AtInit(plainDialog, readIcons);
+    EXPECT_EQ(c.iconDialog ? iconDialog.DoModal(owner) : plainDialog.DoModal(owner), IDOK);
+
+    if (!c.icons) {
+        EXPECT_EQ(big, static_cast<HICON>(NULL));
+        EXPECT_EQ(small, static_cast<HICON>(NULL));
+    } else {
+        EXPECT_EQ(big, LoadIconA(CAppBase::s_pRunningApp->m_hInstance, MAKEINTRESOURCEA(IDI_MORVANE)));
+        ASSERT_NE(small, static_cast<HICON>(NULL));
+        EXPECT_NE(small, big);
+        // The shared big icon stays; the small one was the dialog's own and is released with it.
+        EXPECT_EQ(IconWidth(big), GetSystemMetrics(SM_CXICON));
+        EXPECT_EQ(IconWidth(small), -1);
+    }
+    if (owner != NULL)
+        DestroyWindow(owner);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DialogIconTest,
+                         testing::Values(IconCase{"IconDialogWithoutOwner", true, false, true},
+                                         IconCase{"IconDialogWithOwner", true, true, false},
+                                         IconCase{"PlainDialogWithoutOwner", false, false, false}),
+                         [](const testing::TestParamInfo<IconCase>& info) { return std::string(info.param.name); });
+
+TEST_F(DialogTest, SmallIconHasTheSystemSmallIconSize)
+{
+    CScriptedIconDialog dialog(IDD_FRAMEWORK_TEST);
+    int width = 0;
+    AtInit(dialog, [&](HWND hwnd) {
+        width = IconWidth(reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0)));
+        PostOk(hwnd);
+    });
+    EXPECT_EQ(dialog.DoModal(NULL), IDOK);
+    EXPECT_EQ(width, GetSystemMetrics(SM_CXSMICON));
+}
+
+TEST_F(DialogTest, NestedIconDialogsStackOnTheOpenDialogChain)
+{
+    const UINT WM_OPEN_INNER = WM_APP + 4;
+    CScriptedIconDialog outer(IDD_FRAMEWORK_TEST);
+    CScriptedIconDialog inner(IDD_FRAMEWORK_TEST);
+    std::vector<std::string> trace;
+    auto chain = [&](const char* when) {
+        std::string top = CIconDialog::s_pTopDialog == &outer   ? "outer"
+                          : CIconDialog::s_pTopDialog == &inner ? "inner"
+                          : CIconDialog::s_pTopDialog == nullptr ? "none"
+                                                                  : "?";
+        trace.push_back(std::string(when) + ": top " + top + ", outer prev " +
+                        (outer.m_pPrevTop == nullptr ? "none" : "?") + ", inner prev " +
+                        (inner.m_pPrevTop == nullptr ? "none" : inner.m_pPrevTop == &outer ? "outer" : "?"));
+    };
+    AtInit(outer, [&](HWND hwnd) {
+        chain("outer open");
+        PostMessageA(hwnd, WM_OPEN_INNER, 0, 0);
+    });
+    outer.on[WM_OPEN_INNER] = [&](HWND hwnd, WPARAM, LPARAM) {
+        EXPECT_EQ(inner.DoModal(hwnd), IDOK);
+        chain("inner closed");
+        PostOk(hwnd);
+        return TRUE;
+    };
+    AtInit(inner, [&](HWND hwnd) {
+        chain("inner open");
+        PostOk(hwnd);
+    });
+
+    EXPECT_EQ(outer.DoModal(NULL), IDOK);
+    chain("outer closed");
+    const std::vector<std::string> expected = {
+        "outer open: top outer, outer prev none, inner prev none",
+        "inner open: top inner, outer prev none, inner prev outer",
+        "inner closed: top outer, outer prev none, inner prev none",
+        "outer closed: top none, outer prev none, inner prev none",
+    };
+    EXPECT_EQ(trace, expected);
+}
+
+struct DialogNotifyCase {
+    const char* name;
+    bool bound;
+    BOOL accept;
+    LRESULT expected;
+};
+
+void PrintTo(const DialogNotifyCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class DialogNotifyTest : public DialogTest, public testing::WithParamInterface<DialogNotifyCase> {};
+
+TEST_P(DialogNotifyTest, AcceptedNotificationAnswersThroughTheMessageResult)
+{
+    const DialogNotifyCase& c = GetParam();
+    CNotifyTarget target(c.accept, 555);
+    CScriptedDialog dialog(IDD_FRAMEWORK_TEST);
+    LRESULT answer = -1;
+    int calls = -1;
+    AtInit(dialog, [&](HWND hwnd) {
+        HWND control = CreateStatic(hwnd);
+        if (c.bound) {
+            ASSERT_TRUE(target.Subclass(control));
+        }
+        NMHDR header = {control, 42, 0x1234};
+        answer = SendMessageA(hwnd, WM_NOTIFY, 42, reinterpret_cast<LPARAM>(&header));
+        calls = target.m_nCalls;
+        PostOk(hwnd);
+    });
+    EXPECT_EQ(dialog.DoModal(NULL), IDOK);
+    EXPECT_EQ(answer, c.expected);
+    EXPECT_EQ(calls, c.bound ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DialogNotifyTest,
+                         testing::Values(DialogNotifyCase{"Unbound", false, FALSE, 0},
+                                         DialogNotifyCase{"Declining", true, FALSE, 0},
+                                         DialogNotifyCase{"Accepting", true, TRUE, 555}),
+                         [](const testing::TestParamInfo<DialogNotifyCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+} // namespace

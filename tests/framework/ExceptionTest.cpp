@@ -1,0 +1,121 @@
+#include <string>
+
+#include "app/QelException.h"
+#include "tests/framework/FrameworkTestIds.h"
+#include "tests/framework/FrameworkTestSupport.h"
+#include "tests/support/MessageBoxWatcher.h"
+
+namespace {
+
+const UINT WM_THROW = WM_APP + 5;
+const UINT WM_ANSWER = WM_APP + 6;
+const UINT WM_RUN = WM_APP + 8;
+
+// "メモリが不足しています。" as the program sees it, in code page 932.
+const char kOutOfMemoryText[] = "\x83\x81\x83\x82\x83\x8a\x82\xaa\x95\x73\x91\xab\x82\xb5\x82\xc4\x82\xa2\x82\xdc\x82"
+                                "\xb7\x81\x42";
+
+struct ExceptionCase {
+    const char* name;
+    int button;
+    bool quits;
+};
+
+void PrintTo(const ExceptionCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ExceptionTest : public FrameworkTest, public testing::WithParamInterface<ExceptionCase> {
+protected:
+    void TearDown() override
+    {
+        WPARAM code;
+        TakeQuitMessage(&code);
+    }
+
+    void ExpectOneExceptionBox(const CMessageBoxWatcher& watcher)
+    {
+        ASSERT_EQ(watcher.Seen().size(), 1u);
+        const SeenMessageBox& box = watcher.Seen().front();
+        EXPECT_EQ(box.caption, "");
+        EXPECT_EQ(box.text, kOutOfMemoryText);
+        EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONHAND));
+        EXPECT_EQ(box.buttons, static_cast<UINT>(MB_OKCANCEL));
+        EXPECT_EQ(box.owner, static_cast<HWND>(NULL));
+    }
+
+    void ExpectQuitOnlyAfterCancel(bool quits)
+    {
+        WPARAM code = 99;
+        EXPECT_EQ(TakeQuitMessage(&code), quits);
+        if (quits) {
+            EXPECT_EQ(code, 0u);
+        }
+    }
+};
+
+TEST_P(ExceptionTest, WindowHandlerExceptionIsShownAndTheMessageGetsZero)
+{
+    const ExceptionCase& c = GetParam();
+    CScriptedWindow window;
+    window.on[WM_THROW] = [](HWND, WPARAM, LPARAM) -> LRESULT { ThrowMemoryException(); };
+    window.on[WM_ANSWER] = [](HWND, WPARAM, LPARAM) { return static_cast<LRESULT>(42); };
+    ASSERT_TRUE(window.Create(FrameworkWindowClass(), "", WS_POPUP, 0, 0, 50, 50, NULL, NULL));
+
+    CMessageBoxWatcher watcher(c.button);
+    EXPECT_EQ(SendMessageA(window.m_hWnd, WM_THROW, 0, 0), 0);
+    ExpectOneExceptionBox(watcher);
+    ExpectQuitOnlyAfterCancel(c.quits);
+
+    EXPECT_EQ(g_windowMap.Lookup(window.m_hWnd), &window);
+    EXPECT_EQ(SendMessageA(window.m_hWnd, WM_ANSWER, 0, 0), 42);
+}
+
+TEST_P(ExceptionTest, DialogHandlerExceptionIsShownAndTheDialogGoesOn)
+{
+    const ExceptionCase& c = GetParam();
+    CScriptedIconDialog dialog(IDD_FRAMEWORK_TEST);
+    LRESULT thrownResult = -1;
+    dialog.on[WM_INITDIALOG] = [&](HWND hwnd, WPARAM wParam, LPARAM lParam) {
+        dialog.BaseProc(hwnd, WM_INITDIALOG, wParam, lParam);
+        PostMessageA(hwnd, WM_RUN, 0, 0);
+        return FALSE;
+    };
+    // Had the handler's TRUE got through, the dialog manager would answer with this result.
+    dialog.on[WM_THROW] = [](HWND hwnd, WPARAM, LPARAM) -> LRESULT {
+        SetWindowLongA(hwnd, DWL_MSGRESULT, 99);
+        ThrowMemoryException();
+    };
+    dialog.on[WM_RUN] = [&](HWND hwnd, WPARAM, LPARAM) {
+        thrownResult = SendMessageA(hwnd, WM_THROW, 0, 0);
+        EndDialog(hwnd, 7);
+        return static_cast<LRESULT>(TRUE);
+    };
+
+    CMessageBoxWatcher watcher(c.button);
+    EXPECT_EQ(dialog.DoModal(NULL), 7);
+    EXPECT_EQ(thrownResult, 0);
+    ExpectOneExceptionBox(watcher);
+    ExpectQuitOnlyAfterCancel(c.quits);
+}
+
+TEST_P(ExceptionTest, ExceptionWhileCreatingLeavesTheWindowCreatedAndBound)
+{
+    const ExceptionCase& c = GetParam();
+    CScriptedWindow window;
+    window.on[WM_CREATE] = [](HWND, WPARAM, LPARAM) -> LRESULT { ThrowMemoryException(); };
+    CMessageBoxWatcher watcher(c.button);
+    ASSERT_TRUE(window.Create(FrameworkWindowClass(), "", WS_POPUP, 0, 0, 50, 50, NULL, NULL));
+    ExpectOneExceptionBox(watcher);
+    ExpectQuitOnlyAfterCancel(c.quits);
+    EXPECT_EQ(g_windowMap.Lookup(window.m_hWnd), &window);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, ExceptionTest,
+                         testing::Values(ExceptionCase{"Ok", IDOK, false}, ExceptionCase{"Cancel", IDCANCEL, true}),
+                         [](const testing::TestParamInfo<ExceptionCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+} // namespace

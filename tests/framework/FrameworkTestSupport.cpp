@@ -1,0 +1,69 @@
+#include "tests/framework/FrameworkTestSupport.h"
+
+#include "app/AppBase.h"
+
+namespace {
+
+LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_NOTIFY)
+        return kPlainNotifyResult;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+BOOL CNotifyTarget::OnReflectedNotify(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    ++m_nCalls;
+    m_hSeenWindow = hwnd;
+    m_nSeenMsg = msg;
+    m_nSeenWParam = wParam;
+    m_nSeenLParam = lParam;
+    *result = m_nAnswer;
+    return m_bAccept;
+}
+
+const char* FrameworkWindowClass()
+{
+    static const char* name = nullptr;
+    if (name == nullptr &&
+        RegisterWindowClass(0, 0, 0, CAppBase::s_pRunningApp->m_hInstance, NULL, LoadCursorA(NULL, IDC_ARROW),
+                            reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), NULL, "MorvaneFrameworkTest", NULL) != 0)
+        name = "MorvaneFrameworkTest";
+    return name;
+}
+
+const char* PlainWindowClass()
+{
+    static const char* name = nullptr;
+    if (name == nullptr) {
+        WNDCLASSA plain = {};
+        plain.lpfnWndProc = PlainProc;
+        plain.hInstance = GetModuleHandleA(NULL);
+        plain.lpszClassName = "MorvaneFrameworkPlain";
+        if (RegisterClassA(&plain) != 0)
+            name = plain.lpszClassName;
+    }
+    return name;
+}
+
+HWND CreatePlainWindow(const RECT& rect)
+{
+    return CreateWindowExA(0, PlainWindowClass(), "", WS_POPUP, rect.left, rect.top, rect.right - rect.left,
+                           rect.bottom - rect.top, NULL, NULL, GetModuleHandleA(NULL), NULL);
+}
+
+HWND CreateStatic(HWND parent)
+{
+    return CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 10, 10, parent, NULL, GetModuleHandleA(NULL), NULL);
+}
+
+bool TakeQuitMessage(WPARAM* code)
+{
+    MSG msg;
+    if (!PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE))
+        return false;
+    *code = msg.wParam;
+    return true;
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "foundation/IconDialog.h"
+#include "foundation/WindowMap.h"
+#include "tests/support/TestApp.h"
+
+// A framework object whose handlers the test supplies: a message with a handler
+// goes to it, every other message to the base class, as in the program's own
+// classes. Every message the object sees is recorded.
+template <class Base>
+class TScripted : public Base {
+public:
+    using Base::Base;
+    using Handler = std::function<LRESULT(HWND hwnd, WPARAM wParam, LPARAM lParam)>;
+
+    LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        seen.push_back(msg);
+        auto handler = on.find(msg);
+        if (handler != on.end())
+            return handler->second(hwnd, wParam, lParam);
+        return Base::WindowProc(hwnd, msg, wParam, lParam);
+    }
+
+    LRESULT BaseProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        return Base::WindowProc(hwnd, msg, wParam, lParam);
+    }
+
+    std::map<UINT, Handler> on;
+    std::vector<UINT> seen;
+};
+
+using CScriptedWindow = TScripted<CWindowBase>;
+using CScriptedDialog = TScripted<CDialogBase>;
+using CScriptedIconDialog = TScripted<CIconDialog>;
+
+// A control's object that answers the notifications reflected to it.
+class CNotifyTarget : public CWindowBase {
+public:
+    CNotifyTarget(BOOL accept, LRESULT answer) : m_bAccept(accept), m_nAnswer(answer) {}
+
+    BOOL OnReflectedNotify(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+    BOOL m_bAccept;
+    LRESULT m_nAnswer;
+    int m_nCalls = 0;
+    HWND m_hSeenWindow = NULL;
+    UINT m_nSeenMsg = 0;
+    WPARAM m_nSeenWParam = 0;
+    LPARAM m_nSeenLParam = 0;
+};
+
+// What a notification gets from the window procedure of the plain class.
+const LRESULT kPlainNotifyResult = 77;
+
+// The class registered through the framework, for CWindowBase::Create.
+const char* FrameworkWindowClass();
+// A class outside the framework, answering WM_NOTIFY with kPlainNotifyResult.
+const char* PlainWindowClass();
+HWND CreatePlainWindow(const RECT& rect);
+HWND CreateStatic(HWND parent);
+
+// Removes a pending quit message; true with its code when there was one.
+bool TakeQuitMessage(WPARAM* code);
+
+class FrameworkTest : public testing::Test {
+protected:
+    void SetUp() override { UseTestApplication(); }
+};

@@ -1,0 +1,242 @@
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "foundation/WindowBase.h"
+#include "hook/MorLatch.h"
+#include "tests/hook/HookTarget.h"
+#include "tests/support/ProcessDriver.h"
+
+namespace {
+
+const DWORD kTargetTimeoutMs = 30000;
+const char kConvertedText[] = "converted";
+
+struct Notification {
+    HWND hwnd;
+    DWORD processId;
+    std::string className;
+};
+
+// Stands in for Morvane's main window: records the creation notifications and
+// the target's reports, and converts the target's windows during the
+// notification when asked to, as the walker does in hook mode.
+class CReceiver : public CWindowBase {
+public:
+    LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        switch (msg) {
+        case WM_MORLATCH_CREATED: return OnCreated(hwnd, msg, wParam, lParam);
+        case WM_COPYDATA: return OnCopyData(hwnd, msg, wParam, lParam);
+        }
+        return CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
+    }
+
+    BOOL CreateReceiver()
+    {
+        static const char* const className = "MorvaneHookReceiver";
+        static ATOM atom = RegisterWindowClass(0, 0, 0, GetModuleHandleA(NULL), NULL, NULL, NULL, NULL, className, NULL);
+        return atom != 0 &&
+               CWindowBase::Create(className, "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, GetModuleHandleA(NULL));
+    }
+
+    std::vector<Notification> Notifications(DWORD processId) const
+    {
+        std::vector<Notification> from;
+        std::copy_if(m_notifications.begin(), m_notifications.end(), std::back_inserter(from),
+                     [processId](const Notification& n) { return n.processId == processId; });
+        return from;
+    }
+
+    std::vector<Notification> m_notifications;
+    std::vector<HookTargetWindow> m_reports;
+    bool m_bDone = false;
+    DWORD m_nConvertProcessId = 0;
+
+private:
+    LRESULT OnCreated(HWND, UINT, WPARAM wParam, LPARAM)
+    {
+        HWND created = reinterpret_cast<HWND>(wParam);
+        Notification n = {created, 0, std::string(64, '\0')};
+        GetWindowThreadProcessId(created, &n.processId);
+        n.className.resize(GetClassNameA(created, &n.className[0], static_cast<int>(n.className.size())));
+        m_notifications.push_back(n);
+        if (m_nConvertProcessId != 0 && n.processId == m_nConvertProcessId)
+            SendMessageA(created, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kConvertedText));
+        return 0;
+    }
+
+    LRESULT OnCopyData(HWND, UINT, WPARAM, LPARAM lParam)
+    {
+        const COPYDATASTRUCT* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (data->dwData == kHookTargetWindow && data->cbData == sizeof(HookTargetWindow))
+            m_reports.push_back(*static_cast<const HookTargetWindow*>(data->lpData));
+        else if (data->dwData == kHookTargetDone)
+            m_bDone = true;
+        return TRUE;
+    }
+};
+
+class HookTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_reporter.CreateReceiver());
+        ASSERT_TRUE(m_first.CreateReceiver());
+        ASSERT_TRUE(m_second.CreateReceiver());
+    }
+
+    // A failing test must not leave the desktop hooked.
+    void TearDown() override { MorUnlatch(); }
+
+    // Runs hook_target.exe until it has reported its windows and ended; the
+    // notifications that it causes are handled meanwhile.
+    DWORD RunTarget(int count)
+    {
+        m_reporter.m_reports.clear();
+        m_reporter.m_bDone = false;
+        CChildProcess target;
+        std::string commandLine = "hook_target.exe " +
+                                  std::to_string(reinterpret_cast<UINT_PTR>(m_reporter.m_hWnd)) + " " +
+                                  std::to_string(count);
+        EXPECT_TRUE(target.Start(commandLine));
+        m_first.m_nConvertProcessId = m_second.m_nConvertProcessId = m_bConvert ? target.Id() : 0;
+        EXPECT_TRUE(WaitUntil([&] { return m_reporter.m_bDone && !target.IsRunning(); }, kTargetTimeoutMs))
+            << "the target did not finish";
+        return target.Id();
+    }
+
+    // Every window that the target created was notified exactly once, and nothing else of the target was.
+    void ExpectEachWindowNotifiedOnce(const CReceiver& receiver, DWORD targetId, size_t count)
+    {
+        ASSERT_EQ(m_reporter.m_reports.size(), count);
+        std::vector<Notification> notified = receiver.Notifications(targetId);
+        for (const HookTargetWindow& report : m_reporter.m_reports) {
+            HWND hwnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(report.hwnd));
+            auto isThisWindow = [hwnd](const Notification& n) { return n.hwnd == hwnd; };
+            EXPECT_EQ(std::count_if(notified.begin(), notified.end(), isThisWindow), 1) << report.className;
+            auto n = std::find_if(notified.begin(), notified.end(), isThisWindow);
+            if (n != notified.end())
+                EXPECT_EQ(n->className, report.className);
+        }
+        EXPECT_EQ(notified.size(), count);
+    }
+
+    CReceiver m_reporter;
+    CReceiver m_first;
+    CReceiver m_second;
+    bool m_bConvert = false;
+};
+
+TEST_F(HookTest, EveryWindowOfAnotherProcessIsNotifiedOnceWithItsHandle)
+{
+    ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
+    DWORD target = RunTarget(10);
+    MorUnlatch();
+    ExpectEachWindowNotifiedOnce(m_first, target, 10);
+    EXPECT_TRUE(m_second.Notifications(target).empty());
+}
+
+TEST_F(HookTest, RefusedWindowIsNotifiedToo)
+{
+    ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
+    DWORD target = RunTarget(5);
+    MorUnlatch();
+    ASSERT_EQ(m_reporter.m_reports.size(), 5u);
+    const HookTargetWindow& refused = m_reporter.m_reports.back();
+    ASSERT_STREQ(refused.className, HOOK_TARGET_REFUSING_CLASS);
+    std::vector<Notification> notified = m_first.Notifications(target);
+    EXPECT_TRUE(std::any_of(notified.begin(), notified.end(), [&](const Notification& n) {
+        return n.hwnd == reinterpret_cast<HWND>(static_cast<UINT_PTR>(refused.hwnd));
+    }));
+}
+
+TEST_F(HookTest, WindowsOfTheHookingProcessAreNotifiedToo)
+{
+    ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
+    HWND own = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, GetModuleHandleA(NULL), NULL);
+    MorUnlatch();
+    HWND afterUnlatch =
+        CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, GetModuleHandleA(NULL), NULL);
+    std::vector<Notification> notified = m_first.Notifications(GetCurrentProcessId());
+    ASSERT_EQ(notified.size(), 1u);
+    EXPECT_EQ(notified.front().hwnd, own);
+    DestroyWindow(own);
+    DestroyWindow(afterUnlatch);
+}
+
+TEST_F(HookTest, NothingIsNotifiedAfterUnlatch)
+{
+    ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
+    MorUnlatch();
+    RunTarget(5);
+    EXPECT_EQ(m_reporter.m_reports.size(), 5u);
+    EXPECT_TRUE(m_first.m_notifications.empty());
+}
+
+TEST_F(HookTest, UnlatchWithoutAHookDoesNothing)
+{
+    MorUnlatch();
+    MorUnlatch();
+    RunTarget(5);
+    EXPECT_TRUE(m_first.m_notifications.empty());
+    ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
+    DWORD target = RunTarget(5);
+    MorUnlatch();
+    ExpectEachWindowNotifiedOnce(m_first, target, 5);
+}
+
+TEST_F(HookTest, LatchAgainAfterUnlatchNotifiesTheNewTargetWindow)
+{
+    ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
+    MorUnlatch();
+    ASSERT_EQ(MorLatch(m_second.m_hWnd), 1);
+    DWORD target = RunTarget(5);
+    MorUnlatch();
+    ExpectEachWindowNotifiedOnce(m_second, target, 5);
+    EXPECT_TRUE(m_first.m_notifications.empty());
+}
+
+TEST_F(HookTest, SecondLatchWhileHookedMovesTheNotificationsAndOneUnlatchEndsThem)
+{
+    ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
+    ASSERT_EQ(MorLatch(m_second.m_hWnd), 1);
+    DWORD target = RunTarget(5);
+    ExpectEachWindowNotifiedOnce(m_second, target, 5);
+    EXPECT_TRUE(m_first.Notifications(target).empty());
+
+    MorUnlatch();
+    m_first.m_notifications.clear();
+    m_second.m_notifications.clear();
+    RunTarget(5);
+    EXPECT_TRUE(m_first.m_notifications.empty());
+    EXPECT_TRUE(m_second.m_notifications.empty());
+}
+
+TEST_F(HookTest, TextWrittenDuringTheNotificationIsThereWhenTheCreationReturns)
+{
+    m_bConvert = true;
+    ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
+    DWORD target = RunTarget(8);
+    MorUnlatch();
+    ExpectEachWindowNotifiedOnce(m_first, target, 8);
+    for (const HookTargetWindow& report : m_reporter.m_reports) {
+        if (lstrcmpA(report.className, HOOK_TARGET_REFUSING_CLASS) != 0)
+            EXPECT_STREQ(report.text, kConvertedText) << report.className;
+    }
+}
+
+TEST_F(HookTest, WithoutConversionTheTargetKeepsItsOwnText)
+{
+    ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
+    RunTarget(4);
+    MorUnlatch();
+    ASSERT_EQ(m_reporter.m_reports.size(), 4u);
+    for (const HookTargetWindow& report : m_reporter.m_reports)
+        EXPECT_STREQ(report.text, HOOK_TARGET_ORIGINAL_TEXT) << report.className;
+}
+
+} // namespace

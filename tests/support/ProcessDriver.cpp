@@ -1,0 +1,197 @@
+#include "tests/support/ProcessDriver.h"
+
+#include <vector>
+
+namespace {
+
+const char* const kPreferencesKey = "Software\\Quorvel\\Morvane\\Preferences";
+
+struct WindowSearch {
+    const char* className;
+    const char* caption;
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND hwnd, LPARAM lParam)
+{
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (search->processId != 0 && owner != search->processId)
+        return TRUE;
+    char className[256] = "";
+    GetClassNameA(hwnd, className, sizeof(className));
+    if (lstrcmpA(className, search->className) != 0)
+        return TRUE;
+    if (search->caption != nullptr && TextOf(hwnd) != search->caption)
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+} // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+std::string BinaryFolder()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+CChildProcess::~CChildProcess()
+{
+    if (m_info.hProcess != nullptr) {
+        Kill();
+        CloseHandle(m_info.hProcess);
+        CloseHandle(m_info.hThread);
+    }
+}
+
+bool CChildProcess::Start(const std::string& commandLine)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    std::string folder = BinaryFolder();
+    return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                          &m_info) != FALSE;
+}
+
+int CChildProcess::WaitExit(DWORD timeoutMs)
+{
+    bool ended = WaitUntil([this] { return WaitForSingleObject(m_info.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
+    if (!ended)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(m_info.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+bool CChildProcess::IsRunning() const
+{
+    return m_info.hProcess != nullptr && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void CChildProcess::Kill()
+{
+    if (IsRunning()) {
+        TerminateProcess(m_info.hProcess, 99);
+        WaitForSingleObject(m_info.hProcess, 5000);
+    }
+}
+
+HWND WaitForTopLevelWindow(const char* className, DWORD processId, DWORD timeoutMs)
+{
+    WindowSearch search{className, nullptr, processId, nullptr};
+    WaitUntil(
+        [&search] {
+            EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
+HWND FindProcessDialog(DWORD processId, const char* caption)
+{
+    WindowSearch search{"#32770", caption, processId, nullptr};
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string TextOf(HWND hwnd)
+{
+    char text[2048] = "";
+    GetWindowTextA(hwnd, text, sizeof(text));
+    return text;
+}
+
+CPreferencesScope::CPreferencesScope()
+{
+    Clear();
+}
+
+CPreferencesScope::~CPreferencesScope()
+{
+    Clear();
+}
+
+void CPreferencesScope::Clear()
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, kPreferencesKey);
+}
+
+void CPreferencesScope::SetString(const char* name, const std::string& value)
+{
+    HKEY key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kPreferencesKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+}
+
+void CPreferencesScope::SetDWORD(const char* name, DWORD value)
+{
+    HKEY key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kPreferencesKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    RegCloseKey(key);
+}
+
+namespace {
+
+bool QueryValue(const char* name, DWORD* type, void* data, DWORD* size)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kPreferencesKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    LONG result = RegQueryValueExA(key, name, nullptr, type, static_cast<BYTE*>(data), size);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+} // namespace
+
+bool CPreferencesScope::GetString(const char* name, std::string* value)
+{
+    char data[4096] = "";
+    DWORD size = sizeof(data) - 1;
+    DWORD type = 0;
+    if (!QueryValue(name, &type, data, &size) || type != REG_SZ)
+        return false;
+    *value = data;
+    return true;
+}
+
+bool CPreferencesScope::GetDWORD(const char* name, DWORD* value)
+{
+    DWORD size = sizeof(*value);
+    DWORD type = 0;
+    return QueryValue(name, &type, value, &size) && type == REG_DWORD;
+}
+
+bool CPreferencesScope::Exists(const char* name)
+{
+    DWORD type = 0;
+    return QueryValue(name, &type, nullptr, nullptr);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// Pumps this thread's messages until the condition holds or the time is up.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// The folder of the running test program, where every built binary lands.
+std::string BinaryFolder();
+
+// A child process started from the build's binary folder.
+class CChildProcess {
+public:
+    CChildProcess() = default;
+    ~CChildProcess();
+    CChildProcess(const CChildProcess&) = delete;
+    CChildProcess& operator=(const CChildProcess&) = delete;
+
+    bool Start(const std::string& commandLine);
+    // Returns the exit code, or -1 when the process is still running after the time.
+    int WaitExit(DWORD timeoutMs);
+    bool IsRunning() const;
+    void Kill();
+    DWORD Id() const { return m_info.dwProcessId; }
+    HANDLE Handle() const { return m_info.hProcess; }
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
+
+// The first visible-or-hidden top-level window of the class that belongs to the
+// process (any process for 0), waited for.
+HWND WaitForTopLevelWindow(const char* className, DWORD processId, DWORD timeoutMs);
+
+// The message boxes and dialogs (#32770) that a process shows.
+HWND FindProcessDialog(DWORD processId, const char* caption);
+
+std::string TextOf(HWND hwnd);
+
+// HKCU\Software\Quorvel\Morvane\Preferences, emptied when the scope starts and
+// when it ends, so that no test sees another's preferences.
+class CPreferencesScope {
+public:
+    CPreferencesScope();
+    ~CPreferencesScope();
+
+    static void SetString(const char* name, const std::string& value);
+    static void SetDWORD(const char* name, DWORD value);
+    static bool GetString(const char* name, std::string* value);
+    static bool GetDWORD(const char* name, DWORD* value);
+    static bool Exists(const char* name);
+    static void Clear();
+};

@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include "app/MorvaneApp.h"
+#include "tests/support/Cp932.h"
+#include "tests/support/TestApp.h"
+#include "tests/ui/DialogDriver.h"
+#include "ui/AboutDialog.h"
+#include "ui/resource.h"
+
+namespace {
+
+const char* const s_pszCaption = u8"バージョン情報 - Morvane";
+
+struct AboutView {
+    std::string version;
+    std::string path;
+    std::string description;
+    BOOL aboutEnabled = -1;
+};
+
+class AboutDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override { UseTestApplication(); }
+    void TearDown() override { g_pApp->LoadEngine(NULL); }
+
+    int Run(void (*close)(HWND))
+    {
+        CAboutDialog dialog;
+        CDialogDriver driver;
+        driver.Then(Cp932(s_pszCaption), [&](HWND hwnd) {
+            m_view.version = ItemText(hwnd, IDC_VERSION);
+            m_view.path = ItemText(hwnd, IDC_ENGINE_PATH);
+            m_view.description = ItemText(hwnd, IDC_ENGINE_DESCRIPTION);
+            m_view.aboutEnabled = IsWindowEnabled(GetDlgItem(hwnd, IDC_ENGINE_ABOUT));
+            close(hwnd);
+        });
+        int result = dialog.DoModal(NULL);
+        EXPECT_TRUE(driver.Finished());
+        return result;
+    }
+
+    AboutView m_view;
+};
+
+TEST_F(AboutDialogTest, ShowsTheProgramsFileVersion)
+{
+    EXPECT_EQ(IDOK, Run([](HWND hwnd) { PostClick(hwnd, IDOK); }));
+    EXPECT_EQ("Version 0.96", m_view.version);
+}
+
+TEST_F(AboutDialogTest, WithoutEngineFieldsAreEmptyAndTheButtonDisabled)
+{
+    ASSERT_EQ(NULL, g_pApp->m_pEngine);
+    EXPECT_EQ(IDCANCEL, Run(PressEscape));
+    EXPECT_EQ("", m_view.path);
+    EXPECT_EQ("", m_view.description);
+    EXPECT_FALSE(m_view.aboutEnabled);
+}
+
+} // namespace

@@ -1,0 +1,149 @@
+#include "tests/ui/DialogDriver.h"
+
+#include <vector>
+
+namespace {
+
+const UINT s_nTickMs = 20;
+const DWORD s_nPatienceMs = 15000;
+
+CDialogDriver* s_pDriver = nullptr;
+
+bool IsDialog(HWND hwnd)
+{
+    char className[16] = "";
+    GetClassNameA(hwnd, className, sizeof(className));
+    return lstrcmpA(className, "#32770") == 0;
+}
+
+struct Search {
+    const CDialogDriver::Match* match;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam)
+{
+    Search* search = reinterpret_cast<Search*>(lParam);
+    if (IsDialog(hwnd) && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) && (*search->match)(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM lParam)
+{
+    if (IsDialog(hwnd))
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+struct ClassSearch {
+    const char* className;
+    bool found;
+};
+
+BOOL CALLBACK FindChildOfClass(HWND hwnd, LPARAM lParam)
+{
+    ClassSearch* search = reinterpret_cast<ClassSearch*>(lParam);
+    char className[64] = "";
+    GetClassNameA(hwnd, className, sizeof(className));
+    search->found = lstrcmpiA(className, search->className) == 0;
+    return !search->found;
+}
+
+} // namespace
+
+CDialogDriver::CDialogDriver() : m_nLastProgress(GetTickCount()), m_bTimedOut(false)
+{
+    s_pDriver = this;
+    m_nTimer = SetTimer(NULL, 0, s_nTickMs, OnTimer);
+}
+
+CDialogDriver::~CDialogDriver()
+{
+    KillTimer(NULL, m_nTimer);
+    s_pDriver = nullptr;
+}
+
+CDialogDriver& CDialogDriver::Then(const std::string& caption, Action action)
+{
+    return ThenWindow(
+        [caption](HWND dialog) {
+            char text[256] = "";
+            GetWindowTextA(dialog, text, sizeof(text));
+            return caption == text;
+        },
+        std::move(action));
+}
+
+CDialogDriver& CDialogDriver::ThenWindow(Match match, Action action)
+{
+    m_steps.push_back(Step{std::move(match), std::move(action)});
+    return *this;
+}
+
+void CALLBACK CDialogDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (s_pDriver != nullptr)
+        s_pDriver->Tick();
+}
+
+void CDialogDriver::Tick()
+{
+    if (m_steps.empty())
+        return;
+    Search search{&m_steps.front().match, NULL};
+    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.found != NULL) {
+        // Taken off first: the action may run a nested loop that ticks again.
+        Action action = std::move(m_steps.front().action);
+        m_steps.pop_front();
+        m_nLastProgress = GetTickCount();
+        action(search.found);
+        return;
+    }
+    if (GetTickCount() - m_nLastProgress < s_nPatienceMs)
+        return;
+    m_bTimedOut = true;
+    m_steps.clear();
+    std::vector<HWND> dialogs;
+    EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
+    for (HWND dialog : dialogs)
+        EndDialog(dialog, IDCANCEL);
+}
+
+std::string ItemText(HWND dialog, int id)
+{
+    char text[1024] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof(text));
+    return text;
+}
+
+bool HasChildOfClass(HWND window, const char* className)
+{
+    ClassSearch search{className, false};
+    EnumChildWindows(window, FindChildOfClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void Click(HWND dialog, int id)
+{
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void PostClick(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void PressEscape(HWND dialog)
+{
+    // Posted so that the dialog manager's own key handling turns it into IDCANCEL.
+    PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+void CloseBox(HWND dialog)
+{
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+}

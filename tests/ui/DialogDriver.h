@@ -1,0 +1,48 @@
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+
+// Drives modal dialogs of the calling thread from inside their own message
+// loops: each step waits until an enabled, visible dialog that it matches is
+// up, then acts on it. Actions that open a nested modal window must post, not
+// send, or the next step would run inside them. When no step makes progress
+// for a while, every dialog of the thread is cancelled so that the test fails
+// instead of hanging.
+class CDialogDriver {
+public:
+    using Match = std::function<bool(HWND dialog)>;
+    using Action = std::function<void(HWND dialog)>;
+
+    CDialogDriver();
+    ~CDialogDriver();
+
+    CDialogDriver& Then(const std::string& caption, Action action);
+    CDialogDriver& ThenWindow(Match match, Action action);
+    bool Finished() const { return m_steps.empty() && !m_bTimedOut; }
+
+private:
+    CDialogDriver(const CDialogDriver&) = delete;
+    CDialogDriver& operator=(const CDialogDriver&) = delete;
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    void Tick();
+
+    struct Step {
+        Match match;
+        Action action;
+    };
+    std::deque<Step> m_steps;
+    UINT_PTR m_nTimer;
+    DWORD m_nLastProgress;
+    bool m_bTimedOut;
+};
+
+std::string ItemText(HWND dialog, int id);
+bool HasChildOfClass(HWND window, const char* className);
+void Click(HWND dialog, int id);     // sends: for buttons whose handling returns to the caller
+void PostClick(HWND dialog, int id); // posts: for buttons that open a nested modal window
+void PressEscape(HWND dialog);
+void CloseBox(HWND dialog);

@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/Cp932.h"
+#include "tests/support/TestApp.h"
+#include "tests/ui/DialogDriver.h"
+#include "ui/EngineChangeNoticeDialog.h"
+#include "ui/resource.h"
+
+namespace {
+
+struct NoticeCase {
+    const char* name;
+    bool tick;
+    void (*close)(HWND);
+    int result;
+    BOOL dontShowAgain;
+};
+
+class EngineChangeNoticeDialogTest : public ::testing::TestWithParam<NoticeCase> {
+protected:
+    void SetUp() override { UseTestApplication(); }
+};
+
+TEST_P(EngineChangeNoticeDialogTest, DontShowAgainOnlyWhenTickedAndConfirmed)
+{
+    const NoticeCase& c = GetParam();
+    CEngineChangeNoticeDialog dialog;
+    LRESULT initialCheck = -1;
+    CDialogDriver driver;
+    driver.Then("Morvane", [&](HWND hwnd) {
+        initialCheck = SendDlgItemMessageA(hwnd, IDC_DONT_SHOW_AGAIN, BM_GETCHECK, 0, 0);
+        if (c.tick)
+            SendDlgItemMessageA(hwnd, IDC_DONT_SHOW_AGAIN, BM_CLICK, 0, 0);
+        c.close(hwnd);
+    });
+
+    EXPECT_EQ(c.result, dialog.DoModal(NULL));
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(BST_UNCHECKED, initialCheck);
+    EXPECT_EQ(c.dontShowAgain, dialog.m_bDontShowAgain);
+}
+
+void Ok(HWND hwnd)
+{
+    PostClick(hwnd, IDOK);
+}
+
+INSTANTIATE_TEST_SUITE_P(Closings, EngineChangeNoticeDialogTest,
+                         ::testing::Values(NoticeCase{"TickedOk", true, Ok, IDOK, TRUE},
+                                           NoticeCase{"UntickedOk", false, Ok, IDOK, FALSE},
+                                           NoticeCase{"TickedEscape", true, PressEscape, IDCANCEL, FALSE},
+                                           NoticeCase{"TickedCloseBox", true, CloseBox, IDCANCEL, FALSE},
+                                           NoticeCase{"UntickedEscape", false, PressEscape, IDCANCEL, FALSE}),
+                         [](const ::testing::TestParamInfo<NoticeCase>& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,512 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include "tests/support/Cp932.h"
+#include "tests/support/ProcessDriver.h"
+#include "tests/ui/EngineSettingsFixture.h"
+#include "ui/resource.h"
+
+namespace {
+
+const std::string s_caption = Cp932(g_pszEngineSettingsCaption);
+
+struct DialogView {
+    std::vector<EngineRow> rows;
+    std::string selected;
+    std::string enginePath;
+    std::string folderShown;
+    std::string sampleShown;
+    std::string preview;
+    bool settingEnabled = true;
+    bool aboutEnabled = true;
+};
+
+DialogView Read(HWND hwnd, const CEngineSettingsDialog& dialog)
+{
+    return DialogView{SortedRows(hwnd),
+                      SelectedName(hwnd),
+                      dialog.m_enginePath.Text(),
+                      ItemText(hwnd, IDC_ENGINE_FOLDER),
+                      ItemText(hwnd, IDC_SAMPLE),
+                      ItemText(hwnd, IDC_SAMPLE_RESULT),
+                      IsItemEnabled(hwnd, IDC_ENGINE_SETTING),
+                      IsItemEnabled(hwnd, IDC_ENGINE_ABOUT)};
+}
+
+void ExpectBox(const SeenMessageBox& box, const char* textUtf8, UINT buttons, HWND owner)
+{
+    EXPECT_EQ("Morvane", box.caption);
+    EXPECT_EQ(Cp932(textUtf8), box.text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), box.icon);
+    EXPECT_EQ(buttons, box.buttons);
+    EXPECT_EQ(owner, box.owner);
+}
+
+const char* const s_pszNoEngine = u8"エンジンが選択されていません。よろしいですか?";
+const char* const s_pszInitFailed = u8"エンジンの初期化に失敗しました。";
+
+TEST_F(EngineSettingsDialogTest, EmptyFolderListsNothingAndOkAsksUntilYes)
+{
+    CEngineFolder folder;
+    DialogView view;
+    HWND shown = NULL;
+    bool openAfterNo = false;
+    m_boxes.SetAnswer(IDNO);
+    m_driver
+        .Then(s_caption,
+              [&](HWND hwnd) {
+                  shown = hwnd;
+                  view = Read(hwnd, m_dialog);
+                  PostClick(hwnd, IDOK);
+              })
+        .Then(s_caption, [&](HWND hwnd) {
+            openAfterNo = true;
+            m_boxes.SetAnswer(IDYES);
+            PostClick(hwnd, IDOK);
+        });
+
+    EXPECT_EQ(IDOK, Run(folder.Path(), folder.File("ProbeComplete.TXV")));
+    EXPECT_TRUE(view.rows.empty());
+    EXPECT_EQ("", view.selected);
+    EXPECT_EQ("", view.enginePath);
+    EXPECT_EQ(folder.Path(), view.folderShown);
+    EXPECT_EQ("abc", view.sampleShown);
+    EXPECT_EQ("", view.preview);
+    EXPECT_FALSE(view.settingEnabled);
+    EXPECT_FALSE(view.aboutEnabled);
+    EXPECT_TRUE(openAfterNo);
+    ASSERT_EQ(2u, m_boxes.Seen().size());
+    for (const SeenMessageBox& box : m_boxes.Seen())
+        ExpectBox(box, s_pszNoEngine, MB_YESNO, shown);
+    EXPECT_STREQ("", m_dialog.m_enginePath.Text());
+}
+
+TEST_F(EngineSettingsDialogTest, ListsLoadableEnginesAndLeavesBrokenOnesOutSilently)
+{
+    CEngineFolder folder({"ProbeComplete.TXV", "ProbeBare.TXV", "ProbeApi00000001.TXV", "ProbeApi0001FFFF.TXV",
+                          "ProbeInitFails.TXV", "ProbeApi00020000.TXV", "ProbeApi00000000.TXV",
+                          "ProbeNoApiVersion.TXV", "ProbeNoDescription.TXV", "ProbeNoVersionText.TXV"});
+    folder.AddFile("NotALibrary.TXV", "text");
+    DialogView view;
+    m_driver.Then(s_caption, [&](HWND hwnd) {
+        view = Read(hwnd, m_dialog);
+        PostClick(hwnd, IDCANCEL);
+    });
+
+    EXPECT_EQ(IDCANCEL, Run(folder.Path(), ""));
+    const std::vector<EngineRow> expected = {
+        {"ProbeApi00000001.TXV", "Probe engine api00000001", "API 00000001"},
+        {"ProbeApi0001FFFF.TXV", "Probe engine api0001ffff", "API 0001FFFF"},
+        {"ProbeBare.TXV", "Probe engine bare", "API 00010000"},
+        {"ProbeComplete.TXV", "Probe engine complete", "API 00010000"},
+        {"ProbeInitFails.TXV", "Probe engine initfails", "API 00010000"},
+    };
+    EXPECT_EQ(expected, view.rows);
+    EXPECT_TRUE(m_boxes.Seen().empty());
+    // Listed but never selected: neither started nor ended, and every library freed with the dialog.
+    std::vector<std::string> log = m_log.Lines();
+    for (const char* name : {"complete", "bare", "api00000001", "api0001ffff", "initfails"}) {
+        EXPECT_EQ(0, CountLines(log, std::string(name) + " TXVInitEngine")) << name;
+        EXPECT_EQ(0, CountLines(log, std::string(name) + " TXVExitEngine")) << name;
+    }
+    EXPECT_TRUE(EveryLibraryFreed(log));
+}
+
+TEST_F(EngineSettingsDialogTest, ListHasTheThreeColumnsAndFullRowSelection)
+{
+    CEngineFolder folder;
+    std::vector<std::pair<std::string, int>> columns;
+    LRESULT extendedStyle = 0;
+    m_driver.Then(s_caption, [&](HWND hwnd) {
+        HWND list = GetDlgItem(hwnd, IDC_ENGINE_LIST);
+        for (int index = 0;; ++index) {
+            char text[64] = "";
+            LVCOLUMNA column;
+            ZeroMemory(&column, sizeof(column));
+            column.mask = LVCF_TEXT | LVCF_WIDTH;
+            column.pszText = text;
+            column.cchTextMax = sizeof(text);
+            if (!SendMessageA(list, LVM_GETCOLUMNA, index, reinterpret_cast<LPARAM>(&column)))
+                break;
+            columns.emplace_back(text, column.cx);
+        }
+        extendedStyle = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+        PostClick(hwnd, IDCANCEL);
+    });
+
+    EXPECT_EQ(IDCANCEL, Run(folder.Path(), ""));
+    const std::vector<std::pair<std::string, int>> expected = {
+        {Cp932(u8"ファイル名"), 100}, {Cp932(u8"説明"), 200}, {Cp932(u8"バージョン"), 73}};
+    EXPECT_EQ(expected, columns);
+    EXPECT_EQ(LVS_EX_FULLROWSELECT, extendedStyle);
+}
+
+struct InitialPathCase {
+    const char* name;
+    std::string initialPath; // "<folder>" stands for the dialog's folder
+    std::string selected;
+};
+
+class EngineSettingsInitialPathTest : public EngineSettingsDialogTest,
+                                      public ::testing::WithParamInterface<InitialPathCase> {};
+
+TEST_P(EngineSettingsInitialPathTest, SelectsTheRowOfTheInitialFileName)
+{
+    const InitialPathCase& c = GetParam();
+    CEngineFolder folder({"ProbeComplete.TXV", "ProbeBare.TXV"});
+    std::string initial = c.initialPath;
+    if (initial.compare(0, 8, "<folder>") == 0)
+        initial = folder.Path() + initial.substr(8);
+    DialogView view;
+    m_driver.Then(s_caption, [&](HWND hwnd) {
+        view = Read(hwnd, m_dialog);
+        PostClick(hwnd, IDCANCEL);
+    });
+
+    EXPECT_EQ(IDCANCEL, Run(folder.Path(), initial));
+    EXPECT_EQ(c.selected, view.selected);
+    EXPECT_EQ(c.selected.empty() ? std::string() : folder.File(c.selected.c_str()), view.enginePath);
+    EXPECT_EQ(c.selected.empty() ? "" : "[abc]", view.preview);
+    EXPECT_EQ(!c.selected.empty(), view.settingEnabled);
+    EXPECT_EQ(!c.selected.empty(), view.aboutEnabled);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, EngineSettingsInitialPathTest,
+    ::testing::Values(InitialPathCase{"SameFolder", "<folder>\\ProbeComplete.TXV", "ProbeComplete.TXV"},
+                      InitialPathCase{"OtherFolderOtherCase", "C:\\elsewhere\\probecomplete.txv", "ProbeComplete.TXV"},
+                      InitialPathCase{"UpperCase", "D:\\PROBECOMPLETE.TXV", "ProbeComplete.TXV"},
+                      InitialPathCase{"NotInFolder", "<folder>\\Missing.TXV", ""},
+                      InitialPathCase{"Empty", "", ""}),
+    [](const ::testing::TestParamInfo<InitialPathCase>& info) { return std::string(info.param.name); });
+
+TEST_F(EngineSettingsDialogTest, SelectingARowPreviewsTheSampleThroughThatEngine)
+{
+    CEngineFolder folder({"ProbeComplete.TXV", "ProbeDeclines.TXV", "ProbeBare.TXV"});
+    DialogView complete;
+    DialogView declines;
+    DialogView bare;
+    m_driver.Then(s_caption, [&](HWND hwnd) {
+        SelectRow(hwnd, "ProbeComplete.TXV");
+        complete = Read(hwnd, m_dialog);
+        SelectRow(hwnd, "ProbeDeclines.TXV");
+        declines = Read(hwnd, m_dialog);
+        SelectRow(hwnd, "ProbeBare.TXV");
+        bare = Read(hwnd, m_dialog);
+        SelectRow(hwnd, "ProbeComplete.TXV");
+        PostClick(hwnd, IDCANCEL);
+    });
+
+    EXPECT_EQ(IDCANCEL, Run(folder.Path(), ""));
+    EXPECT_EQ(folder.File("ProbeComplete.TXV"), complete.enginePath);
+    EXPECT_EQ("[abc]", complete.preview);
+    EXPECT_TRUE(complete.settingEnabled);
+    EXPECT_TRUE(complete.aboutEnabled);
+    EXPECT_EQ(folder.File("ProbeDeclines.TXV"), declines.enginePath);
+    EXPECT_EQ("", declines.preview);
+    EXPECT_EQ("[abc]", bare.preview);
+    EXPECT_FALSE(bare.settingEnabled);
+    EXPECT_FALSE(bare.aboutEnabled);
+
+    std::vector<std::string> log = m_log.Lines();
+    EXPECT_EQ(2, CountLines(log, "complete TXVConvertCaptionString @Sample 512"));
+    EXPECT_EQ(1, CountLines(log, "declines TXVConvertCaptionString @Sample 512"));
+    // An engine stays started while others are selected, and is ended with the list.
+    EXPECT_EQ(1, CountLines(log, "complete TXVInitEngine"));
+    EXPECT_EQ(1, CountLines(log, "complete TXVExitEngine"));
+    EXPECT_EQ(1, CountLines(log, "declines TXVExitEngine"));
+    EXPECT_TRUE(EveryLibraryFreed(log));
+    EXPECT_TRUE(m_boxes.Seen().empty());
+}
+
+TEST_F(EngineSettingsDialogTest, FailingInitIsShownOwnedByTheDialogAndTriedAgainLater)
+{
+    CEngineFolder folder({"ProbeInitFails.TXV"});
+    HWND shown = NULL;
+    DialogView afterSelect;
+    size_t boxesAfterSelect = 0;
+    m_driver.Then(s_caption, [&](HWND hwnd) {
+        shown = hwnd;
+        SelectRow(hwnd, "ProbeInitFails.TXV");
+        afterSelect = Read(hwnd, m_dialog);
+        boxesAfterSelect = m_boxes.Seen().size();
+        Click(hwnd, IDC_ENGINE_SETTING);
+        Click(hwnd, IDC_ENGINE_ABOUT);
+        PostClick(hwnd, IDCANCEL);
+    });
+
+    EXPECT_EQ(IDCANCEL, Run(folder.Path(), ""));
+    EXPECT_EQ(1u, boxesAfterSelect);
+    EXPECT_EQ("ProbeInitFails.TXV", afterSelect.selected);
+    EXPECT_EQ(folder.File("ProbeInitFails.TXV"), afterSelect.enginePath);
+    EXPECT_EQ("", afterSelect.preview);
+    ASSERT_EQ(3u, m_boxes.Seen().size());
+    for (const SeenMessageBox& box : m_boxes.Seen())
+        ExpectBox(box, s_pszInitFailed, MB_OK, shown);
+    std::vector<std::string> log = m_log.Lines();
+    EXPECT_EQ(3, CountLines(log, "initfails TXVInitEngine"));
+    EXPECT_EQ(0, CountLines(log, "initfails TXVOnSetting " + HexWindow(shown)));
+    EXPECT_EQ(0, CountLines(log, "initfails TXVOnAbout " + HexWindow(shown)));
+}
+
+TEST_F(EngineSettingsDialogTest, SettingsButtonRefreshesThePreviewAndAboutButtonDoesNot)
+{
+    CEngineFolder folder({"ProbeComplete.TXV"});
+    HWND shown = NULL;
+    std::string before;
+    std::string afterSetting;
+    std::string afterAbout;
+    int conversionsBeforeAbout = 0;
+    int conversionsAfterAbout = 0;
+    const std::string convert = "complete TXVConvertCaptionString @Sample 512";
+    m_driver.Then(s_caption, [&](HWND hwnd) {
+        shown = hwnd;
+        before = ItemText(hwnd, IDC_SAMPLE_RESULT);
+        Click(hwnd, IDC_ENGINE_SETTING);
+        afterSetting = ItemText(hwnd, IDC_SAMPLE_RESULT);
+        conversionsBeforeAbout = CountLines(m_log.Lines(), convert);
+        Click(hwnd, IDC_ENGINE_ABOUT);
+        conversionsAfterAbout = CountLines(m_log.Lines(), convert);
+        afterAbout = ItemText(hwnd, IDC_SAMPLE_RESULT);
+        PostClick(hwnd, IDCANCEL);
+    });
+
+    EXPECT_EQ(IDCANCEL, Run(folder.Path(), folder.File("ProbeComplete.TXV")));
+    EXPECT_EQ("[abc]", before);
+    EXPECT_EQ("<abc>", afterSetting);
+    EXPECT_EQ("<abc>", afterAbout);
+    EXPECT_EQ(conversionsBeforeAbout, conversionsAfterAbout);
+    std::vector<std::string> log = m_log.Lines();
+    EXPECT_EQ(1, CountLines(log, "complete TXVOnSetting " + HexWindow(shown)));
+    EXPECT_EQ(1, CountLines(log, "complete TXVOnAbout " + HexWindow(shown)));
+}
+
+TEST_F(EngineSettingsDialogTest, RemovingTheSelectionEmptiesPathAndPreview)
+{
+    CEngineFolder folder({"ProbeComplete.TXV"});
+    DialogView view;
+    m_boxes.SetAnswer(IDNO);
+    m_driver
+        .Then(s_caption,
+              [&](HWND hwnd) {
+                  ClearSelection(hwnd);
+                  view = Read(hwnd, m_dialog);
+                  PostClick(hwnd, IDOK);
+              })
+        .Then(s_caption, [&](HWND hwnd) { PostClick(hwnd, IDCANCEL); });
+
+    EXPECT_EQ(IDCANCEL, Run(folder.Path(), folder.File("ProbeComplete.TXV")));
+    EXPECT_EQ("", view.selected);
+    EXPECT_EQ("", view.enginePath);
+    EXPECT_EQ("", view.preview);
+    EXPECT_EQ("abc", view.sampleShown);
+    EXPECT_FALSE(view.settingEnabled);
+    EXPECT_FALSE(view.aboutEnabled);
+    ASSERT_EQ(1u, m_boxes.Seen().size());
+    EXPECT_EQ(Cp932(s_pszNoEngine), m_boxes.Seen()[0].text);
+}
+
+TEST_F(EngineSettingsDialogTest, OkWithASelectedEngineClosesWithoutAsking)
+{
+    CEngineFolder folder({"ProbeComplete.TXV"});
+    m_driver.Then(s_caption, [&](HWND hwnd) { PostClick(hwnd, IDOK); });
+
+    EXPECT_EQ(IDOK, Run(folder.Path(), folder.File("ProbeComplete.TXV")));
+    EXPECT_TRUE(m_boxes.Seen().empty());
+    EXPECT_EQ(folder.File("ProbeComplete.TXV"), m_dialog.m_enginePath.Text());
+    EXPECT_EQ(folder.Path(), m_dialog.m_engineFolder.Text());
+}
+
+struct SampleCase {
+    const char* name;
+    int close;
+    std::string sample;
+    std::string preview;
+};
+
+class EngineSettingsSampleTest : public EngineSettingsDialogTest, public ::testing::WithParamInterface<SampleCase> {};
+
+TEST_P(EngineSettingsSampleTest, ChangedSampleIsPreviewedAndKeptAfterCancel)
+{
+    const SampleCase& c = GetParam();
+    CEngineFolder folder({"ProbeComplete.TXV"});
+    HWND settings = NULL;
+    HWND sampleOwner = NULL;
+    std::string sampleShown;
+    DialogView after;
+    m_driver
+        .Then(s_caption,
+              [&](HWND hwnd) {
+                  settings = hwnd;
+                  PostClick(hwnd, IDC_CHANGE_SAMPLE);
+              })
+        .Then(Cp932(u8"サンプル文字列の変更"),
+              [&](HWND hwnd) {
+                  sampleOwner = GetWindow(hwnd, GW_OWNER);
+                  sampleShown = ItemText(hwnd, IDC_SAMPLE_EDIT);
+                  SetDlgItemTextA(hwnd, IDC_SAMPLE_EDIT, "xyz");
+                  PostClick(hwnd, c.close);
+              })
+        .Then(s_caption, [&](HWND hwnd) {
+            after = Read(hwnd, m_dialog);
+            PostClick(hwnd, IDCANCEL);
+        });
+
+    EXPECT_EQ(IDCANCEL, Run(folder.Path(), folder.File("ProbeComplete.TXV")));
+    EXPECT_EQ(settings, sampleOwner);
+    EXPECT_EQ("abc", sampleShown);
+    EXPECT_EQ(c.sample, after.sampleShown);
+    EXPECT_EQ(c.preview, after.preview);
+    EXPECT_EQ(c.sample, m_dialog.m_sampleString.Text());
+}
+
+INSTANTIATE_TEST_SUITE_P(Closings, EngineSettingsSampleTest,
+                         ::testing::Values(SampleCase{"Ok", IDOK, "xyz", "[xyz]"},
+                                           SampleCase{"Cancel", IDCANCEL, "abc", "[abc]"}),
+                         [](const ::testing::TestParamInfo<SampleCase>& info) { return std::string(info.param.name); });
+
+TEST_F(EngineSettingsDialogTest, ListsTheShippedEngines)
+{
+    std::vector<EngineRow> rows;
+    std::string fullWidthPreview;
+    bool fullWidthSetting = true;
+    bool dictionarySetting = false;
+    bool dictionaryAbout = false;
+    m_driver.Then(s_caption, [&](HWND hwnd) {
+        rows = SortedRows(hwnd);
+        SelectRow(hwnd, "FullWidth.TXV");
+        fullWidthPreview = ItemText(hwnd, IDC_SAMPLE_RESULT);
+        fullWidthSetting = IsItemEnabled(hwnd, IDC_ENGINE_SETTING) || IsItemEnabled(hwnd, IDC_ENGINE_ABOUT);
+        SelectRow(hwnd, "Dictionary.TXV");
+        dictionarySetting = IsItemEnabled(hwnd, IDC_ENGINE_SETTING);
+        dictionaryAbout = IsItemEnabled(hwnd, IDC_ENGINE_ABOUT);
+        PostClick(hwnd, IDCANCEL);
+    });
+
+    EXPECT_EQ(IDCANCEL, Run(BinaryFolder(), ""));
+    auto row = [&rows](const char* name) {
+        for (const EngineRow& r : rows) {
+            if (r.fileName == name)
+                return r;
+        }
+        return EngineRow{};
+    };
+    EXPECT_EQ((EngineRow{"FullWidth.TXV", Cp932(u8"半角の英数字と記号を全角に変換します"), "1.0"}),
+              row("FullWidth.TXV"));
+    EXPECT_NE("", row("Dictionary.TXV").description);
+    EXPECT_EQ(Cp932(u8"ａｂｃ"), fullWidthPreview);
+    EXPECT_FALSE(fullWidthSetting);
+    EXPECT_TRUE(dictionarySetting);
+    EXPECT_TRUE(dictionaryAbout);
+}
+
+} // namespace
+
+namespace {
+
+bool IsFolderPicker(HWND dialog)
+{
+    return HasChildOfClass(dialog, "SysTreeView32");
+}
+
+TEST_F(EngineSettingsDialogTest, ChoosingAnotherFolderReloadsTheList)
+{
+    CEngineFolder first({"ProbeComplete.TXV"});
+    CEngineFolder second({"ProbeBare.TXV", "ProbeApi0001FFFF.TXV"});
+    HWND settings = NULL;
+    HWND pickerOwner = NULL;
+    DialogView before;
+    DialogView after;
+    std::vector<std::string> logAfter;
+    m_driver
+        .Then(s_caption,
+              [&](HWND hwnd) {
+                  settings = hwnd;
+                  before = Read(hwnd, m_dialog);
+                  PostClick(hwnd, IDC_CHANGE_FOLDER);
+              })
+        .ThenWindow(IsFolderPicker,
+                    [&](HWND picker) {
+                        pickerOwner = GetWindow(picker, GW_OWNER);
+                        SendMessageA(picker, BFFM_SETSELECTIONA, TRUE,
+                                     reinterpret_cast<LPARAM>(second.Path().c_str()));
+                        PostClick(picker, IDOK);
+                    })
+        .Then(s_caption, [&](HWND hwnd) {
+            after = Read(hwnd, m_dialog);
+            logAfter = m_log.Lines();
+            PostClick(hwnd, IDCANCEL);
+        });
+
+    EXPECT_EQ(IDCANCEL, Run(first.Path(), first.File("ProbeComplete.TXV")));
+    EXPECT_EQ(settings, pickerOwner);
+    EXPECT_EQ("[abc]", before.preview);
+    EXPECT_EQ(0, lstrcmpiA(second.Path().c_str(), after.folderShown.c_str())) << after.folderShown;
+    EXPECT_EQ(after.folderShown, m_dialog.m_engineFolder.Text());
+    const std::vector<EngineRow> expected = {
+        {"ProbeApi0001FFFF.TXV", "Probe engine api0001ffff", "API 0001FFFF"},
+        {"ProbeBare.TXV", "Probe engine bare", "API 00010000"},
+    };
+    EXPECT_EQ(expected, after.rows);
+    EXPECT_EQ("", after.selected);
+    EXPECT_EQ("", after.enginePath);
+    EXPECT_EQ("", after.preview);
+    EXPECT_FALSE(after.settingEnabled);
+    EXPECT_FALSE(after.aboutEnabled);
+    // The first folder's engine was ended and freed when its rows went.
+    EXPECT_EQ(1, CountLines(logAfter, "complete TXVExitEngine"));
+    EXPECT_EQ(1, CountLines(logAfter, "complete detach"));
+}
+
+struct SameFolderCase {
+    const char* name;
+    bool lowerCaseFolder;
+    int pickerButton;
+};
+
+class EngineSettingsSameFolderTest : public EngineSettingsDialogTest,
+                                     public ::testing::WithParamInterface<SameFolderCase> {};
+
+TEST_P(EngineSettingsSameFolderTest, KeepsListAndSelection)
+{
+    const SameFolderCase& c = GetParam();
+    CEngineFolder folder({"ProbeComplete.TXV"});
+    std::string shownFolder = folder.Path();
+    if (c.lowerCaseFolder)
+        CharLowerA(&shownFolder[0]);
+    DialogView after;
+    int versionCallsBefore = 0;
+    int versionCallsAfter = 0;
+    const std::string versionCall = "complete TXVGetAPIVersion";
+    m_driver
+        .Then(s_caption,
+              [&](HWND hwnd) {
+                  versionCallsBefore = CountLines(m_log.Lines(), versionCall);
+                  PostClick(hwnd, IDC_CHANGE_FOLDER);
+              })
+        .ThenWindow(IsFolderPicker, [&](HWND picker) { PostClick(picker, c.pickerButton); })
+        .Then(s_caption, [&](HWND hwnd) {
+            after = Read(hwnd, m_dialog);
+            versionCallsAfter = CountLines(m_log.Lines(), versionCall);
+            PostClick(hwnd, IDCANCEL);
+        });
+
+    EXPECT_EQ(IDCANCEL, Run(shownFolder, folder.File("ProbeComplete.TXV")));
+    EXPECT_EQ(versionCallsBefore, versionCallsAfter);
+    EXPECT_EQ(shownFolder, after.folderShown);
+    EXPECT_EQ(shownFolder, m_dialog.m_engineFolder.Text());
+    EXPECT_EQ("ProbeComplete.TXV", after.selected);
+    EXPECT_EQ("[abc]", after.preview);
+    EXPECT_TRUE(after.settingEnabled);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, EngineSettingsSameFolderTest,
+    ::testing::Values(SameFolderCase{"SameFolder", false, IDOK}, SameFolderCase{"OtherLetterCase", true, IDOK},
+                      SameFolderCase{"PickerCancelled", false, IDCANCEL}),
+    [](const ::testing::TestParamInfo<SameFolderCase>& info) { return std::string(info.param.name); });
+
+} // namespace

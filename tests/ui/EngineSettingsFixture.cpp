@@ -1,0 +1,163 @@
+#include "tests/ui/EngineSettingsFixture.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <map>
+
+#include "tests/support/Cp932.h"
+#include "tests/support/TestApp.h"
+#include "ui/resource.h"
+
+const char* const g_pszEngineSettingsCaption = u8"エンジン設定 - Morvane";
+
+CEngineFolder::CEngineFolder(std::initializer_list<const char*> probeEngines)
+{
+    static int s_nCount = 0;
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    m_path = std::string(temp) + "MorvaneEngines" + std::to_string(GetCurrentProcessId()) + "_" +
+             std::to_string(++s_nCount);
+    CreateDirectoryA(m_path.c_str(), NULL);
+    for (const char* engine : probeEngines)
+        CopyFileA(TestEnginePath(engine).c_str(), File(engine).c_str(), FALSE);
+}
+
+CEngineFolder::~CEngineFolder()
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((m_path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            DeleteFileA(File(found.cFileName).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(m_path.c_str());
+}
+
+void CEngineFolder::AddFile(const char* name, const char* contents) const
+{
+    HANDLE file = CreateFileA(File(name).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    DWORD written = 0;
+    WriteFile(file, contents, lstrlenA(contents), &written, NULL);
+    CloseHandle(file);
+}
+
+namespace {
+
+HWND List(HWND dialog)
+{
+    return GetDlgItem(dialog, IDC_ENGINE_LIST);
+}
+
+std::string CellText(HWND list, int row, int column)
+{
+    char text[512] = "";
+    LVITEMA item;
+    ZeroMemory(&item, sizeof(item));
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+void SetSelection(HWND list, int row, UINT state)
+{
+    LVITEMA item;
+    ZeroMemory(&item, sizeof(item));
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = state;
+    SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+} // namespace
+
+std::vector<EngineRow> SortedRows(HWND dialog)
+{
+    HWND list = List(dialog);
+    std::vector<EngineRow> rows;
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row)
+        rows.push_back(EngineRow{CellText(list, row, 0), CellText(list, row, 1), CellText(list, row, 2)});
+    std::sort(rows.begin(), rows.end(),
+              [](const EngineRow& a, const EngineRow& b) { return a.fileName < b.fileName; });
+    return rows;
+}
+
+int SelectedRow(HWND dialog)
+{
+    return static_cast<int>(SendMessageA(List(dialog), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+std::string SelectedName(HWND dialog)
+{
+    int row = SelectedRow(dialog);
+    return row == -1 ? std::string() : CellText(List(dialog), row, 0);
+}
+
+void SelectRow(HWND dialog, const char* fileName)
+{
+    HWND list = List(dialog);
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        if (CellText(list, row, 0) == fileName) {
+            SetSelection(list, row, LVIS_SELECTED | LVIS_FOCUSED);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no row " << fileName;
+}
+
+void ClearSelection(HWND dialog)
+{
+    SetSelection(List(dialog), static_cast<UINT>(-1), 0);
+}
+
+bool IsItemEnabled(HWND dialog, int id)
+{
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
+
+std::string HexWindow(HWND hwnd)
+{
+    char text[16];
+    wsprintfA(text, "%08lX", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hwnd)));
+    return text;
+}
+
+int CountLines(const std::vector<std::string>& lines, const std::string& line)
+{
+    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
+
+bool EveryLibraryFreed(const std::vector<std::string>& lines)
+{
+    std::map<std::string, int> mapped;
+    for (const std::string& line : lines) {
+        size_t space = line.find(' ');
+        std::string call = line.substr(space + 1);
+        if (call == "attach")
+            ++mapped[line.substr(0, space)];
+        else if (call == "detach")
+            --mapped[line.substr(0, space)];
+    }
+    return std::all_of(mapped.begin(), mapped.end(), [](const auto& entry) { return entry.second == 0; });
+}
+
+void EngineSettingsDialogTest::SetUp()
+{
+    UseTestApplication();
+    InitCommonControls();
+}
+
+int EngineSettingsDialogTest::Run(const std::string& folder, const std::string& enginePath, const char* sample)
+{
+    m_dialog.m_engineFolder.Assign(folder.c_str());
+    m_dialog.m_enginePath.Assign(enginePath.c_str());
+    m_dialog.m_sampleString.Assign(sample);
+    int result = m_dialog.DoModal(NULL);
+    EXPECT_TRUE(m_driver.Finished());
+    return result;
+}

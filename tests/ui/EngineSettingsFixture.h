@@ -1,0 +1,69 @@
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "tests/engines/ProbeEngine.h"
+#include "tests/support/MessageBoxWatcher.h"
+#include "tests/ui/DialogDriver.h"
+#include "ui/EngineSettingsDialog.h"
+
+#include <gtest/gtest.h>
+
+// A fresh folder of the temporary directory holding copies of some probe
+// engines; removed with everything in it when the object goes.
+class CEngineFolder {
+public:
+    explicit CEngineFolder(std::initializer_list<const char*> probeEngines = {});
+    ~CEngineFolder();
+    CEngineFolder(const CEngineFolder&) = delete;
+    CEngineFolder& operator=(const CEngineFolder&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    std::string File(const char* name) const { return m_path + "\\" + name; }
+    void AddFile(const char* name, const char* contents) const;
+
+private:
+    std::string m_path;
+};
+
+struct EngineRow {
+    std::string fileName;
+    std::string description;
+    std::string version;
+    bool operator==(const EngineRow& other) const
+    {
+        return fileName == other.fileName && description == other.description && version == other.version;
+    }
+};
+
+// The list control of the engine settings dialog, read and changed in place.
+std::vector<EngineRow> SortedRows(HWND dialog);
+int SelectedRow(HWND dialog);
+std::string SelectedName(HWND dialog);
+void SelectRow(HWND dialog, const char* fileName);
+void ClearSelection(HWND dialog);
+bool IsItemEnabled(HWND dialog, int id);
+
+std::string HexWindow(HWND hwnd);
+int CountLines(const std::vector<std::string>& lines, const std::string& line);
+// Every probe library that was mapped has been freed again.
+bool EveryLibraryFreed(const std::vector<std::string>& lines);
+
+class EngineSettingsDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    // Runs the dialog on the folder with the given initial engine path and sample.
+    int Run(const std::string& folder, const std::string& enginePath, const char* sample = "abc");
+
+    CEngineSettingsDialog m_dialog;
+    CDialogDriver m_driver;
+    CMessageBoxWatcher m_boxes{IDOK};
+    CProbeLog m_log;
+};
+
+extern const char* const g_pszEngineSettingsCaption;

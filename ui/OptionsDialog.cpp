@@ -1,0 +1,32 @@
+#include "ui/OptionsDialog.h"
+
+#include "ui/resource.h"
+
+COptionsDialog::COptionsDialog() : CIconDialog(IDD_OPTIONS), m_nResMode(0) {}
+
+LRESULT COptionsDialog::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG: return OnInitDialog(hwnd, msg, wParam, lParam);
+    case WM_COMMAND: return OnCommand(hwnd, msg, wParam, lParam);
+    }
+    return CIconDialog::WindowProc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT COptionsDialog::OnInitDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    CIconDialog::WindowProc(hwnd, msg, wParam, lParam);
+    // Any stored mode other than 0 runs as hook mode, so it shows as such.
+    CheckDlgButton(hwnd, m_nResMode == 0 ? IDC_NORMAL_MODE : IDC_HOOK_MODE, BST_CHECKED);
+    return FALSE;
+}
+
+LRESULT COptionsDialog::OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) == IDOK) {
+        m_nResMode = IsDlgButtonChecked(hwnd, IDC_HOOK_MODE);
+        return CIconDialog::WindowProc(hwnd, msg, wParam, lParam);
+    }
+    CIconDialog::WindowProc(hwnd, msg, wParam, lParam);
+    return TRUE;
+}
