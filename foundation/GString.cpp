@@ -8,9 +8,14 @@
 
 namespace {
 
+// lstrlenA gives 0 for a null pointer too, but only by catching the access fault it raises.
+int TextLength(const char* text)
+{
+    return text != NULL ? lstrlenA(text) : 0;
+}
+
 // Bytes taken by the character at text[i]: 2 for a lead byte with its trail, 1 for a single byte, 0 at the end.
-// A lead byte whose trail would be the terminator or lie at end is cut off and ends the text, so no walk ever
-// steps over the terminating zero.
+// A lead byte whose trail would be the terminator, or lie at end, ends the text: no walk steps over the zero.
 int CharSize(const BYTE* text, int i, int end)
 {
     if (i >= end || text[i] == 0)
@@ -28,8 +33,8 @@ unsigned CharUnit(const BYTE* text, int i, int size)
     return size == 1 ? text[i] : 0;
 }
 
-// Single-byte letters of the ANSI code pages that have case are the ASCII ones; a double-byte letter takes its
-// lower case through Unicode, and keeps its own code when that lower case has no code of its own.
+// The single-byte letters of the double-byte code pages are ASCII; a double-byte letter takes its lower case through
+// Unicode, and keeps its own code when that lower case has none in the code page.
 unsigned LowerUnit(unsigned unit)
 {
     if (unit < 0x100)
@@ -55,7 +60,7 @@ CGString::CGString(int capacity)
 
 CGString::CGString(const char* text, int capacity)
 {
-    int textLength = lstrlenA(text);
+    int textLength = TextLength(text);
     if (capacity < 1)
         capacity = textLength + 1;
     Allocate(capacity);
@@ -141,7 +146,7 @@ CGString& CGString::Assign(const CGString& other)
 
 CGString& CGString::Assign(const char* text)
 {
-    int n = lstrlenA(text);
+    int n = TextLength(text);
     // Text inside this string's own block fits it already, so it is not moved by the reserve.
     Reserve(n + 1);
     if (n > 0)
@@ -153,7 +158,7 @@ CGString& CGString::Assign(const char* text)
 
 CGString& CGString::Append(const char* text)
 {
-    int n = lstrlenA(text);
+    int n = TextLength(text);
     // Text taken from this string's own block must be found again after the block has moved.
     bool own = text >= m_pText && text < m_pText + m_nCapacity;
     int offset = own ? static_cast<int>(text - m_pText) : 0;
@@ -175,7 +180,7 @@ CGString& CGString::AppendChar(char ch)
 
 CGString CGString::Concat(const CGString& left, const char* right)
 {
-    CGString result(left.m_pText, left.m_nLength + lstrlenA(right) + 1);
+    CGString result(left.m_pText, left.m_nLength + TextLength(right) + 1);
     result.Append(right);
     return result;
 }

@@ -26,7 +26,10 @@ trap cleanup EXIT INT TERM
 morvane_start_xvfb
 . "$root/scripts/wine-env.sh"
 morvane_ensure_prefix
-# Keeps one Wine server alive across the tests instead of one per test.
-wineserver -p
+# One Wine server for all the tests, with its session and desktop started
+# before the first test's clock runs (slow where 32-bit code runs emulated) and
+# away from CTest's output pipes, which a lingering Wine service would hold open.
+morvane_wine wineserver -p
+morvane_wine wine "$build/bin/MorvaneCtl.exe" exit >/dev/null 2>&1 </dev/null || true
 
 ctest --test-dir "$build" --output-on-failure "$@"

@@ -5,6 +5,13 @@ export LC_ALL=ja_JP.UTF-8
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
+# Runs a Wine command. Where 32-bit code runs emulated, glibc cannot load
+# libgcc_s late (a thread that ends would abort the process), so Wine's
+# processes load it from the start (64-bit helpers say they ignore it).
+morvane_wine() {
+    LD_PRELOAD=/usr/lib/i386-linux-gnu/libgcc_s.so.1 "$@"
+}
+
 # Creates the prefix once, with Wine's crash dialog off so that a crashing test
 # ends instead of waiting for a click. Creating a prefix is slow, all the more
 # where 32-bit code runs emulated, so one master prefix is created per Wine
@@ -19,9 +26,9 @@ morvane_ensure_prefix() {
             rm -rf "$master"
             (
                 export WINEPREFIX="$master"
-                wineboot -i >/dev/null 2>&1 || true
-                wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
-                wineserver -w || true
+                morvane_wine wineboot -i >/dev/null 2>&1 || true
+                morvane_wine wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+                morvane_wine wineserver -w || true
             )
             touch "$master/.morvane-ready"
         fi

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <vector>
 
@@ -17,11 +18,36 @@ const char kApiTooHigh[] = "エンジンのAPIバージョンが高いため、�
                           "このエンジンのためには、新しいMorvaneを使ってください。";
 const char kLoadFailed[] = "エンジンの読み込みに失敗しました。\n\n[ エラー詳細 ]\nERRCODE=";
 
+struct Rejection {
+    std::string path;
+    std::string text;
+};
+
 class Engine : public ::testing::Test {
 protected:
-    void SetUp() override { UseTestApplication(); }
+    void SetUp() override
+    {
+        UseTestApplication();
+        char folder[MAX_PATH];
+        GetTempPathA(MAX_PATH, folder);
+        m_notALibrary = std::string(folder) + "NotALibrary.TXV";
+        std::ofstream(m_notALibrary) << "This is a text, not a library.";
+    }
+    void TearDown() override { DeleteFileA(m_notALibrary.c_str()); }
+
+    std::vector<Rejection> Rejections() const
+    {
+        return {
+            {TestEnginePath("ProbeApi00020000.TXV"), Cp932(kApiTooHigh)},
+            {TestEnginePath("ProbeApi00000000.TXV"), Cp932(kNotAnEngine)},
+            {TestEnginePath("ProbeNoApiVersion.TXV"), Cp932(kNotAnEngine)},
+            {TestEnginePath("Missing.TXV"), Cp932(kLoadFailed) + "126"},
+            {m_notALibrary, Cp932(kLoadFailed) + "193"},
+        };
+    }
 
     CProbeLog m_log;
+    std::string m_notALibrary;
 };
 
 TEST_F(Engine, AcceptsEveryApiVersionOfMajorVersionOne)
@@ -40,35 +66,11 @@ TEST_F(Engine, AcceptsEveryApiVersionOfMajorVersionOne)
     }
 }
 
-struct Rejection {
-    const char* file;
-    std::string text;
-};
-
-std::vector<Rejection> Rejections()
-{
-    return {
-        {"ProbeApi00020000.TXV", Cp932(kApiTooHigh)},
-        {"ProbeApi00000000.TXV", Cp932(kNotAnEngine)},
-        {"ProbeNoApiVersion.TXV", Cp932(kNotAnEngine)},
-        {"Missing.TXV", Cp932(kLoadFailed) + "126"},
-        {"ProbeEngine.h", Cp932(kLoadFailed) + "193"},
-    };
-}
-
-std::string RejectedPath(const Rejection& rejection)
-{
-    // A file that is no library at all: a header of the test engines' own sources.
-    if (strcmp(rejection.file, "ProbeEngine.h") == 0)
-        return std::string(__FILE__).substr(0, std::string(__FILE__).find_last_of("\\/")) + "/../engines/ProbeEngine.h";
-    return TestEnginePath(rejection.file);
-}
-
 TEST_F(Engine, RejectsAFaultyLibraryWithItsMessageAfterFreeingIt)
 {
     for (const Rejection& rejection : Rejections()) {
-        SCOPED_TRACE(rejection.file);
-        std::string path = RejectedPath(rejection);
+        SCOPED_TRACE(rejection.path);
+        const std::string& path = rejection.path;
         bool loadedWhileShown = true;
         CMessageBoxWatcher watcher(IDOK, [&](const SeenMessageBox&) {
             loadedWhileShown = GetModuleHandleA(path.c_str()) != nullptr;
@@ -95,7 +97,7 @@ TEST_F(Engine, SilentEngineReportsNothing)
     CMessageBoxWatcher watcher(IDOK);
     for (const Rejection& rejection : Rejections()) {
         CEngine engine(TRUE);
-        EXPECT_FALSE(engine.Load(RejectedPath(rejection).c_str())) << rejection.file;
+        EXPECT_FALSE(engine.Load(rejection.path.c_str())) << rejection.path;
     }
     EXPECT_TRUE(watcher.Seen().empty());
 }

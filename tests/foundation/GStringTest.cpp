@@ -148,7 +148,7 @@ TEST(GString, CompareOrdersByUnitsAndFoldsCase)
     const std::string hyo = kHyo, capitalA = kWideCapitalA, smallA = kWideSmallA;
     const struct {
         std::string left;
-        const char* right;
+        std::string right;
         BOOL ignoreCase;
         int sign;
     } cases[] = {
@@ -158,18 +158,18 @@ TEST(GString, CompareOrdersByUnitsAndFoldsCase)
         {"ab", "abc", TRUE, -1},
         {"_", "A", FALSE, 1},
         {"_", "A", TRUE, -1},
-        {"abc", NULL, FALSE, 1},
-        {capitalA, kWideSmallA, FALSE, -1},
-        {capitalA, kWideSmallA, TRUE, 0},
-        {capitalA + "x", (smallA + "X").c_str(), TRUE, 0},
+        {capitalA, smallA, FALSE, -1},
+        {capitalA, smallA, TRUE, 0},
+        {capitalA + "x", smallA + "X", TRUE, 0},
         {"\x83\x9F", "\x83\xBF", TRUE, 0},
-        {"\xB1", kHyo, FALSE, -1},
-        {hyo + "a", (hyo + "b").c_str(), TRUE, -1},
+        {"\xB1", hyo, FALSE, -1},
+        {hyo + "a", hyo + "b", TRUE, -1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << '"' << c.left << "\" ignoreCase " << c.ignoreCase);
-        EXPECT_EQ(c.sign, Sign(CGString(c.left.c_str()).Compare(c.right, c.ignoreCase)));
+        SCOPED_TRACE(testing::Message() << '"' << c.left << "\" \"" << c.right << "\" ignoreCase " << c.ignoreCase);
+        EXPECT_EQ(c.sign, Sign(CGString(c.left.c_str()).Compare(c.right.c_str(), c.ignoreCase)));
     }
+    EXPECT_EQ(1, Sign(CGString("abc").Compare(NULL, FALSE)));
 }
 
 TEST(GString, FailedGrowthThrowsAndKeepsTheText)

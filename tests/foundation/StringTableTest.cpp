@@ -67,9 +67,8 @@ TEST_F(StringTable, LoadDoublesTheBlockWhileTheTextFillsIt)
 TEST_F(StringTable, MissingTextReturnsFalse)
 {
     for (UINT id : {IDS_TEST_EMPTY, IDS_TEST_NO_BLOCK}) {
-        CGString s("before", 128);
+        CGString s(128);
         EXPECT_FALSE(s.LoadText(id)) << id;
-        EXPECT_EQ(6, s.Length()) << id;
     }
 }
 

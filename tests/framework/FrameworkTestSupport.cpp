@@ -56,7 +56,8 @@ HWND CreatePlainWindow(const RECT& rect)
 
 HWND CreateStatic(HWND parent)
 {
-    return CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 10, 10, parent, NULL, GetModuleHandleA(NULL), NULL);
+    DWORD style = parent != NULL ? WS_CHILD : WS_POPUP;
+    return CreateWindowExA(0, "Static", "", style, 0, 0, 10, 10, parent, NULL, GetModuleHandleA(NULL), NULL);
 }
 
 bool TakeQuitMessage(WPARAM* code)

@@ -67,6 +67,7 @@ const char* FrameworkWindowClass();
 // A class outside the framework, answering WM_NOTIFY with kPlainNotifyResult.
 const char* PlainWindowClass();
 HWND CreatePlainWindow(const RECT& rect);
+// A static control: a child of parent, or a top-level window without one.
 HWND CreateStatic(HWND parent);
 
 // Removes a pending quit message; true with its code when there was one.

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "app/MorvaneApp.h"
+#include "tests/engines/ProbeEngine.h"
 #include "tests/support/Cp932.h"
 #include "tests/support/TestApp.h"
 #include "tests/ui/DialogDriver.h"
+#include "tests/ui/EngineSettingsFixture.h"
 #include "ui/AboutDialog.h"
 #include "ui/resource.h"
 
@@ -55,6 +57,53 @@ TEST_F(AboutDialogTest, WithoutEngineFieldsAreEmptyAndTheButtonDisabled)
     EXPECT_EQ("", m_view.path);
     EXPECT_EQ("", m_view.description);
     EXPECT_FALSE(m_view.aboutEnabled);
+}
+
+struct EngineCase {
+    const char* file;
+    const char* description;
+    BOOL aboutEnabled;
+};
+
+class AboutDialogEngineTest : public AboutDialogTest, public ::testing::WithParamInterface<EngineCase> {};
+
+TEST_P(AboutDialogEngineTest, ShowsTheCurrentEnginesPathAndDescription)
+{
+    const EngineCase& c = GetParam();
+    ASSERT_TRUE(g_pApp->LoadEngine(TestEnginePath(c.file).c_str()));
+    EXPECT_EQ(IDOK, Run([](HWND hwnd) { PostClick(hwnd, IDOK); }));
+    EXPECT_EQ(TestEnginePath(c.file), m_view.path);
+    EXPECT_EQ(c.description, m_view.description);
+    EXPECT_EQ(c.aboutEnabled, m_view.aboutEnabled);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, AboutDialogEngineTest,
+                         ::testing::Values(EngineCase{"ProbeComplete.TXV", "Probe engine complete", TRUE},
+                                           EngineCase{"ProbeBare.TXV", "Probe engine bare", FALSE}));
+
+TEST_F(AboutDialogTest, EngineButtonOpensTheEnginesBoxOwnedByTheDialog)
+{
+    CProbeLog log;
+    ASSERT_TRUE(g_pApp->LoadEngine(TestEnginePath("ProbeComplete.TXV").c_str()));
+    CAboutDialog dialog;
+    HWND shown = NULL;
+    bool openAfterwards = false;
+    CDialogDriver driver;
+    driver
+        .Then(Cp932(s_pszCaption),
+              [&](HWND hwnd) {
+                  shown = hwnd;
+                  PostClick(hwnd, IDC_ENGINE_ABOUT);
+              })
+        .Then(Cp932(s_pszCaption), [&](HWND hwnd) {
+            openAfterwards = true;
+            PostClick(hwnd, IDCANCEL);
+        });
+
+    EXPECT_EQ(IDCANCEL, dialog.DoModal(NULL));
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_TRUE(openAfterwards);
+    EXPECT_EQ(1, CountLines(log.Lines(), "complete TXVOnAbout " + HexWindow(shown)));
 }
 
 } // namespace

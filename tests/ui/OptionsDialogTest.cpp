@@ -8,13 +8,24 @@
 
 namespace {
 
-const char* const s_pszCaption = u8"オプション - Morvane";
+void Ok(HWND hwnd)
+{
+    PostClick(hwnd, IDOK);
+}
+
+void CancelButton(HWND hwnd)
+{
+    PostClick(hwnd, IDCANCEL);
+}
 
 struct OptionsCase {
+    const char* name;
     int stored;
-    UINT normalShown;
+    int clicked; // 0: the choice is left as shown
+    void (*close)(HWND);
     UINT hookShown;
-    int afterOk;
+    int result;
+    int after;
 };
 
 class OptionsDialogTest : public ::testing::TestWithParam<OptionsCase> {
@@ -22,7 +33,7 @@ protected:
     void SetUp() override { UseTestApplication(); }
 };
 
-TEST_P(OptionsDialogTest, ShowsStoredModeAndConfirmsItUnchanged)
+TEST_P(OptionsDialogTest, ShowsTheStoredModeAndReturnsTheChoiceOnlyOnOk)
 {
     const OptionsCase& c = GetParam();
     COptionsDialog dialog;
@@ -30,79 +41,31 @@ TEST_P(OptionsDialogTest, ShowsStoredModeAndConfirmsItUnchanged)
     UINT normalShown = 99;
     UINT hookShown = 99;
     CDialogDriver driver;
-    driver.Then(Cp932(s_pszCaption), [&](HWND hwnd) {
+    driver.Then(Cp932(u8"オプション - Morvane"), [&](HWND hwnd) {
         normalShown = IsDlgButtonChecked(hwnd, IDC_NORMAL_MODE);
         hookShown = IsDlgButtonChecked(hwnd, IDC_HOOK_MODE);
-        Click(hwnd, IDOK);
+        if (c.clicked != 0)
+            SendDlgItemMessageA(hwnd, c.clicked, BM_CLICK, 0, 0);
+        c.close(hwnd);
     });
 
-    EXPECT_EQ(IDOK, dialog.DoModal(NULL));
+    EXPECT_EQ(c.result, dialog.DoModal(NULL));
     EXPECT_TRUE(driver.Finished());
-    EXPECT_EQ(c.normalShown, normalShown);
     EXPECT_EQ(c.hookShown, hookShown);
-    EXPECT_EQ(c.afterOk, dialog.m_nResMode);
+    EXPECT_EQ(c.hookShown == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, normalShown);
+    EXPECT_EQ(c.after, dialog.m_nResMode);
 }
 
-INSTANTIATE_TEST_SUITE_P(StoredModes, OptionsDialogTest,
-                         ::testing::Values(OptionsCase{0, BST_CHECKED, BST_UNCHECKED, 0},
-                                           OptionsCase{1, BST_UNCHECKED, BST_CHECKED, 1},
-                                           OptionsCase{2, BST_UNCHECKED, BST_CHECKED, 1}));
-
-struct SwitchCase {
-    int stored;
-    int clicked;
-    int afterOk;
-};
-
-class OptionsSwitchTest : public ::testing::TestWithParam<SwitchCase> {
-protected:
-    void SetUp() override { UseTestApplication(); }
-};
-
-TEST_P(OptionsSwitchTest, OkReturnsTheClickedMode)
-{
-    const SwitchCase& c = GetParam();
-    COptionsDialog dialog;
-    dialog.m_nResMode = c.stored;
-    CDialogDriver driver;
-    driver.Then(Cp932(s_pszCaption), [&](HWND hwnd) {
-        SendDlgItemMessageA(hwnd, c.clicked, BM_CLICK, 0, 0);
-        Click(hwnd, IDOK);
-    });
-
-    EXPECT_EQ(IDOK, dialog.DoModal(NULL));
-    EXPECT_TRUE(driver.Finished());
-    EXPECT_EQ(c.afterOk, dialog.m_nResMode);
-}
-
-INSTANTIATE_TEST_SUITE_P(Clicks, OptionsSwitchTest,
-                         ::testing::Values(SwitchCase{0, IDC_HOOK_MODE, 1}, SwitchCase{1, IDC_NORMAL_MODE, 0},
-                                           SwitchCase{2, IDC_NORMAL_MODE, 0}));
-
-using CancelWay = void (*)(HWND);
-
-class OptionsCancelTest : public ::testing::TestWithParam<CancelWay> {
-protected:
-    void SetUp() override { UseTestApplication(); }
-};
-
-TEST_P(OptionsCancelTest, KeepsTheCallersModeAfterAChangedChoice)
-{
-    COptionsDialog dialog;
-    dialog.m_nResMode = 2;
-    CancelWay cancel = GetParam();
-    CDialogDriver driver;
-    driver.Then(Cp932(s_pszCaption), [&](HWND hwnd) {
-        SendDlgItemMessageA(hwnd, IDC_NORMAL_MODE, BM_CLICK, 0, 0);
-        cancel(hwnd);
-    });
-
-    EXPECT_EQ(IDCANCEL, dialog.DoModal(NULL));
-    EXPECT_TRUE(driver.Finished());
-    EXPECT_EQ(2, dialog.m_nResMode);
-}
-
-INSTANTIATE_TEST_SUITE_P(Ways, OptionsCancelTest,
-                         ::testing::Values([](HWND hwnd) { PostClick(hwnd, IDCANCEL); }, PressEscape, CloseBox));
+INSTANTIATE_TEST_SUITE_P(
+    Modes, OptionsDialogTest,
+    ::testing::Values(OptionsCase{"Normal", 0, 0, Ok, BST_UNCHECKED, IDOK, 0},
+                      OptionsCase{"Hook", 1, 0, Ok, BST_CHECKED, IDOK, 1},
+                      OptionsCase{"StoredTwoIsHook", 2, 0, Ok, BST_CHECKED, IDOK, 1},
+                      OptionsCase{"ToHook", 0, IDC_HOOK_MODE, Ok, BST_UNCHECKED, IDOK, 1},
+                      OptionsCase{"ToNormal", 2, IDC_NORMAL_MODE, Ok, BST_CHECKED, IDOK, 0},
+                      OptionsCase{"CancelButton", 2, IDC_NORMAL_MODE, CancelButton, BST_CHECKED, IDCANCEL, 2},
+                      OptionsCase{"Escape", 0, IDC_HOOK_MODE, PressEscape, BST_UNCHECKED, IDCANCEL, 0},
+                      OptionsCase{"CloseBox", 1, IDC_NORMAL_MODE, CloseBox, BST_CHECKED, IDCANCEL, 1}),
+    [](const ::testing::TestParamInfo<OptionsCase>& info) { return std::string(info.param.name); });
 
 } // namespace
