@@ -3,7 +3,7 @@
 set -eu
 
 packages="g++-mingw-w64-i686 cmake wine wine32:i386 xvfb xauth fonts-ipafont-gothic googletest locales
-          imagemagick x11-apps zip unzip binutils-mingw-w64-i686 qemu-user-static binfmt-support"
+          imagemagick x11-apps zip unzip binutils-mingw-w64-i686"
 
 missing=""
 for p in $packages; do
@@ -37,17 +37,35 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
 fi
 
 # Wine's 32-bit half needs a kernel that runs 32-bit programs. Where that is
-# switched off, they run through the i386 user-mode emulator instead.
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    echo "bootstrap: running 32-bit programs through qemu-i386"
-    if [ ! -f /proc/sys/fs/binfmt_misc/register ]; then
-        $SUDO mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
-    fi
-    if [ ! -f /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
-        $SUDO update-binfmts --enable qemu-i386 >/dev/null 2>&1 || true
-    fi
-    if [ ! -f /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
-        printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' |
+# switched off, they run through the i386 user-mode emulator instead. The
+# emulator of this release cannot run Wine's RPC server threads (so the shell,
+# the tray and the desktop die); the next release's can, and being statically
+# linked it runs here as it is.
+qemu=/opt/morvane/qemu-i386
+entry=/proc/sys/fs/binfmt_misc/qemu-i386
+
+install_qemu() {
+    work=$(mktemp -d)
+    echo "deb http://deb.debian.org/debian trixie main" >"$work/sources.list"
+    mkdir -p "$work/lists/partial" "$work/cache/archives/partial"
+    set -- -o Dir::Etc::sourcelist="$work/sources.list" -o Dir::Etc::sourceparts=- \
+        -o Dir::State::Lists="$work/lists" -o Dir::Cache="$work/cache" -o APT::Architectures=amd64 -o APT::Sandbox::User=root
+    $SUDO apt-get "$@" update -qq
+    (cd "$work" && $SUDO apt-get "$@" download qemu-user >/dev/null 2>&1)
+    $SUDO dpkg-deb -x "$work"/qemu-user_*.deb "$work/root"
+    $SUDO install -D -m 755 "$work/root/usr/bin/qemu-i386" "$qemu"
+    $SUDO rm -rf "$work"
+}
+
+if [ -f "$entry" ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    if [ ! -f "$entry" ] || ! grep -q "interpreter $qemu\$" "$entry"; then
+        echo "bootstrap: running 32-bit programs through qemu-i386"
+        [ -x "$qemu" ] || install_qemu
+        if [ ! -f /proc/sys/fs/binfmt_misc/register ]; then
+            $SUDO mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+        fi
+        [ ! -f "$entry" ] || echo -1 | $SUDO tee "$entry" >/dev/null
+        printf '%s' ":qemu-i386:M::\\x7fELF\\x01\\x01\\x01\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x02\\x00\\x03\\x00:\\xff\\xff\\xff\\xff\\xff\\xfe\\xfe\\x00\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xfe\\xff\\xff\\xff:$qemu:F" |
             $SUDO tee /proc/sys/fs/binfmt_misc/register >/dev/null
     fi
     /usr/lib/wine/wine --version >/dev/null

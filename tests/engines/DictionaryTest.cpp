@@ -138,7 +138,6 @@ TEST_F(DictionaryCopy, SettingsShowTheTableAndReloadItOnYes)
     EXPECT_NE(watcher.Seen()[2].text.find(Cp932("登録数: 4 件")), std::string::npos);
 
     DeleteFileA(TablePath().c_str());
-    watcher.SetAnswer(IDOK);
     OnSetting();
     ASSERT_EQ(watcher.Seen().size(), 5u) << "a failed reload is reported";
     EXPECT_EQ(watcher.Seen()[4].icon, static_cast<UINT>(MB_ICONEXCLAMATION));

@@ -146,7 +146,7 @@ bool EveryLibraryFreed(const std::vector<std::string>& lines)
     return std::all_of(mapped.begin(), mapped.end(), [](const auto& entry) { return entry.second == 0; });
 }
 
-void EngineSettingsDialogTest::SetUp()
+WithTestApplication::WithTestApplication()
 {
     UseTestApplication();
     InitCommonControls();

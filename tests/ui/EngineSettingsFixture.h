@@ -53,10 +53,14 @@ int CountLines(const std::vector<std::string>& lines, const std::string& line);
 // Every probe library that was mapped has been freed again.
 bool EveryLibraryFreed(const std::vector<std::string>& lines);
 
-class EngineSettingsDialogTest : public ::testing::Test {
-protected:
-    void SetUp() override;
+// Dialog objects take the running application's instance when they are built,
+// so the application comes before the fixture's dialog.
+struct WithTestApplication {
+    WithTestApplication();
+};
 
+class EngineSettingsDialogTest : public ::testing::Test, private WithTestApplication {
+protected:
     // Runs the dialog on the folder with the given initial engine path and sample.
     int Run(const std::string& folder, const std::string& enginePath, const char* sample = "abc");
 
