@@ -95,13 +95,14 @@ TEST_F(Walker, NormalModeConvertsTheTargetClassesOfTheForegroundWindowOnce)
 
 TEST_F(Walker, NormalModeLeavesBackgroundWindowsUntilTheyComeToTheFront)
 {
-    StartWith("ProbeComplete.TXV", 0);
+    // Both targets exist before Morvane starts: each comes to the front as it opens.
     CChildProcess frontProcess, backProcess;
     HWND back = StartTarget(backProcess, "Back");
     HWND front = StartTarget(frontProcess, "Front");
     ASSERT_NE(back, nullptr);
     ASSERT_NE(front, nullptr);
     SetForegroundWindow(front);
+    StartWith("ProbeComplete.TXV", 0);
     ASSERT_TRUE(WaitUntil([&] { return AllConverted(front); }, 20000));
     Pass(500);
     EXPECT_EQ(ControlText(back, kPushButton), "OK");
@@ -165,11 +166,20 @@ TEST_F(Walker, AHungWindowDoesNotStopMorvane)
     hungProcess.Kill();
 }
 
+// The controls caption_target creates when it starts.
+const size_t kCreatedControls = 11;
+
+// The texts the target read back right after creating each control; only
+// complete lines count, the target may still be writing.
 std::map<int, std::string> ReadReport(const std::string& path)
 {
     std::map<int, std::string> texts;
     std::ifstream file(path);
-    for (std::string line; std::getline(file, line);) {
+    std::stringstream content;
+    content << file.rdbuf();
+    std::string all = content.str();
+    std::istringstream lines(all.substr(0, all.rfind('\n') + 1));
+    for (std::string line; std::getline(lines, line);) {
         std::istringstream fields(line);
         std::string id, className, text;
         std::getline(fields, id, '\t');
@@ -193,7 +203,9 @@ TEST_P(HookMode, ConvertsTargetClassesAsTheyAreCreatedAndNeverAgain)
     CChildProcess process;
     HWND target = StartTarget(process, "Hooked", report);
     ASSERT_NE(target, nullptr);
-    std::map<int, std::string> created = ReadReport(report);
+    std::map<int, std::string> created;
+    // The window exists before its controls: wait until it has made them all.
+    ASSERT_TRUE(WaitUntil([&] { return (created = ReadReport(report)).size() == kCreatedControls; }, 15000));
     for (const Original& original : kOriginals)
         EXPECT_EQ(created[original.id], std::string("[") + original.text + "]") << "control " << original.id;
     EXPECT_EQ(created[kEmptyButton], "[]") << "hook mode passes empty texts too";

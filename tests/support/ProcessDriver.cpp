@@ -121,9 +121,13 @@ HWND FindProcessDialog(DWORD processId, const char* caption)
 
 std::string TextOf(HWND hwnd)
 {
+    // Asked, not read from the title: controls such as edits keep their own text.
     char text[2048] = "";
-    GetWindowTextA(hwnd, text, sizeof(text));
-    return text;
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                             &length))
+        return "";
+    return std::string(text, length);
 }
 
 CPreferencesScope::CPreferencesScope()
