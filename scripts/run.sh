@@ -32,24 +32,32 @@ key='HKCU\Software\Quorvel\Morvane\Preferences'
 wine reg add "$key" /v Engine /t REG_SZ /d "$(winepath -w "$bin/Dictionary.TXV")" /f >/dev/null 2>&1
 wine reg add "$key" /v EngineFolder /t REG_SZ /d "$(winepath -w "$bin")" /f >/dev/null 2>&1
 wine reg add "$key" /v ResMode /t REG_DWORD /d 0 /f >/dev/null 2>&1
+# Every program of this prefix runs on one virtual desktop with a taskbar, so
+# that the tray icon shows and the demo's programs find each other's windows.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops\Default' /v EnableShell /t REG_DWORD /d 1 /f >/dev/null 2>&1
 
-# One virtual desktop with a taskbar, so that the tray icon shows.
-desktop="explorer /desktop=Morvane,1024x768"
-wine $desktop "$bin/DemoDialog.exe" >/dev/null 2>&1 &
-sleep 3
+ctl() { wine "$bin/MorvaneCtl.exe" "$@" </dev/null >/dev/null 2>&1; }
+
+wine "$bin/DemoDialog.exe" </dev/null >/dev/null 2>&1 &
+ctl wait english
 
 if [ "$interactive" -eq 1 ]; then
     echo "Morvane runs: its icon is in the taskbar of the Wine desktop. Exit it from the icon's menu."
-    wine $desktop "$bin/Morvane.exe"
+    wine "$bin/Morvane.exe"
     exit 0
 fi
 
 before="$build/demo-before.png"
 after="$build/demo-after.png"
+# Let the desktop finish painting before each picture.
+sleep 2
 import -window root "$before"
-wine $desktop "$bin/Morvane.exe" >/dev/null 2>&1 &
-sleep 4
+wine "$bin/Morvane.exe" </dev/null >/dev/null 2>&1 &
+ctl wait japanese
+sleep 2
 import -window root "$after"
-wine "$bin/MorvaneCtl.exe" exit
+ctl exit
 echo "before: $before"
 echo "after:  $after"

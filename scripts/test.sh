@@ -30,6 +30,6 @@ morvane_ensure_prefix
 # before the first test's clock runs (slow where 32-bit code runs emulated) and
 # away from CTest's output pipes, which a lingering Wine service would hold open.
 morvane_wine wineserver -p
-morvane_wine wine "$build/bin/MorvaneCtl.exe" exit >/dev/null 2>&1 </dev/null || true
+morvane_wine wine "$build/bin/MorvaneCtl.exe" desktop >/dev/null 2>&1 </dev/null || true
 
 ctest --test-dir "$build" --output-on-failure "$@"
