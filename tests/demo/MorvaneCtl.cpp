@@ -27,8 +27,8 @@ bool DemoShows(bool english)
     HWND demo = FindWindowA("MorvaneDemoDialog", NULL);
     if (demo == NULL || !IsWindowVisible(demo))
         return false;
-    bool hasEnglish = FindWindowExA(demo, NULL, "Button", "OK") != NULL ||
-                      FindWindowExA(demo, NULL, "Button", "Cancel") != NULL;
+    // "OK" reads the same in Japanese: "Cancel" tells the two apart.
+    bool hasEnglish = FindWindowExA(demo, NULL, "Button", "Cancel") != NULL;
     return english == hasEnglish;
 }
 
