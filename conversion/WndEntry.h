@@ -15,6 +15,10 @@ public:
     CWndEntry* m_pChildLink;
     CWndEntry* m_pPrev;
     CWndEntry* m_pNext;
+    // Child entries only: the top entry they belong to, and the next child
+    // entry of the same bucket of the list's child index.
+    CWndEntry* m_pOwner;
+    CWndEntry* m_pIndexLink;
 
 private:
     CWndEntry& operator=(const CWndEntry&) = delete;

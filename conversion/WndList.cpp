@@ -6,6 +6,8 @@ CWndList::CWndList()
 {
     for (CWndEntry*& head : m_pBuckets)
         head = NULL;
+    for (CWndEntry*& head : m_pChildIndex)
+        head = NULL;
 }
 
 CWndList::~CWndList()
@@ -35,10 +37,19 @@ CWndEntry* CWndList::AddTopEntry(const CWndEntry& entryTemplate)
     return entry;
 }
 
+int CWndList::ChildIndexOf(const CWndEntry* top, HWND hwnd)
+{
+    DWORD key = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd)) ^
+                static_cast<DWORD>(reinterpret_cast<UINT_PTR>(top) >> 4);
+    return static_cast<int>((key * 2654435761u) >> (32 - kChildIndexBits));
+}
+
+// The index chains keep the newest entry first, as the child lists do, so the
+// entry found is the one a walk of top's list from the front finds.
 CWndEntry* CWndList::FindChildEntry(CWndEntry* top, HWND hwnd) const
 {
-    for (CWndEntry* child = top->m_pChildLink; child != NULL; child = child->m_pChildLink) {
-        if (child->m_hWnd == hwnd)
+    for (CWndEntry* child = m_pChildIndex[ChildIndexOf(top, hwnd)]; child != NULL; child = child->m_pIndexLink) {
+        if (child->m_hWnd == hwnd && child->m_pOwner == top)
             return child;
     }
     return NULL;
@@ -51,7 +62,19 @@ CWndEntry* CWndList::AddChildEntry(CWndEntry* top, const CWndEntry& entryTemplat
         return NULL;
     child->m_pChildLink = top->m_pChildLink;
     top->m_pChildLink = child;
+    child->m_pOwner = top;
+    CWndEntry*& head = m_pChildIndex[ChildIndexOf(top, child->m_hWnd)];
+    child->m_pIndexLink = head;
+    head = child;
     return child;
+}
+
+void CWndList::UnindexChild(CWndEntry* child)
+{
+    CWndEntry** link = &m_pChildIndex[ChildIndexOf(child->m_pOwner, child->m_hWnd)];
+    while (*link != child)
+        link = &(*link)->m_pIndexLink;
+    *link = child->m_pIndexLink;
 }
 
 void CWndList::DestroyChildren(CWndEntry* top)
@@ -59,6 +82,7 @@ void CWndList::DestroyChildren(CWndEntry* top)
     CWndEntry* child = top->m_pChildLink;
     while (child != NULL) {
         CWndEntry* next = child->m_pChildLink;
+        UnindexChild(child);
         delete child;
         child = next;
     }

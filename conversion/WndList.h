@@ -4,6 +4,9 @@
 
 // Top-level entries in 256 doubly linked chains keyed by the handle's low
 // byte; each top-level entry owns a singly linked list of child entries.
+// Child entries are also chained in an index keyed by top entry and handle, so
+// that a window of thousands of controls is not searched from the front for
+// each of them at every tick.
 class CWndList {
 public:
     CWndList();
@@ -23,7 +26,12 @@ public:
 private:
     CWndList(const CWndList&) = delete;
     CWndList& operator=(const CWndList&) = delete;
-    static void DestroyChildren(CWndEntry* top);
+    static const int kChildIndexBits = 12;
+
+    static int ChildIndexOf(const CWndEntry* top, HWND hwnd);
+    void DestroyChildren(CWndEntry* top);
+    void UnindexChild(CWndEntry* child);
 
     CWndEntry* m_pBuckets[256];
+    CWndEntry* m_pChildIndex[1 << kChildIndexBits];
 };

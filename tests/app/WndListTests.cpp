@@ -81,6 +81,34 @@ TEST(WndList, ChildEntriesBelongToTheirTopEntry)
     EXPECT_EQ(list.FindTopEntry(Handle(0x200)), second);
 }
 
+// Many windows share control handles' low bits and even whole handles (reused
+// after a window closed): each lookup must still land on its own top entry.
+TEST(WndList, ChildLookupsStayWithTheirTopEntryAcrossManyWindows)
+{
+    CWndList list;
+    const int kTops = 40, kChildren = 300;
+    std::vector<CWndEntry*> tops;
+    std::vector<std::vector<CWndEntry*>> children(kTops);
+    for (int t = 0; t < kTops; ++t) {
+        tops.push_back(list.AddTopEntry(CWndEntry(Handle(0x10000 + t * 4), "")));
+        for (int c = 0; c < kChildren; ++c)
+            children[t].push_back(list.AddChildEntry(tops[t], CWndEntry(Handle(0x20000 + c * 4), "")));
+    }
+    for (int t = 0; t < kTops; t += 2)
+        list.RemoveTopEntry(tops[t]);
+    for (int t = 1; t < kTops; t += 2) {
+        for (int c = 0; c < kChildren; ++c)
+            ASSERT_EQ(list.FindChildEntry(tops[t], Handle(0x20000 + c * 4)), children[t][c]) << t << " " << c;
+    }
+    CWndEntry* reused = list.AddTopEntry(CWndEntry(Handle(0x10000), ""));
+    EXPECT_EQ(list.FindChildEntry(reused, Handle(0x20000)), nullptr) << "a removed window's controls are forgotten";
+
+    CWndEntry* older = list.FindChildEntry(tops[1], Handle(0x20000));
+    CWndEntry* newer = list.AddChildEntry(tops[1], CWndEntry(Handle(0x20000), ""));
+    EXPECT_NE(newer, older);
+    EXPECT_EQ(list.FindChildEntry(tops[1], Handle(0x20000)), newer) << "the entry nearest the front of the list wins";
+}
+
 TEST(WndList, RemoveAllEmptiesEveryBucket)
 {
     CWndList list;
