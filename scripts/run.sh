@@ -53,11 +53,11 @@ before="$build/demo-before.png"
 after="$build/demo-after.png"
 # Let the desktop finish painting before each picture.
 sleep 2
-import -window root "$before"
+import -window root -crop 1024x768+0+0 "$before"
 wine "$bin/Morvane.exe" </dev/null >/dev/null 2>&1 &
 ctl wait japanese
 sleep 2
-import -window root "$after"
+import -window root -crop 1024x768+0+0 "$after"
 ctl exit
 echo "before: $before"
 echo "after:  $after"
