@@ -13,9 +13,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, in
     if (mutex == NULL || GetLastError() == ERROR_ALREADY_EXISTS)
         return 0;
 
-    // Engines are loaded by full path only; no library may be picked up from
-    // whatever folder the process was started in.
+    // No library may be picked up from whatever folder the process was started
+    // in. Where the system can, the search leaves the current folder out
+    // altogether (an empty DLL directory alone does not do it everywhere).
     SetDllDirectoryA("");
+    typedef BOOL(WINAPI * PFN_SetDefaultDllDirectories)(DWORD);
+    PFN_SetDefaultDllDirectories setDefaultDllDirectories = reinterpret_cast<PFN_SetDefaultDllDirectories>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefaultDllDirectories != NULL)
+        setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
 
     // No window procedure is there yet to report running out of memory while
     // the application object is built: end quietly, as with no memory at all.

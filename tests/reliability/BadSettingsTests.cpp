@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "tests/app/CaptionTarget.h"
+#include "tests/reliability/MorvaneRun.h"
+#include "tests/reliability/RawPreferences.h"
+#include "tests/support/Cp932.h"
+
+namespace {
+
+RawValue Raw(const char* name, DWORD type, const std::string& data)
+{
+    return RawValue{name, type, data};
+}
+
+std::string Repeat(const std::string& part, size_t count)
+{
+    std::string text;
+    for (size_t i = 0; i < count; ++i)
+        text += part;
+    return text;
+}
+
+// The defaults with some values replaced.
+std::vector<RawValue> DefaultsBut(const std::vector<RawValue>& changed)
+{
+    std::vector<RawValue> values = DefaultPreferences();
+    for (const RawValue& change : changed) {
+        for (RawValue& value : values) {
+            if (value.name == change.name)
+                value = change;
+        }
+    }
+    return values;
+}
+
+std::string TempPathOf(const std::string& name)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name;
+}
+
+// Stored values Morvane must survive, and what its exit writes back.
+struct BadSettings {
+    std::string name;
+    std::vector<RawValue> stored;
+    std::vector<RawValue> written;
+    std::string refusedEngine; // the Engine value whose load failure is reported; empty when none
+    bool engineIsFolder;
+};
+
+std::vector<BadSettings> BadSettingsCases()
+{
+    const std::string engine = BinaryFolder() + "\\faultyengines\\FaultlessEngine.TXV";
+    const std::string longSample = Repeat(Cp932("サンプル"), 8191);
+    const std::string longFolder = "C:\\" + std::string(65000, 'f');
+    const std::string longEngine = "C:\\" + std::string(65528, 'e') + ".TXV";
+    const std::string path300 = "C:\\" + std::string(293, 'p') + ".TXV";
+    const std::string folderEngine = TempPathOf("MorvaneFolder.TXV");
+    const std::string unc = "\\\\nohost.invalid\\share\\Engine.TXV";
+    const RawValue keptFolder = SzValue("EngineFolder", "C:\\Engines");
+    std::vector<BadSettings> cases = {
+        {"WrongTypes",
+         {Raw("Engine", REG_EXPAND_SZ, engine + '\0'), Raw("EngineFolder", REG_MULTI_SZ, std::string("C:\\x\0\0", 6)),
+          Raw("SampleString", REG_BINARY, "abc"), Raw("ShowChangeEngineInfo", REG_SZ, std::string("0\0", 2)),
+          Raw("TimerElapseConv", REG_SZ, std::string("200\0", 4)),
+          Raw("TimerElapseGC", REG_BINARY, DwordValue("", 50).data),
+          Raw("ResMode", REG_QWORD, std::string("\1\0\0\0\0\0\0\0", 8))},
+         DefaultPreferences(), "", false},
+        {"WrongSizes",
+         {Raw("ShowChangeEngineInfo", REG_DWORD, std::string("\0\0", 2)),
+          Raw("TimerElapseConv", REG_DWORD, DwordValue("", 200).data + std::string(4, '\0')),
+          Raw("TimerElapseGC", REG_DWORD, ""), Raw("ResMode", REG_DWORD, "\1"),
+          Raw("SampleString", REG_DWORD, DwordValue("", 0x41414141).data)},
+         DefaultPreferences(), "", false},
+        {"UnterminatedStrings",
+         {Raw("Engine", REG_SZ, engine), Raw("EngineFolder", REG_SZ, "C:\\Engines"),
+          Raw("SampleString", REG_SZ, "Unterminated")},
+         DefaultsBut({SzValue("Engine", engine), keptFolder, SzValue("SampleString", "Unterminated")}), "", false},
+        {"Values64KiB",
+         {SzValue("Engine", longEngine), SzValue("EngineFolder", longFolder), SzValue("SampleString", longSample),
+          Raw("TimerElapseConv", REG_DWORD, std::string(65536, '\1'))},
+         DefaultsBut({SzValue("Engine", longEngine), SzValue("EngineFolder", longFolder),
+                      SzValue("SampleString", longSample)}),
+         longEngine, false},
+        {"MissingValues",
+         {SzValue("Engine", "C:\\NoSuchFolder\\Sample.TXV"), DwordValue("ShowChangeEngineInfo", 0)},
+         DefaultsBut({SzValue("Engine", "C:\\NoSuchFolder\\Sample.TXV"), SzValue("EngineFolder", "C:\\NoSuchFolder"),
+                      DwordValue("ShowChangeEngineInfo", 0)}),
+         "C:\\NoSuchFolder\\Sample.TXV", false},
+        {"EngineIsAFolder", {SzValue("Engine", folderEngine), keptFolder},
+         DefaultsBut({SzValue("Engine", folderEngine), keptFolder}), folderEngine, true},
+        {"EngineIsUnc", {SzValue("Engine", unc), keptFolder}, DefaultsBut({SzValue("Engine", unc), keptFolder}), unc,
+         false},
+        {"EnginePath300", {SzValue("Engine", path300), keptFolder},
+         DefaultsBut({SzValue("Engine", path300), keptFolder}), path300, false},
+    };
+    for (const char* device : {"NUL", "CON"}) {
+        cases.push_back({std::string("EngineIs") + device, {SzValue("Engine", device), keptFolder},
+                         DefaultsBut({SzValue("Engine", device), keptFolder}), device, false});
+    }
+    return cases;
+}
+
+void StoreAll(const std::vector<RawValue>& values)
+{
+    for (const RawValue& value : values)
+        StoreRaw(value);
+}
+
+// Compares what the registry holds with the expected values, briefly for long data.
+void ExpectStored(const std::vector<RawValue>& expected)
+{
+    for (const RawValue& value : expected) {
+        RawValue stored;
+        ASSERT_TRUE(LoadRaw(value.name.c_str(), &stored)) << value.name << " is written";
+        EXPECT_EQ(stored.type, value.type) << value.name;
+        EXPECT_EQ(stored.data.size(), value.data.size()) << value.name;
+        EXPECT_TRUE(stored.data == value.data) << value.name << " holds " << stored.data.substr(0, 80);
+    }
+}
+
+class BadSettingsTest : public MorvaneRunTest, public ::testing::WithParamInterface<BadSettings> {
+protected:
+    // Runs Morvane once on what the registry holds: the expected engine
+    // failure and nothing else is shown, it stays responsive, exits with 0.
+    void RunOnce(const std::string& refusedEngine)
+    {
+        std::string expectedBox;
+        if (!refusedEngine.empty())
+            expectedBox = Cp932("エンジンの読み込みに失敗しました。\n\n[ エラー詳細 ]\nERRCODE=") +
+                          std::to_string(LoadErrorOf(refusedEngine));
+        ASSERT_NE(StartAnswering(), nullptr);
+        if (refusedEngine.empty()) {
+            EXPECT_TRUE(m_startBoxes.empty()) << m_startBoxes.front().text;
+        } else {
+            ASSERT_EQ(m_startBoxes.size(), 1u);
+            EXPECT_EQ(m_startBoxes.front().text, expectedBox);
+        }
+        EXPECT_TRUE(IsResponsive());
+        EXPECT_EQ(ExitMorvane(), 0);
+        m_startBoxes.clear();
+    }
+};
+
+TEST_P(BadSettingsTest, AreSurvivedAndWrittenBackInTheirLoadableForm)
+{
+    const BadSettings& settings = GetParam();
+    if (settings.engineIsFolder)
+        CreateDirectoryA(settings.refusedEngine.c_str(), nullptr);
+    StoreAll(settings.stored);
+    RunOnce(settings.refusedEngine);
+    ExpectStored(settings.written);
+    if (settings.engineIsFolder)
+        RemoveDirectoryA(settings.refusedEngine.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, BadSettingsTest, ::testing::ValuesIn(BadSettingsCases()),
+                         [](const ::testing::TestParamInfo<BadSettings>& info) { return info.param.name; });
+
+class SettingsRunTest : public BadSettingsTest {};
+
+TEST_F(SettingsRunTest, WhatAnExitWroteLoadsAgainToTheSameState)
+{
+    std::vector<BadSettings> cases = BadSettingsCases();
+    const BadSettings& settings = *std::find_if(
+        cases.begin(), cases.end(), [](const BadSettings& candidate) { return candidate.name == "Values64KiB"; });
+    StoreAll(settings.stored);
+    RunOnce(settings.refusedEngine);
+    ExpectStored(settings.written);
+    RunOnce(settings.refusedEngine);
+    ExpectStored(settings.written);
+}
+
+TEST_F(SettingsRunTest, ZeroTimerPeriodsStillConvert)
+{
+    StoreAll({SzValue("Engine", FaultyEnginePath("FaultlessEngine.TXV")), DwordValue("TimerElapseConv", 0),
+              DwordValue("TimerElapseGC", 0)});
+    ASSERT_NE(StartAnswering(), nullptr);
+    EXPECT_TRUE(m_startBoxes.empty());
+    CChildProcess process;
+    HWND target = StartTarget(process, "Zero timers");
+    ASSERT_NE(target, nullptr);
+    SetForegroundWindow(target);
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(target, kPushButton) == "[OK]"; }, 20000));
+    EXPECT_TRUE(IsResponsive());
+    EXPECT_EQ(ExitMorvane(), 0);
+    ExpectStored({DwordValue("TimerElapseConv", 0), DwordValue("TimerElapseGC", 0)});
+}
+
+TEST_F(SettingsRunTest, LongestTimerPeriodsNeverTickAndStillExit)
+{
+    StoreAll({SzValue("Engine", FaultyEnginePath("FaultlessEngine.TXV")), DwordValue("TimerElapseConv", 0xFFFFFFFF),
+              DwordValue("TimerElapseGC", 0xFFFFFFFF), DwordValue("ShowChangeEngineInfo", 5)});
+    ASSERT_NE(StartAnswering(), nullptr);
+    EXPECT_TRUE(m_startBoxes.empty());
+    CChildProcess process;
+    HWND target = StartTarget(process, "Longest timers");
+    ASSERT_NE(target, nullptr);
+    SetForegroundWindow(target);
+    WaitUntil([] { return false; }, 3000);
+    EXPECT_EQ(ControlText(target, kPushButton), "OK") << "the conversion timer has not fired";
+    EXPECT_TRUE(IsResponsive());
+    EXPECT_EQ(ExitMorvane(), 0);
+    ExpectStored({DwordValue("TimerElapseConv", 0xFFFFFFFF), DwordValue("TimerElapseGC", 0xFFFFFFFF),
+                  DwordValue("ShowChangeEngineInfo", 1)});
+}
+
+TEST_F(SettingsRunTest, AnyNonZeroResModeIsHookMode)
+{
+    StoreAll({SzValue("Engine", FaultyEnginePath("FaultlessEngine.TXV")), DwordValue("ResMode", 7)});
+    ASSERT_NE(StartAnswering(), nullptr);
+    EXPECT_TRUE(m_startBoxes.empty());
+    std::string report = TempPathOf("morvane-resmode-report.txt");
+    DeleteFileA(report.c_str());
+    CChildProcess process;
+    ASSERT_NE(StartTarget(process, "ResMode 7", report), nullptr);
+    const std::string firstLine = "101\tButton\t";
+    std::string content;
+    WaitUntil(
+        [&] {
+            std::ifstream file(report);
+            std::stringstream read;
+            read << file.rdbuf();
+            content = read.str();
+            return content.find('\n') != std::string::npos;
+        },
+        15000);
+    EXPECT_EQ(content.substr(0, content.find('\n')), firstLine + "[OK]")
+        << "the push button is converted while it is created";
+    process.Kill();
+    DeleteFileA(report.c_str());
+    EXPECT_EQ(ExitMorvane(), 0);
+    ExpectStored({DwordValue("ResMode", 7)});
+}
+
+} // namespace

@@ -1,0 +1,77 @@
+/*
+ * A faulty engine: one source, built as several .TXV libraries that each break
+ * one rule of the engine contract (the compile definitions pick the fault).
+ * Without any definition it is a correct engine that converts a text to
+ * "[" + text + "]".
+ *
+ *   FAULTY_API_VERSION=value   TXVGetAPIVersion returns value
+ *   FAULTY_INIT_FAILS          TXVInitEngine returns 0
+ *   FAULTY_CONVERT_WRITES_NOTHING  the conversion returns non-zero and writes nothing
+ *   FAULTY_CONVERT_FILLS_BUFFER    the conversion fills every byte of the output with 'W', no terminator
+ *   FAULTY_LONG_DESCRIPTION    the description is 200 bytes 'D' without a terminator
+ */
+#include "conversion/TxvEngineApi.h"
+
+#ifndef FAULTY_API_VERSION
+#define FAULTY_API_VERSION TXV_API_VERSION_1
+#endif
+
+#define FAULTY_DESCRIPTION_LENGTH 200
+
+DWORD WINAPI TXVGetAPIVersion(void)
+{
+    return FAULTY_API_VERSION;
+}
+
+BOOL WINAPI TXVGetEngineDescription(LPSTR buffer, int bufferSize)
+{
+#ifdef FAULTY_LONG_DESCRIPTION
+    int i;
+    for (i = 0; i < FAULTY_DESCRIPTION_LENGTH && i < bufferSize; ++i)
+        buffer[i] = 'D';
+#else
+    lstrcpynA(buffer, "Faulty engine", bufferSize);
+#endif
+    return TRUE;
+}
+
+BOOL WINAPI TXVGetEngineVersion(LPSTR buffer, int bufferSize)
+{
+    lstrcpynA(buffer, "1.0", bufferSize);
+    return TRUE;
+}
+
+BOOL WINAPI TXVInitEngine(void)
+{
+#ifdef FAULTY_INIT_FAILS
+    return FALSE;
+#else
+    return TRUE;
+#endif
+}
+
+void WINAPI TXVExitEngine(void)
+{
+}
+
+BOOL WINAPI TXVConvertCaptionString(LPCSTR className, LPCSTR text, LPSTR outBuffer, int outBufferSize)
+{
+    (void)className;
+#if defined(FAULTY_CONVERT_WRITES_NOTHING)
+    (void)text;
+    (void)outBuffer;
+    (void)outBufferSize;
+#elif defined(FAULTY_CONVERT_FILLS_BUFFER)
+    int i;
+    (void)text;
+    for (i = 0; i < outBufferSize; ++i)
+        outBuffer[i] = 'W';
+#else
+    if (outBufferSize < 3)
+        return FALSE;
+    outBuffer[0] = '[';
+    lstrcpynA(outBuffer + 1, text, outBufferSize - 2);
+    lstrcatA(outBuffer, "]");
+#endif
+    return TRUE;
+}
