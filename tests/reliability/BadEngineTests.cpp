@@ -30,9 +30,47 @@ struct RefusedEngine {
 
 const char kText[] = "This is a text file, not a library.\r\n";
 
+// The headers of a 64-bit library (one empty section): a 32-bit process cannot
+// map it, whatever it would hold.
+std::string Library64()
+{
+    std::string image(0x400, '\0');
+    auto put16 = [&](size_t at, unsigned value) { image[at] = char(value & 0xFF), image[at + 1] = char(value >> 8); };
+    auto put32 = [&](size_t at, unsigned value) { put16(at, value & 0xFFFF), put16(at + 2, value >> 16); };
+    const size_t pe = 0x40, optional = pe + 24, section = optional + 0xF0;
+    image.replace(0, 2, "MZ");
+    put32(0x3C, pe);
+    image.replace(pe, 4, std::string("PE\0\0", 4));
+    put16(pe + 4, 0x8664);             // x86-64
+    put16(pe + 6, 1);                  // one section
+    put16(pe + 20, 0xF0);              // the PE32+ optional header
+    put16(pe + 22, 0x2022);            // executable, large addresses, a library
+    put16(optional, 0x20B);            // PE32+
+    put32(optional + 24, 0x00000000);  // image base, low half
+    put32(optional + 28, 0x00000001);  // image base, high half: 0x100000000
+    put32(optional + 32, 0x1000);      // section alignment
+    put32(optional + 36, 0x200);       // file alignment
+    put16(optional + 40, 6);           // operating system version
+    put16(optional + 48, 6);           // subsystem version
+    put32(optional + 56, 0x2000);      // size of image
+    put32(optional + 60, 0x200);       // size of headers
+    put16(optional + 68, 2);           // graphical subsystem
+    put32(optional + 108, 16);         // data directories
+    image.replace(section, 5, ".text");
+    put32(section + 8, 0x1000);        // virtual size
+    put32(section + 12, 0x1000);       // virtual address
+    put32(section + 16, 0x200);        // raw size
+    put32(section + 20, 0x200);        // raw offset
+    put32(section + 36, 0x60000020);   // code, executable, readable
+    return image;
+}
+
+const std::string kLibrary64 = Library64();
+
 const RefusedEngine kRefused[] = {
     {"TextFile", kText, sizeof(kText) - 1, "TextFile.TXV", kLoadFailed, true},
     {"EmptyFile", "", 0, "Empty.TXV", kLoadFailed, true},
+    {"Library64", kLibrary64.data(), kLibrary64.size(), "Library64.TXV", kLoadFailed, true},
     {"NoEngineExports", nullptr, 0, "NotAnEngine.TXV", kNotAnEngine, false},
     {"ApiVersionZero", nullptr, 0, "ApiVersionZero.TXV", kNotAnEngine, false},
     {"ApiVersionTwo", nullptr, 0, "ApiVersionTwo.TXV", kApiTooHigh, false},
