@@ -43,7 +43,12 @@ unsigned LowerUnit(unsigned unit)
     WCHAR wide;
     if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, 2, &wide, 1) != 1)
         return unit;
+    WCHAR original = wide;
     CharLowerBuffW(&wide, 1);
+    // A character without case stays where it is: the way back from Unicode
+    // would put the code page's second codes (NEC and IBM rows) on their first.
+    if (wide == original)
+        return unit;
     char lower[2];
     BOOL lossy = FALSE;
     if (WideCharToMultiByte(CP_ACP, 0, &wide, 1, lower, 2, NULL, &lossy) != 2 || lossy)
