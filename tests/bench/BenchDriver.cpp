@@ -1,0 +1,400 @@
+// The benchmark driver: measures what Morvane's normal mode costs per
+// conversion tick against the least any poller must do, and how soon a new
+// window is converted. Arguments: the exchange folder shared with the CPU
+// sampler of scripts/bench.sh (as a Windows path), the conversion period in
+// milliseconds, then the button counts to measure.
+//
+// Under Wine every read of another process's window goes to the Wine server,
+// so the server's CPU time counts on both sides. Wine reports no times for
+// other processes, and where 32-bit code runs emulated the emulator fakes the
+// process table for the programs it runs, so a native sampler reads the times.
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/bench/BenchProtocol.h"
+#include "tests/engines/ProbeEngine.h"
+#include "tests/support/ProcessDriver.h"
+
+namespace {
+
+const DWORD kWaitMs = 180000;
+const LONG kSteadyEngineTicks = 100;
+const int kMemoryPages = 50;
+const int kMemoryButtons = 40;
+const DWORD kMemoryGcMs = 20;
+
+std::string g_exchange;
+int g_nSamples = 0;
+
+std::string ReadWholeFile(const std::string& path)
+{
+    std::string text;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, NULL) && read > 0)
+        text.append(buffer, read);
+    CloseHandle(file);
+    return text;
+}
+
+// CPU seconds (user plus system) of the Wine server, Morvane and this driver,
+// and Morvane's anonymous resident memory in kB, as the sampler read them
+// when asked.
+struct CpuSample {
+    double server;
+    double morvane;
+    double driver;
+    double morvaneKb;
+};
+
+// The sampler answers request N with answer N, renamed into place once written.
+CpuSample SampleCpu()
+{
+    std::string number = std::to_string(++g_nSamples);
+    std::string request = g_exchange + "\\request." + number;
+    std::string answer = g_exchange + "\\answer." + number;
+    HANDLE file = CreateFileA(request.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    CloseHandle(file);
+    CpuSample sample = {};
+    DWORD start = GetTickCount();
+    while (GetFileAttributesA(answer.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (GetTickCount() - start > kWaitMs) {
+            fprintf(stderr, "the CPU sampler did not answer\n");
+            exit(1);
+        }
+        Sleep(5);
+    }
+    sscanf(ReadWholeFile(answer).c_str(), "%lf %lf %lf %lf", &sample.server, &sample.morvane, &sample.driver,
+           &sample.morvaneKb);
+    DeleteFileA(answer.c_str());
+    return sample;
+}
+
+LRESULT Ask(HWND target, UINT msg, WPARAM wParam = 0)
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(target, msg, wParam, 0, SMTO_ABORTIFHUNG, 30000, &result))
+        return -1;
+    return static_cast<LRESULT>(result);
+}
+
+class CTarget {
+public:
+    explicit CTarget(int buttons, int pages = 0)
+    {
+        if (m_process.Start("\"" + BinaryFolder() + "\\bench_target.exe\" " + std::to_string(buttons) + " " +
+                            std::to_string(pages)))
+            m_hWnd = WaitForTopLevelWindow(kBenchTargetClass, m_process.Id(), kWaitMs);
+        // The window appears before its buttons; its first answer comes after them all.
+        DWORD_PTR result;
+        if (m_hWnd != NULL && !SendMessageTimeoutA(m_hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &result))
+            m_hWnd = NULL;
+    }
+    ~CTarget()
+    {
+        if (m_hWnd != NULL)
+            PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+        if (m_process.WaitExit(30000) == -1)
+            m_process.Kill();
+    }
+    CTarget(const CTarget&) = delete;
+    CTarget& operator=(const CTarget&) = delete;
+
+    HWND Window() const { return m_hWnd; }
+
+private:
+    CChildProcess m_process;
+    HWND m_hWnd = NULL;
+};
+
+struct PollerPass {
+    int windows;
+    char className[256];
+    char text[1024];
+};
+
+BOOL CALLBACK VisitForPoller(HWND hwnd, LPARAM lParam)
+{
+    PollerPass* pass = reinterpret_cast<PollerPass*>(lParam);
+    GetClassNameA(hwnd, pass->className, sizeof(pass->className));
+    GetWindowTextA(hwnd, pass->text, sizeof(pass->text));
+    ++pass->windows;
+    return TRUE;
+}
+
+// CPU microseconds per pass, the process's own and the Wine server's.
+struct PassCost {
+    double ownUs;
+    double serverUs;
+    double Total() const { return ownUs + serverUs; }
+};
+
+// The least a poller does per pass: every descendant's class name and text.
+PassCost MeasurePoller(HWND target)
+{
+    PollerPass pass = {};
+    DWORD start = GetTickCount();
+    EnumChildWindows(target, VisitForPoller, reinterpret_cast<LPARAM>(&pass));
+    DWORD oneMs = GetTickCount() - start + 1;
+    int passes = static_cast<int>(5000 / oneMs) + 5;
+    CpuSample before = SampleCpu();
+    for (int i = 0; i < passes; ++i)
+        EnumChildWindows(target, VisitForPoller, reinterpret_cast<LPARAM>(&pass));
+    CpuSample after = SampleCpu();
+    fprintf(stderr, "poller: %d windows per pass, %d passes\n", pass.windows / (passes + 1), passes);
+    PassCost cost;
+    cost.ownUs = (after.driver - before.driver) * 1e6 / passes;
+    cost.serverUs = (after.server - before.server) * 1e6 / passes;
+    return cost;
+}
+
+struct TickCost {
+    PassCost cpu;
+    double tickMs;
+    LONG ticks;
+};
+
+bool WaitTicks(HWND target, LONG ticks)
+{
+    LONG start = static_cast<LONG>(Ask(target, WM_BENCH_TICKS));
+    DWORD begin = GetTickCount();
+    while (Ask(target, WM_BENCH_TICKS) < start + ticks) {
+        if (GetTickCount() - begin > kWaitMs)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+// CPU microseconds (Morvane's plus the Wine server's) per conversion tick
+// while the target stays in the foreground, over at least minMs and minTicks.
+TickCost MeasureTicks(HWND target, DWORD minMs, LONG minTicks)
+{
+    CpuSample before = SampleCpu();
+    LONG ticks = static_cast<LONG>(Ask(target, WM_BENCH_TICKS));
+    DWORD start = GetTickCount();
+    LONG done = 0;
+    DWORD elapsed = 0;
+    do {
+        Sleep(100);
+        done = static_cast<LONG>(Ask(target, WM_BENCH_TICKS)) - ticks;
+        elapsed = GetTickCount() - start;
+    } while ((elapsed < minMs || done < minTicks) && elapsed < kWaitMs);
+    CpuSample after = SampleCpu();
+    TickCost cost = {};
+    cost.ticks = done;
+    if (done > 0) {
+        cost.cpu.ownUs = (after.morvane - before.morvane) * 1e6 / done;
+        cost.cpu.serverUs = (after.server - before.server) * 1e6 / done;
+        cost.tickMs = static_cast<double>(elapsed) / done;
+    }
+    return cost;
+}
+
+HWND StartMorvane(CChildProcess& morvane)
+{
+    if (!morvane.Start("\"" + BinaryFolder() + "\\Morvane.exe\""))
+        return NULL;
+    return WaitForTopLevelWindow("MorvaneWndClass", morvane.Id(), kWaitMs);
+}
+
+void ExitMorvane(CChildProcess& morvane, HWND morvaneWnd)
+{
+    PostMessageA(morvaneWnd, WM_COMMAND, 40001, 0);
+    if (morvane.WaitExit(60000) == -1)
+        morvane.Kill();
+}
+
+bool WaitFirstConvert(HWND target)
+{
+    DWORD start = GetTickCount();
+    while (Ask(target, WM_BENCH_FIRST_CONVERT_US) < 0) {
+        if (GetTickCount() - start > kWaitMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// Morvane's memory at rest, after it has kept records of many windows, and
+// after those windows are gone and the clean-up ticks have run. Wine reports
+// no private usage of other processes, so it is the anonymous resident memory
+// of Morvane's Unix process (with the emulator's own, where there is one).
+struct MemoryFigures {
+    double restKb;
+    double recordsKb;
+    double afterGcKb;
+    int records;
+};
+
+MemoryFigures MeasureMemory()
+{
+    MemoryFigures figures = {-1, -1, -1, 0};
+    CPreferencesScope::SetDWORD("TimerElapseGC", kMemoryGcMs);
+    CChildProcess morvane;
+    HWND morvaneWnd = StartMorvane(morvane);
+    if (morvaneWnd == NULL)
+        return figures;
+    Sleep(3000);
+    figures.restKb = SampleCpu().morvaneKb;
+    {
+        CTarget target(kMemoryButtons, kMemoryPages);
+        for (int page = 1; page <= kMemoryPages; ++page) {
+            if (Ask(target.Window(), WM_BENCH_FOREGROUND, page) == TRUE && WaitFirstConvert(target.Window()))
+                figures.records += kMemoryButtons + 1;
+        }
+        figures.recordsKb = SampleCpu().morvaneKb;
+    }
+    // Long enough for several sweeps of all 256 buckets, one per clean-up tick.
+    Sleep(256 * kMemoryGcMs * 4);
+    figures.afterGcKb = SampleCpu().morvaneKb;
+    ExitMorvane(morvane, morvaneWnd);
+    return figures;
+}
+
+int EngineCalls(const CProbeLog& log)
+{
+    int calls = 0;
+    for (const std::string& line : log.Lines()) {
+        if (line.find("TXVConvertCaptionString") != std::string::npos)
+            ++calls;
+    }
+    return calls;
+}
+
+struct Figures {
+    int buttons;
+    PassCost poller;
+    TickCost tick;
+    double firstConvertMs;
+    int steadyEngineCalls;
+};
+
+void Print(const char* name, int buttons, double value, const char* format)
+{
+    printf("bench: %s_%d=", name, buttons);
+    printf(format, value);
+    printf("\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 4) {
+        fprintf(stderr, "usage: morvane_bench EXCHANGE_FOLDER PERIOD_MS N...\n");
+        return 2;
+    }
+    g_exchange = argv[1];
+    DWORD periodMs = strtoul(argv[2], NULL, 10);
+    std::vector<Figures> figures;
+    for (int i = 3; i < argc; ++i) {
+        Figures entry = {};
+        entry.buttons = atoi(argv[i]);
+        figures.push_back(entry);
+    }
+
+    // The poller first, with no Morvane running to share the Wine server.
+    for (Figures& entry : figures) {
+        CTarget target(entry.buttons);
+        if (target.Window() == NULL) {
+            fprintf(stderr, "bench_target %d did not start\n", entry.buttons);
+            return 1;
+        }
+        entry.poller = MeasurePoller(target.Window());
+        fprintf(stderr, "poller %d: %.0f + %.0f us per pass\n", entry.buttons, entry.poller.ownUs,
+                entry.poller.serverUs);
+    }
+
+    CProbeLog log;
+    CPreferencesScope preferences;
+    CPreferencesScope::SetString("Engine", TestEnginePath("ProbeComplete.TXV"));
+    CPreferencesScope::SetDWORD("ResMode", 0);
+    CPreferencesScope::SetDWORD("TimerElapseConv", periodMs);
+    CChildProcess morvane;
+    HWND morvaneWnd = StartMorvane(morvane);
+    if (morvaneWnd == NULL) {
+        fprintf(stderr, "Morvane did not start\n");
+        morvane.Kill();
+        return 1;
+    }
+
+    // Idle: the same timers and sentinel over a window with no other control.
+    TickCost idle = {};
+    {
+        CTarget target(0);
+        if (Ask(target.Window(), WM_BENCH_FOREGROUND) != TRUE || !WaitTicks(target.Window(), 3)) {
+            fprintf(stderr, "the idle target was not converted\n");
+            morvane.Kill();
+            return 1;
+        }
+        idle = MeasureTicks(target.Window(), 5000, 40);
+        fprintf(stderr, "idle: %.0f + %.0f us per tick, %.1f ms between ticks\n", idle.cpu.ownUs, idle.cpu.serverUs,
+                idle.tickMs);
+    }
+
+    for (Figures& entry : figures) {
+        CTarget target(entry.buttons);
+        HWND window = target.Window();
+        if (Ask(window, WM_BENCH_FOREGROUND) != TRUE) {
+            fprintf(stderr, "target %d did not become the foreground window\n", entry.buttons);
+            continue;
+        }
+        entry.firstConvertMs = WaitFirstConvert(window) ? Ask(window, WM_BENCH_FIRST_CONVERT_US) / 1000.0 : -1;
+        WaitTicks(window, 3);
+        entry.tick = MeasureTicks(window, 5000, 30);
+        fprintf(stderr, "morvane %d: %.0f + %.0f us per tick, %.1f ms between ticks, %ld ticks\n", entry.buttons,
+                entry.tick.cpu.ownUs, entry.tick.cpu.serverUs, entry.tick.tickMs, static_cast<long>(entry.tick.ticks));
+
+        Ask(window, WM_BENCH_SENTINEL, FALSE);
+        Sleep(static_cast<DWORD>(entry.tick.tickMs * 3));
+        int before = EngineCalls(log);
+        Sleep(static_cast<DWORD>(entry.tick.tickMs * kSteadyEngineTicks));
+        entry.steadyEngineCalls = EngineCalls(log) - before;
+        Ask(window, WM_BENCH_DECOY);
+    }
+
+    ExitMorvane(morvane, morvaneWnd);
+    MemoryFigures memory = MeasureMemory();
+
+    // Morvane's and the poller's CPU per tick and pass: own + Wine server, in microseconds.
+    printf("%7s %15s %13s %15s %10s %9s %10s %9s %7s\n", "buttons", "morvane/tick", "idle/tick", "poller/pass",
+           "ratio", "tick_ms", "first_ms", "periods", "engine");
+    for (const Figures& entry : figures) {
+        char morvane[32];
+        char idleText[32];
+        char poller[32];
+        snprintf(morvane, sizeof(morvane), "%.0f+%.0f", entry.tick.cpu.ownUs, entry.tick.cpu.serverUs);
+        snprintf(idleText, sizeof(idleText), "%.0f+%.0f", idle.cpu.ownUs, idle.cpu.serverUs);
+        snprintf(poller, sizeof(poller), "%.0f+%.0f", entry.poller.ownUs, entry.poller.serverUs);
+        printf("%7d %15s %13s %15s %10.2f %9.1f %10.1f %9.2f %7d\n", entry.buttons, morvane, idleText, poller,
+               (entry.tick.cpu.Total() - idle.cpu.Total()) / entry.poller.Total(), entry.tick.tickMs,
+               entry.firstConvertMs, entry.firstConvertMs / periodMs, entry.steadyEngineCalls);
+    }
+    printf("(CPU us per tick or pass, own+Wine server; ratio = (morvane - idle) / poller; first_ms in periods)\n");
+    printf("memory (anonymous resident kB): %.0f at rest, %.0f with %d records, %.0f after clean-up\n", memory.restKb,
+           memory.recordsKb, memory.records, memory.afterGcKb);
+    printf("bench: idle_tick_us=%.0f\n", idle.cpu.Total());
+    printf("bench: memory_rest_kb=%.0f\n", memory.restKb);
+    printf("bench: memory_records_kb=%.0f\n", memory.recordsKb);
+    printf("bench: memory_after_gc_kb=%.0f\n", memory.afterGcKb);
+    for (const Figures& entry : figures) {
+        double net = entry.tick.cpu.Total() - idle.cpu.Total();
+        Print("tick_us", entry.buttons, net, "%.0f");
+        Print("poller_pass_us", entry.buttons, entry.poller.Total(), "%.0f");
+        Print("tick_ratio", entry.buttons, net / entry.poller.Total(), "%.2f");
+        Print("first_convert_ms", entry.buttons, entry.firstConvertMs, "%.1f");
+        Print("first_convert_periods", entry.buttons, entry.firstConvertMs / periodMs, "%.2f");
+        Print("steady_engine_calls", entry.buttons, entry.steadyEngineCalls, "%.0f");
+    }
+    return 0;
+}

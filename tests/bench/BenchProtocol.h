@@ -1,0 +1,23 @@
+#pragma once
+
+#include <windows.h>
+
+// What the benchmark driver asks of its target program, by messages sent to
+// the target's main window.
+const char* const kBenchTargetClass = "MorvaneBenchTarget";
+const char* const kBenchDecoyClass = "MorvaneBenchDecoy";
+const char* const kBenchPageClass = "MorvaneBenchPage";
+
+// Makes the main window (wParam 0) or page wParam the foreground window and
+// starts the first-conversion clock; returns TRUE when the system made it the
+// foreground window.
+const UINT WM_BENCH_FOREGROUND = WM_APP + 1;
+// Microseconds from WM_BENCH_FOREGROUND until every control had been
+// converted, or -1 while some have not.
+const UINT WM_BENCH_FIRST_CONVERT_US = WM_APP + 2;
+// How many times the sentinel control was converted: one per conversion tick.
+const UINT WM_BENCH_TICKS = WM_APP + 3;
+// wParam FALSE leaves the sentinel as converted, so that ticks call no engine.
+const UINT WM_BENCH_SENTINEL = WM_APP + 4;
+// Makes the decoy, a window without controls, the foreground window.
+const UINT WM_BENCH_DECOY = WM_APP + 5;

@@ -1,0 +1,170 @@
+// The benchmark's target: one window with N push buttons (the count is the
+// first argument), a sentinel button that counts Morvane's conversion ticks,
+// a decoy window without controls to hand the foreground to, and as many more
+// windows with N buttons each as the second argument asks.
+//
+// The sentinel: each time Morvane writes its converted text, the target puts
+// a fresh plain text back, so every tick converts it exactly once.
+#include <windows.h>
+
+#include <stdlib.h>
+
+#include "tests/bench/BenchProtocol.h"
+
+namespace {
+
+const UINT WM_RESET_SENTINEL = WM_APP + 50;
+const int kSentinelId = 999;
+const int kFirstButtonId = 1000;
+const int kMaxPages = 500;
+
+HWND g_hMain = NULL;
+HWND g_hPages[kMaxPages] = {};
+int g_nPages = 0;
+HWND g_hDecoy = NULL;
+HWND g_hSentinel = NULL;
+WNDPROC g_pfnButtonProc = NULL;
+int g_nButtons = 0;
+int g_nConverted = 0;
+LONG g_nTicks = 0;
+BOOL g_bSentinel = TRUE;
+LARGE_INTEGER g_foregroundAt;
+LARGE_INTEGER g_allConvertedAt;
+
+LONGLONG Now()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+// Morvane writes back bracketed texts through the probe engine; anything else
+// is the target's own writing.
+bool IsConverted(LPARAM text)
+{
+    const char* value = reinterpret_cast<const char*>(text);
+    return value != NULL && value[0] == '[';
+}
+
+LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_SETTEXT && IsConverted(lParam)) {
+        if (hwnd == g_hSentinel) {
+            ++g_nTicks;
+            // Not now: Morvane is still inside its SendMessage of this text.
+            PostMessageA(g_hMain, WM_RESET_SENTINEL, 0, 0);
+        } else if (++g_nConverted == g_nButtons && g_foregroundAt.QuadPart != 0) {
+            g_allConvertedAt.QuadPart = Now();
+        }
+    }
+    return CallWindowProcA(g_pfnButtonProc, hwnd, msg, wParam, lParam);
+}
+
+HWND CreateButton(HWND parent, int id, int index, const char* text)
+{
+    const int columns = 20;
+    HWND button = CreateWindowExA(0, "Button", text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                                  4 + (index % columns) * 62, 4 + (index / columns) * 16, 60, 15, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(NULL), NULL);
+    g_pfnButtonProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonProc)));
+    return button;
+}
+
+void CreateButtons(HWND parent)
+{
+    for (int i = 0; i < g_nButtons; ++i) {
+        char text[16];
+        wsprintfA(text, "B%d", i);
+        CreateButton(parent, kFirstButtonId + i, i + 1, text);
+    }
+}
+
+LRESULT FirstConvertMicroseconds()
+{
+    if (g_nConverted < g_nButtons || g_foregroundAt.QuadPart == 0)
+        return -1;
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    LONGLONG end = g_nButtons == 0 ? g_foregroundAt.QuadPart : g_allConvertedAt.QuadPart;
+    return static_cast<LRESULT>((end - g_foregroundAt.QuadPart) * 1000000 / frequency.QuadPart);
+}
+
+LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_BENCH_FOREGROUND: {
+        HWND window = wParam == 0 ? hwnd : g_hPages[wParam - 1];
+        g_nConverted = 0;
+        g_foregroundAt.QuadPart = Now();
+        SetForegroundWindow(window);
+        return GetForegroundWindow() == window;
+    }
+    case WM_BENCH_FIRST_CONVERT_US:
+        return FirstConvertMicroseconds();
+    case WM_BENCH_TICKS:
+        return g_nTicks;
+    case WM_BENCH_SENTINEL:
+        g_bSentinel = static_cast<BOOL>(wParam);
+        if (g_bSentinel)
+            PostMessageA(hwnd, WM_RESET_SENTINEL, 0, 0);
+        return 0;
+    case WM_BENCH_DECOY:
+        SetForegroundWindow(g_hDecoy);
+        return GetForegroundWindow() == g_hDecoy;
+    case WM_RESET_SENTINEL:
+        if (g_bSentinel) {
+            char text[32];
+            wsprintfA(text, "s%ld", g_nTicks);
+            SetWindowTextA(g_hSentinel, text);
+        }
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    g_nButtons = argc > 1 ? atoi(argv[1]) : 0;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = MainProc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kBenchTargetClass;
+    RegisterClassA(&wc);
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = kBenchDecoyClass;
+    RegisterClassA(&wc);
+    wc.lpszClassName = kBenchPageClass;
+    RegisterClassA(&wc);
+
+    g_hDecoy = CreateWindowExA(0, kBenchDecoyClass, "Decoy", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, NULL,
+                               NULL, wc.hInstance, NULL);
+    SetForegroundWindow(g_hDecoy);
+    g_hMain = CreateWindowExA(0, kBenchTargetClass, "Bench target", WS_OVERLAPPEDWINDOW, 40, 40, 1260, 900, NULL,
+                              NULL, wc.hInstance, NULL);
+    g_hSentinel = CreateButton(g_hMain, kSentinelId, 0, "s0");
+    CreateButtons(g_hMain);
+    ShowWindow(g_hMain, SW_SHOWNOACTIVATE);
+    g_nPages = argc > 2 ? atoi(argv[2]) : 0;
+    if (g_nPages > kMaxPages)
+        g_nPages = kMaxPages;
+    for (int i = 0; i < g_nPages; ++i) {
+        g_hPages[i] = CreateWindowExA(0, kBenchPageClass, "Bench page", WS_OVERLAPPEDWINDOW, 60, 60, 1260, 900, NULL,
+                                      NULL, wc.hInstance, NULL);
+        CreateButtons(g_hPages[i]);
+        ShowWindow(g_hPages[i], SW_SHOWNOACTIVATE);
+    }
+
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
