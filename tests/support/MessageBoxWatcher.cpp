@@ -59,6 +59,22 @@ BOOL CALLBACK ScanChild(HWND child, LPARAM lParam)
     return TRUE;
 }
 
+// MessageBox runs its dialog on a procedure of USER32, while the program's
+// dialogs, the engines' and the shell's run on their own. Control ids cannot
+// tell them apart: the program's dialogs number their labels 0xFFFF as well.
+bool IsMessageBox(HWND window)
+{
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof(className));
+    if (lstrcmpA(className, "#32770") != 0)
+        return false;
+    LPCSTR procedure = reinterpret_cast<LPCSTR>(GetWindowLongPtrW(window, DWLP_DLGPROC));
+    HMODULE module = NULL;
+    return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              procedure, &module) &&
+           module == GetModuleHandleA("user32.dll");
+}
+
 } // namespace
 
 CMessageBoxWatcher::CMessageBoxWatcher(int answer, std::function<void(const SeenMessageBox&)> whileShown)
@@ -86,12 +102,7 @@ LRESULT CALLBACK CMessageBoxWatcher::CbtProc(int code, WPARAM wParam, LPARAM lPa
     CMessageBoxWatcher* self = t_pWatcher;
     if (code == HCBT_ACTIVATE && self != nullptr) {
         HWND box = reinterpret_cast<HWND>(wParam);
-        char className[16] = "";
-        GetClassNameA(box, className, sizeof(className));
-        // Only boxes built by MessageBox (their text is control 0xFFFF, or 100
-        // under Wine): a dialog of the program is left alone.
-        if (lstrcmpA(className, "#32770") == 0 && (GetDlgItem(box, 0xFFFF) != NULL || GetDlgItem(box, 100) != NULL) &&
-            GetPropA(box, "MorvaneWatched") == NULL) {
+        if (IsMessageBox(box) && GetPropA(box, "MorvaneWatched") == NULL) {
             SetPropA(box, "MorvaneWatched", reinterpret_cast<HANDLE>(1));
             self->m_seen.push_back(Read(box));
             if (self->m_whileShown)

@@ -58,7 +58,12 @@ Browsed Browse(const std::string& initial, UINT flags, const std::function<void(
 
 class BrowseForFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override { UseTestApplication(); }
+    void SetUp() override
+    {
+        UseTestApplication();
+        m_initial.SettleForPicker();
+        m_other.SettleForPicker();
+    }
 
     CEngineFolder m_initial;
     CEngineFolder m_other;

@@ -44,6 +44,19 @@ void CEngineFolder::AddFile(const char* name, const char* contents) const
     CloseHandle(file);
 }
 
+void CEngineFolder::SettleForPicker() const
+{
+    for (size_t end = m_path.find('\\');; end = m_path.find('\\', end + 1)) {
+        std::string folder = m_path.substr(0, end);
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        if (end == std::string::npos)
+            return;
+    }
+}
+
 namespace {
 
 HWND List(HWND dialog)

@@ -25,6 +25,13 @@ public:
     const std::string& Path() const { return m_path; }
     std::string File(const char* name) const { return m_path + "\\" + name; }
     void AddFile(const char* name, const char* contents) const;
+    // Wine's folder picker finds a folder by comparing item ids that record
+    // each folder's last access time, and the first read of a folder since it
+    // last changed moves that time on, even while the picker walks to it; the
+    // picker then opens on the desktop. Reads the folder and every folder above
+    // it: call it after the last change in or next to the folder, just before
+    // the picker opens.
+    void SettleForPicker() const;
 
 private:
     std::string m_path;
