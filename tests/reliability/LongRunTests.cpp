@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <map>
+#include <string>
+
+#include "tests/reliability/HostileRun.h"
+
+namespace {
+
+// MORVANE_LONG_RUN_SECONDS sets how long each mode runs (scripts/long-run.sh).
+DWORD RunSeconds()
+{
+    const char* value = std::getenv("MORVANE_LONG_RUN_SECONDS");
+    int seconds = value != nullptr ? std::atoi(value) : 0;
+    return seconds > 0 ? static_cast<DWORD>(seconds) : 20;
+}
+
+// Frees the records of closed windows within about 256 * 20 ms.
+const DWORD kGCMs = 20;
+
+// What Morvane holds; a counter that reads 0 is one that this system does not keep.
+struct Footprint {
+    DWORD userObjects;
+    DWORD gdiObjects;
+    DWORD handles;
+    SIZE_T privateBytes;
+};
+
+Footprint FootprintOf(HANDLE process)
+{
+    Footprint footprint{GetGuiResources(process, GR_USEROBJECTS), GetGuiResources(process, GR_GDIOBJECTS), 0, 0};
+    GetProcessHandleCount(process, &footprint.handles);
+    // PagefileUsage is the private commit, like PrivateUsage, which Wine leaves at 0.
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof(memory);
+    if (GetProcessMemoryInfo(process, &memory, sizeof(memory)))
+        footprint.privateBytes = memory.PagefileUsage;
+    return footprint;
+}
+
+std::ostream& operator<<(std::ostream& out, const Footprint& footprint)
+{
+    return out << footprint.userObjects << " USER, " << footprint.gdiObjects << " GDI, " << footprint.handles
+               << " handles, " << footprint.privateBytes / 1024 << " KB private";
+}
+
+template <typename T> void ExpectFlat(const char* what, T before, T after, T allowance)
+{
+    if (before == 0) {
+        std::cout << "[          ] " << what << " not kept here, not compared" << std::endl;
+        return;
+    }
+    EXPECT_LE(after, before + allowance) << what << " grew";
+}
+
+const char* const kSevenSettings[] = {"Engine",          "EngineFolder",  "SampleString", "ShowChangeEngineInfo",
+                                      "TimerElapseConv", "TimerElapseGC", "ResMode"};
+
+class LongRun : public HostileRunTest, public ::testing::WithParamInterface<DWORD> {
+protected:
+    bool HookMode() const { return GetParam() != 0; }
+
+    // Waits until every control of the cycled window shows its expected text.
+    bool WaitForTexts(HWND window, const std::string& text, DWORD timeoutMs)
+    {
+        return WaitUntil(
+            [&] {
+                for (int i = 0; i < kCycledCount; ++i) {
+                    std::string expected = kCycledControls[i].target ? "[" + text + "]" : text;
+                    if (TextOf(GetDlgItem(window, kFirstCycled + i)) != expected)
+                        return false;
+                }
+                return true;
+            },
+            timeoutMs);
+    }
+
+    // Each target-class control of the window has had the text set from outside
+    // that many times, the others never.
+    static void ExpectWriteBacks(HWND window, int count, unsigned cycle)
+    {
+        for (int i = 0; i < kCycledCount; ++i) {
+            DWORD_PTR writes = 0;
+            SendMessageTimeoutA(window, WM_HOSTILE_FOREIGN_TEXTS, i, 0, SMTO_NORMAL, 5000, &writes);
+            EXPECT_EQ(static_cast<int>(writes), kCycledControls[i].target ? count : 0)
+                << "control " << i << " (" << kCycledControls[i].className << ") in cycle " << cycle;
+        }
+    }
+};
+
+TEST_P(LongRun, ConvertsEachChangeOnceAndKeepsItsFootprintFlat)
+{
+    CPreferencesScope::SetDWORD("TimerElapseGC", kGCMs);
+    ASSERT_NE(StartConverting(GetParam()), nullptr);
+    CChildProcess process;
+    HWND window = StartHostile(process, "plain");
+    ASSERT_NE(window, nullptr);
+    std::map<std::string, int> expected;
+    if (HookMode()) {
+        ASSERT_TRUE(WaitUntilHooked(window));
+        expected = ConversionsByClass();
+    }
+
+    Footprint before{};
+    bool measured = false;
+    const DWORD runMs = RunSeconds() * 1000;
+    const DWORD start = GetTickCount();
+    unsigned cycles = 0;
+    while (!measured || cycles < 5 || GetTickCount() - start < runMs) {
+        ++cycles;
+        DWORD_PTR next = 0;
+        ASSERT_TRUE(SendMessageTimeoutA(window, WM_HOSTILE_CYCLE, cycles, 0, SMTO_NORMAL, 10000, &next));
+        HWND last = window;
+        window = reinterpret_cast<HWND>(next);
+        ASSERT_NE(window, nullptr);
+        std::string created = "c" + std::to_string(cycles);
+        ASSERT_TRUE(WaitForTexts(window, created, 10000))
+            << "cycle " << cycles << ": " << TextOf(GetDlgItem(window, kFirstCycled));
+        // Closed only now that the walker visits the new window: a control that
+        // vanishes while the walker reads it reads as empty, and the empty text
+        // differs from the remembered one, so the engine would be called for it once more.
+        ASSERT_TRUE(SendMessageTimeoutA(last, WM_CLOSE, 0, 0, SMTO_NORMAL, 10000, nullptr));
+        for (const CycledControl& control : kCycledControls) {
+            if (control.target)
+                ++expected[control.className];
+        }
+        ExpectWriteBacks(window, 1, cycles);
+
+        ASSERT_TRUE(SendMessageTimeoutA(window, WM_HOSTILE_RECAPTION, cycles, 0, SMTO_NORMAL, 10000, nullptr));
+        std::string changed = "d" + std::to_string(cycles);
+        if (HookMode()) {
+            EXPECT_EQ(TextOf(GetDlgItem(window, kFirstCycled)), changed) << "hook mode leaves changes alone";
+        } else {
+            ASSERT_TRUE(WaitForTexts(window, changed, 10000)) << "cycle " << cycles;
+            ExpectWriteBacks(window, 2, cycles);
+            for (const CycledControl& control : kCycledControls) {
+                if (control.target)
+                    ++expected[control.className];
+            }
+        }
+        // Measured once Morvane (and the emulator's code cache) has warmed up.
+        if (!measured && cycles >= 3 && GetTickCount() - start >= runMs / 3) {
+            before = FootprintOf(m_morvane.Handle());
+            measured = true;
+        }
+    }
+    ASSERT_TRUE(IsResponsive());
+    // Long enough for any late second conversion, and for a whole clean-up round.
+    WaitUntil([] { return false; }, 256 * kGCMs + 2000);
+    EXPECT_EQ(ConversionsByClass(), expected) << "after " << cycles << " cycles";
+    Footprint after = FootprintOf(m_morvane.Handle());
+    std::cout << "[          ] " << cycles << " cycles in " << (GetTickCount() - start) / 1000
+              << " s; before: " << before << "; after: " << after << std::endl;
+    ExpectFlat("USER objects", before.userObjects, after.userObjects, 5ul);
+    ExpectFlat("GDI objects", before.gdiObjects, after.gdiObjects, 5ul);
+    ExpectFlat("handles", before.handles, after.handles, 10ul);
+    ExpectFlat("private bytes", before.privateBytes, after.privateBytes, static_cast<SIZE_T>(1024 * 1024));
+
+    EXPECT_EQ(ExitMorvane(), 0);
+    for (const char* name : kSevenSettings)
+        EXPECT_TRUE(CPreferencesScope::Exists(name)) << name;
+    DWORD value = 0;
+    EXPECT_TRUE(CPreferencesScope::GetDWORD("ResMode", &value) && value == GetParam());
+    EXPECT_TRUE(CPreferencesScope::GetDWORD("TimerElapseGC", &value) && value == kGCMs);
+    std::string engine;
+    EXPECT_TRUE(CPreferencesScope::GetString("Engine", &engine) && engine == TestEnginePath("ProbeComplete.TXV"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, LongRun, ::testing::Values(0u, 1u), [](const ::testing::TestParamInfo<DWORD>& info) {
+    return info.param == 0 ? "Normal" : "Hook";
+});
+
+} // namespace
