@@ -166,4 +166,52 @@ TEST_F(LoadedEngineTest, AnUnterminatedDescriptionShowsWholeInTheAboutDialog)
     EXPECT_EQ(ExitMorvane(), 0);
 }
 
+// The engine's own settings box runs a modal loop inside Morvane's engine
+// settings dialog: Morvane must keep answering, convert nothing meanwhile, and
+// afterwards use what the engine settled.
+TEST_F(LoadedEngineTest, ASettingsBoxOfTheEngineKeepsMorvaneAnsweringAndRefreshesThePreview)
+{
+    CTempFolder folder;
+    std::string path = folder.PathOf("SettingShowsBox.TXV");
+    ASSERT_TRUE(CopyFileA(FaultyEnginePath("SettingShowsBox.TXV").c_str(), path.c_str(), FALSE));
+    CPreferencesScope::SetString("Engine", path);
+    CPreferencesScope::SetString("EngineFolder", folder.Path());
+    CPreferencesScope::SetString("SampleString", "Sample");
+    ASSERT_NE(StartAnswering(), nullptr);
+    EXPECT_TRUE(m_startBoxes.empty());
+
+    Command(40003);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindProcessDialog(m_morvane.Id(), nullptr)) != nullptr; }, 15000));
+    // The dialog is found as soon as it exists, before its controls do.
+    HWND settings = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            settings = GetDlgItem(dialog, 1009);
+            return IsWindowEnabled(settings) && TextOf(GetDlgItem(dialog, 1014)) == "[Sample]";
+        },
+        15000));
+    PostMessageA(dialog, WM_COMMAND, 1009, reinterpret_cast<LPARAM>(settings));
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindProcessDialog(m_morvane.Id(), "Faulty settings")) != nullptr; }, 15000));
+    EXPECT_EQ(CMessageBoxWatcher::Read(box).owner, dialog);
+
+    CChildProcess process;
+    HWND target = StartTarget(process, "Settings box");
+    ASSERT_NE(target, nullptr);
+    SetForegroundWindow(target);
+    Sleep(2000);
+    EXPECT_TRUE(IsResponsive());
+    EXPECT_EQ(ControlText(target, kPushButton), "OK") << "nothing is converted while the engine's box is up";
+
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dialog, 1014)) == "<Sample>"; }, 15000));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 15000));
+    SetForegroundWindow(target);
+    // The engine is loaded afresh when the dialog closes, so its settings are gone.
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(target, kPushButton) == "[OK]"; }, 20000));
+    EXPECT_EQ(ExitMorvane(), 0);
+}
+
 } // namespace

@@ -9,6 +9,9 @@
  *   FAULTY_CONVERT_WRITES_NOTHING  the conversion returns non-zero and writes nothing
  *   FAULTY_CONVERT_FILLS_BUFFER    the conversion fills every byte of the output with 'W', no terminator
  *   FAULTY_LONG_DESCRIPTION    the description is 200 bytes 'D' without a terminator
+ *   FAULTY_SETTING_SHOWS_BOX   TXVOnSetting (exported only by this build) shows a
+ *                              modal box owned by the host's dialog, after which
+ *                              the conversion writes "<" + text + ">"
  */
 #include "conversion/TxvEngineApi.h"
 
@@ -17,6 +20,11 @@
 #endif
 
 #define FAULTY_DESCRIPTION_LENGTH 200
+
+#if !defined(FAULTY_CONVERT_WRITES_NOTHING) && !defined(FAULTY_CONVERT_FILLS_BUFFER)
+static char g_open = '[';
+static char g_close = ']';
+#endif
 
 DWORD WINAPI TXVGetAPIVersion(void)
 {
@@ -69,9 +77,20 @@ BOOL WINAPI TXVConvertCaptionString(LPCSTR className, LPCSTR text, LPSTR outBuff
 #else
     if (outBufferSize < 3)
         return FALSE;
-    outBuffer[0] = '[';
+    outBuffer[0] = g_open;
     lstrcpynA(outBuffer + 1, text, outBufferSize - 2);
-    lstrcatA(outBuffer, "]");
+    int length = lstrlenA(outBuffer);
+    outBuffer[length] = g_close;
+    outBuffer[length + 1] = '\0';
 #endif
     return TRUE;
 }
+
+#ifdef FAULTY_SETTING_SHOWS_BOX
+void WINAPI TXVOnSetting(HWND hwndParent)
+{
+    MessageBoxA(hwndParent, "Faulty engine settings", "Faulty settings", MB_OK);
+    g_open = '<';
+    g_close = '>';
+}
+#endif
