@@ -111,6 +111,34 @@ void Recaption(HWND window, WPARAM n)
         SetWindowTextA(GetDlgItem(window, kFirstCycled + i), text);
 }
 
+// Wine hands a freed handle slot out again before any other, its generation
+// (the high word) one higher, wrapping from 0xFFFE to 1: once the slot has been
+// taken 65534 times, the old handle comes back. Menus share the table with
+// windows and cost far less to make.
+void TakeSlotRound(HWND old)
+{
+    const UINT_PTR wanted = HIWORD(reinterpret_cast<UINT_PTR>(old));
+    for (int i = 0; i < 2 * 0xFFFF; ++i) {
+        HMENU menu = CreateMenu();
+        UINT_PTR slot = LOWORD(reinterpret_cast<UINT_PTR>(menu));
+        UINT_PTR next = HIWORD(reinterpret_cast<UINT_PTR>(menu)) + 1;
+        DestroyMenu(menu);
+        if (slot == LOWORD(reinterpret_cast<UINT_PTR>(old)) && (next >= 0xFFFF ? 1 : next) == wanted)
+            return;
+    }
+}
+
+LRESULT Reuse(HWND window, WPARAM index)
+{
+    HWND old = GetDlgItem(window, kReused);
+    if (old != NULL) {
+        DestroyWindow(old);
+        TakeSlotRound(old);
+    }
+    const CycledControl& control = kCycledControls[index % kCycledCount];
+    return reinterpret_cast<LRESULT>(CreateChild(window, kReused, control.className, control.style, "r", 10));
+}
+
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_CREATE) {
@@ -138,6 +166,8 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return g_churnCount;
     case WM_HOSTILE_FOREIGN_TEXTS:
         return wParam < static_cast<WPARAM>(kCycledCount) ? g_foreignTexts[wParam] : -1;
+    case WM_HOSTILE_REUSE:
+        return Reuse(hwnd, wParam);
     case WM_DESTROY:
         // A cycle opens the next window before the last one is closed.
         if (--g_windows == 0)

@@ -19,6 +19,7 @@ enum HostileControl {
     kShortButton,          // Button "x": shows that the window was converted at all
     kFirstLongClass = 120, // one window per entry of kLongClassNames, text "x"
     kNestedButton = 140,   // Button "y", a child of the last long-class window
+    kReused = 150,         // the control of WM_HOSTILE_REUSE, text "r"
     kFirstCreated = 1000,  // buttons of WM_HOSTILE_CREATE, text "h"
     kFirstCycled = 300,    // controls of WM_HOSTILE_CYCLE, one per kCycledControls entry
 };
@@ -76,3 +77,7 @@ const int kCycledCount = sizeof(kCycledControls) / sizeof(kCycledControls[0]);
 // Returns how many texts other threads have set into cycled control number
 // wParam of the current cycled window since its creation.
 #define WM_HOSTILE_FOREIGN_TEXTS (WM_APP + 15)
+// Makes control kReused, of kCycledControls entry wParam, with the text "r"
+// and returns it. An earlier control kReused is destroyed first and its handle
+// taken round until the system hands it out again, to the new control.
+#define WM_HOSTILE_REUSE (WM_APP + 16)

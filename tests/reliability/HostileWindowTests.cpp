@@ -115,4 +115,46 @@ INSTANTIATE_TEST_SUITE_P(Modes, HostileWindows, ::testing::Values(0u, 1u),
                              return info.param == 0 ? "Normal" : "Hook";
                          });
 
+WPARAM CycledIndexOf(const char* className)
+{
+    for (int i = 0; i < kCycledCount; ++i) {
+        if (lstrcmpA(kCycledControls[i].className, className) == 0)
+            return static_cast<WPARAM>(i);
+    }
+    return 0;
+}
+
+using ReusedHandles = HostileRunTest;
+
+// The record of a destroyed control stays while its window is open; a new
+// control that gets the same handle must still be judged by its own class and text.
+TEST_F(ReusedHandles, AHandleHandedOutAgainBelongsToTheNewControl)
+{
+    ASSERT_NE(StartConverting(0), nullptr);
+    CChildProcess process;
+    HWND target = StartHostile(process, "plain");
+    ASSERT_NE(target, nullptr);
+    SetForegroundWindow(target);
+    auto reuse = [&](const char* className) {
+        DWORD_PTR control = 0;
+        SendMessageTimeoutA(target, WM_HOSTILE_REUSE, CycledIndexOf(className), 0, SMTO_ABORTIFHUNG, 120000, &control);
+        return reinterpret_cast<HWND>(control);
+    };
+
+    HWND button = reuse("Button");
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(button) == "[r]"; }, 15000));
+    HWND edit = reuse("Edit");
+    ASSERT_EQ(edit, button) << "the system did not hand the handle out again";
+    Pass(1500);
+    EXPECT_EQ(TextOf(edit), "r") << "an edit control under a converted button's handle";
+    HWND again = reuse("Button");
+    ASSERT_EQ(again, button);
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(again) == "[r]"; }, 15000));
+    std::map<std::string, int> expected = {{"Button", 2}};
+    EXPECT_EQ(ConversionsByClass(), expected);
+    EXPECT_TRUE(IsResponsive());
+    EXPECT_EQ(ExitMorvane(), 0);
+}
+
 } // namespace
