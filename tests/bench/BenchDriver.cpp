@@ -1,6 +1,7 @@
 // The benchmark driver: measures what Morvane's normal mode costs per
-// conversion tick against the least any poller must do, and how soon a new
-// window is converted. Arguments: the exchange folder shared with the CPU
+// conversion tick and at rest against the least any poller must do, how soon
+// a new window is converted, what hook mode costs every window creation
+// against a bare converter, and Morvane's memory. Arguments: the exchange folder shared with the CPU
 // sampler of scripts/bench.sh (as a Windows path), the conversion period in
 // milliseconds, then the button counts to measure.
 //
@@ -13,6 +14,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,14 @@ const LONG kSteadyEngineTicks = 100;
 const int kMemoryPages = 50;
 const int kMemoryButtons = 40;
 const DWORD kMemoryGcMs = 20;
+const int kHookButtons = 2000;
+const int kHookRounds = 3;
+const int kIdleButtons = 100;
+const DWORD kIdleMs = 10000;
+const DWORD kIdlePassMs = 100;
+// Morvane's own periods when the settings name none.
+const DWORD kDefaultConvMs = 100;
+const DWORD kDefaultGcMs = 500;
 
 std::string g_exchange;
 int g_nSamples = 0;
@@ -79,10 +89,10 @@ CpuSample SampleCpu()
     return sample;
 }
 
-LRESULT Ask(HWND target, UINT msg, WPARAM wParam = 0)
+LRESULT Ask(HWND target, UINT msg, WPARAM wParam = 0, UINT timeoutMs = 30000)
 {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(target, msg, wParam, 0, SMTO_ABORTIFHUNG, 30000, &result))
+    if (!SendMessageTimeoutA(target, msg, wParam, 0, SMTO_ABORTIFHUNG, timeoutMs, &result))
         return -1;
     return static_cast<LRESULT>(result);
 }
@@ -261,6 +271,127 @@ MemoryFigures MeasureMemory()
     return figures;
 }
 
+// Microseconds the target takes to create kHookButtons buttons (the median of
+// kHookRounds batches), and whether each was converted during its creation.
+struct CreateCost {
+    double us;
+    bool allConverted;
+};
+
+CreateCost MeasureCreation(HWND target)
+{
+    std::vector<double> times;
+    CreateCost cost = {0, true};
+    for (int round = 0; round < kHookRounds; ++round) {
+        times.push_back(static_cast<double>(Ask(target, WM_BENCH_CREATE, kHookButtons, kWaitMs)));
+        if (Ask(target, WM_BENCH_CREATED_CONVERTED) != kHookButtons)
+            cost.allConverted = false;
+    }
+    std::sort(times.begin(), times.end());
+    cost.us = times[times.size() / 2];
+    return cost;
+}
+
+// The hook is installed some time after the converter's window appears.
+bool WaitHooked(HWND target)
+{
+    DWORD start = GetTickCount();
+    do {
+        Ask(target, WM_BENCH_CREATE, 1);
+        if (Ask(target, WM_BENCH_CREATED_CONVERTED) == 1)
+            return true;
+        Sleep(100);
+    } while (GetTickCount() - start < kWaitMs);
+    return false;
+}
+
+struct HookFigures {
+    CreateCost none;
+    CreateCost bare;
+    CreateCost morvane;
+};
+
+HookFigures MeasureHookMode()
+{
+    HookFigures figures = {{-1, false}, {-1, false}, {-1, false}};
+    CTarget target(0);
+    if (target.Window() == NULL)
+        return figures;
+    figures.none = MeasureCreation(target.Window());
+    {
+        CChildProcess bare;
+        HWND converter = NULL;
+        if (bare.Start("\"" + BinaryFolder() + "\\bench_bare_converter.exe\""))
+            converter = WaitForTopLevelWindow(kBenchConverterClass, bare.Id(), kWaitMs);
+        if (converter != NULL && WaitHooked(target.Window()))
+            figures.bare = MeasureCreation(target.Window());
+        if (converter != NULL)
+            PostMessageA(converter, WM_CLOSE, 0, 0);
+        if (bare.WaitExit(30000) == -1)
+            bare.Kill();
+    }
+    CPreferencesScope::SetDWORD("ResMode", 1);
+    CChildProcess morvane;
+    HWND morvaneWnd = StartMorvane(morvane);
+    if (morvaneWnd != NULL && WaitHooked(target.Window()))
+        figures.morvane = MeasureCreation(target.Window());
+    ExitMorvane(morvane, morvaneWnd);
+    CPreferencesScope::SetDWORD("ResMode", 0);
+    return figures;
+}
+
+// CPU seconds, own plus the Wine server's, of the bare poller doing one pass
+// per kIdlePassMs over the target for kIdleMs.
+double MeasureIdlePoller(HWND target)
+{
+    PollerPass pass = {};
+    CpuSample before = SampleCpu();
+    DWORD start = GetTickCount();
+    for (DWORD due = 0; due < kIdleMs; due += kIdlePassMs) {
+        DWORD now = GetTickCount() - start;
+        if (now < due)
+            Sleep(due - now);
+        EnumChildWindows(target, VisitForPoller, reinterpret_cast<LPARAM>(&pass));
+    }
+    DWORD now = GetTickCount() - start;
+    if (now < kIdleMs)
+        Sleep(kIdleMs - now);
+    CpuSample after = SampleCpu();
+    return (after.driver - before.driver) + (after.server - before.server);
+}
+
+// CPU seconds of Morvane and of the Wine server over kIdleMs at the default
+// periods, with a converted window of kIdleButtons buttons in the foreground.
+struct IdleCost {
+    double morvane;
+    double server;
+};
+
+IdleCost MeasureIdleMorvane()
+{
+    IdleCost cost = {-1, -1};
+    CPreferencesScope::SetDWORD("TimerElapseConv", kDefaultConvMs);
+    CPreferencesScope::SetDWORD("TimerElapseGC", kDefaultGcMs);
+    CChildProcess morvane;
+    HWND morvaneWnd = StartMorvane(morvane);
+    if (morvaneWnd == NULL)
+        return cost;
+    {
+        CTarget target(kIdleButtons);
+        Ask(target.Window(), WM_BENCH_SENTINEL, FALSE);
+        if (Ask(target.Window(), WM_BENCH_FOREGROUND) == TRUE && WaitFirstConvert(target.Window())) {
+            Sleep(1000);
+            CpuSample before = SampleCpu();
+            Sleep(kIdleMs);
+            CpuSample after = SampleCpu();
+            cost.morvane = after.morvane - before.morvane;
+            cost.server = after.server - before.server;
+        }
+    }
+    ExitMorvane(morvane, morvaneWnd);
+    return cost;
+}
+
 int EngineCalls(const CProbeLog& log)
 {
     int calls = 0;
@@ -276,6 +407,7 @@ struct Figures {
     PassCost poller;
     TickCost tick;
     double firstConvertMs;
+    double convertSpanMs;
     int steadyEngineCalls;
 };
 
@@ -303,7 +435,11 @@ int main(int argc, char** argv)
         figures.push_back(entry);
     }
 
-    // The poller first, with no Morvane running to share the Wine server.
+    CPreferencesScope preferences;
+    CPreferencesScope::SetString("Engine", TestEnginePath("ProbeComplete.TXV"));
+    CPreferencesScope::SetDWORD("ResMode", 0);
+
+    // The pollers first, with no Morvane running to share the Wine server.
     for (Figures& entry : figures) {
         CTarget target(entry.buttons);
         if (target.Window() == NULL) {
@@ -314,11 +450,18 @@ int main(int argc, char** argv)
         fprintf(stderr, "poller %d: %.0f + %.0f us per pass\n", entry.buttons, entry.poller.ownUs,
                 entry.poller.serverUs);
     }
+    double idlePoller = -1;
+    {
+        CTarget target(kIdleButtons);
+        if (target.Window() != NULL)
+            idlePoller = MeasureIdlePoller(target.Window());
+    }
+    // Before the call log exists: the engine writes nothing while windows are made.
+    HookFigures hook = MeasureHookMode();
+    fprintf(stderr, "hook: %.0f us without a hook, %.0f with the bare converter, %.0f with Morvane\n", hook.none.us,
+            hook.bare.us, hook.morvane.us);
 
     CProbeLog log;
-    CPreferencesScope preferences;
-    CPreferencesScope::SetString("Engine", TestEnginePath("ProbeComplete.TXV"));
-    CPreferencesScope::SetDWORD("ResMode", 0);
     CPreferencesScope::SetDWORD("TimerElapseConv", periodMs);
     CChildProcess morvane;
     HWND morvaneWnd = StartMorvane(morvane);
@@ -350,6 +493,7 @@ int main(int argc, char** argv)
             continue;
         }
         entry.firstConvertMs = WaitFirstConvert(window) ? Ask(window, WM_BENCH_FIRST_CONVERT_US) / 1000.0 : -1;
+        entry.convertSpanMs = Ask(window, WM_BENCH_CONVERT_SPAN_US) / 1000.0;
         WaitTicks(window, 3);
         entry.tick = MeasureTicks(window, 5000, 30);
         fprintf(stderr, "morvane %d: %.0f + %.0f us per tick, %.1f ms between ticks, %ld ticks\n", entry.buttons,
@@ -364,11 +508,12 @@ int main(int argc, char** argv)
     }
 
     ExitMorvane(morvane, morvaneWnd);
+    IdleCost idleMorvane = MeasureIdleMorvane();
     MemoryFigures memory = MeasureMemory();
 
     // Morvane's and the poller's CPU per tick and pass: own + Wine server, in microseconds.
-    printf("%7s %15s %13s %15s %10s %9s %10s %9s %7s\n", "buttons", "morvane/tick", "idle/tick", "poller/pass",
-           "ratio", "tick_ms", "first_ms", "periods", "engine");
+    printf("%7s %15s %13s %15s %10s %9s %10s %9s %10s %7s\n", "buttons", "morvane/tick", "idle/tick", "poller/pass",
+           "ratio", "tick_ms", "first_ms", "periods", "own_ms", "engine");
     for (const Figures& entry : figures) {
         char morvane[32];
         char idleText[32];
@@ -376,14 +521,32 @@ int main(int argc, char** argv)
         snprintf(morvane, sizeof(morvane), "%.0f+%.0f", entry.tick.cpu.ownUs, entry.tick.cpu.serverUs);
         snprintf(idleText, sizeof(idleText), "%.0f+%.0f", idle.cpu.ownUs, idle.cpu.serverUs);
         snprintf(poller, sizeof(poller), "%.0f+%.0f", entry.poller.ownUs, entry.poller.serverUs);
-        printf("%7d %15s %13s %15s %10.2f %9.1f %10.1f %9.2f %7d\n", entry.buttons, morvane, idleText, poller,
+        printf("%7d %15s %13s %15s %10.2f %9.1f %10.1f %9.2f %10.1f %7d\n", entry.buttons, morvane, idleText, poller,
                (entry.tick.cpu.Total() - idle.cpu.Total()) / entry.poller.Total(), entry.tick.tickMs,
-               entry.firstConvertMs, entry.firstConvertMs / periodMs, entry.steadyEngineCalls);
+               entry.firstConvertMs, entry.firstConvertMs / periodMs, entry.convertSpanMs, entry.steadyEngineCalls);
     }
-    printf("(CPU us per tick or pass, own+Wine server; ratio = (morvane - idle) / poller; first_ms in periods)\n");
+    printf("(CPU us per tick or pass, own+Wine server; ratio = (morvane - idle) / poller; first_ms in periods;\n"
+           " own_ms: from the first control converted to the last, the converting tick's own time)\n");
+    double perWindow = 1.0 / kHookButtons;
+    printf("hook mode, us per window created (median of %d batches of %d): none %.0f, bare converter %.0f%s,"
+           " Morvane %.0f%s\n",
+           kHookRounds, kHookButtons, hook.none.us * perWindow, hook.bare.us * perWindow,
+           hook.bare.allConverted ? "" : " (not all converted)", hook.morvane.us * perWindow,
+           hook.morvane.allConverted ? "" : " (not all converted)");
+    double idleMorvaneTotal = idleMorvane.morvane + idleMorvane.server;
+    printf("at rest over %.0f s, %d buttons: Morvane %.2f+%.2f s CPU (own+Wine server), bare poller %.2f s\n",
+           kIdleMs / 1000.0, kIdleButtons, idleMorvane.morvane, idleMorvane.server, idlePoller);
     printf("memory (anonymous resident kB): %.0f at rest, %.0f with %d records, %.0f after clean-up\n", memory.restKb,
            memory.recordsKb, memory.records, memory.afterGcKb);
     printf("bench: idle_tick_us=%.0f\n", idle.cpu.Total());
+    printf("bench: hook_create_us_per_window_none=%.0f\n", hook.none.us * perWindow);
+    printf("bench: hook_create_us_per_window_bare=%.0f\n", hook.bare.us * perWindow);
+    printf("bench: hook_create_us_per_window_morvane=%.0f\n", hook.morvane.us * perWindow);
+    printf("bench: hook_create_ratio=%.2f\n", hook.morvane.us / hook.bare.us);
+    printf("bench: hook_all_converted=%d\n", hook.bare.allConverted && hook.morvane.allConverted ? 1 : 0);
+    printf("bench: idle_cpu_ratio=%.2f\n", idleMorvaneTotal / idlePoller);
+    printf("bench: idle_cpu_percent=%.2f\n", idleMorvane.morvane * 100000.0 / kIdleMs);
+    printf("bench: idle_cpu_percent_with_server=%.2f\n", idleMorvaneTotal * 100000.0 / kIdleMs);
     printf("bench: memory_rest_kb=%.0f\n", memory.restKb);
     printf("bench: memory_records_kb=%.0f\n", memory.recordsKb);
     printf("bench: memory_after_gc_kb=%.0f\n", memory.afterGcKb);
@@ -394,6 +557,8 @@ int main(int argc, char** argv)
         Print("tick_ratio", entry.buttons, net / entry.poller.Total(), "%.2f");
         Print("first_convert_ms", entry.buttons, entry.firstConvertMs, "%.1f");
         Print("first_convert_periods", entry.buttons, entry.firstConvertMs / periodMs, "%.2f");
+        Print("first_convert_own_ms", entry.buttons, entry.convertSpanMs, "%.1f");
+        Print("first_convert_wait_ms", entry.buttons, entry.firstConvertMs - entry.convertSpanMs, "%.1f");
         Print("steady_engine_calls", entry.buttons, entry.steadyEngineCalls, "%.0f");
     }
     return 0;

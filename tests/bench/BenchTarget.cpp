@@ -3,6 +3,9 @@
 // a decoy window without controls to hand the foreground to, and as many more
 // windows with N buttons each as the second argument asks.
 //
+// In hook mode the target times the creation of a batch of buttons, each of
+// which Morvane (or a bare converter) converts before its creation returns.
+//
 // The sentinel: each time Morvane writes its converted text, the target puts
 // a fresh plain text back, so every tick converts it exactly once.
 #include <windows.h>
@@ -27,8 +30,10 @@ WNDPROC g_pfnButtonProc = NULL;
 int g_nButtons = 0;
 int g_nConverted = 0;
 LONG g_nTicks = 0;
+LRESULT g_nCreatedConverted = 0;
 BOOL g_bSentinel = TRUE;
 LARGE_INTEGER g_foregroundAt;
+LARGE_INTEGER g_firstConvertedAt;
 LARGE_INTEGER g_allConvertedAt;
 
 LONGLONG Now()
@@ -53,8 +58,11 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             ++g_nTicks;
             // Not now: Morvane is still inside its SendMessage of this text.
             PostMessageA(g_hMain, WM_RESET_SENTINEL, 0, 0);
-        } else if (++g_nConverted == g_nButtons && g_foregroundAt.QuadPart != 0) {
-            g_allConvertedAt.QuadPart = Now();
+        } else if (g_foregroundAt.QuadPart != 0) {
+            if (++g_nConverted == 1)
+                g_firstConvertedAt.QuadPart = Now();
+            if (g_nConverted == g_nButtons)
+                g_allConvertedAt.QuadPart = Now();
         }
     }
     return CallWindowProcA(g_pfnButtonProc, hwnd, msg, wParam, lParam);
@@ -80,14 +88,40 @@ void CreateButtons(HWND parent)
     }
 }
 
-LRESULT FirstConvertMicroseconds()
+LRESULT CreateBatch(int count)
+{
+    HWND page = CreateWindowExA(0, kBenchPageClass, "Bench batch", WS_OVERLAPPEDWINDOW, 60, 60, 1260, 900, NULL, NULL,
+                                GetModuleHandleA(NULL), NULL);
+    HWND* buttons = new HWND[count];
+    LONGLONG start = Now();
+    for (int i = 0; i < count; ++i)
+        buttons[i] = CreateWindowExA(0, "Button", "C", WS_CHILD | BS_PUSHBUTTON, 0, 0, 60, 15, page, NULL,
+                                     GetModuleHandleA(NULL), NULL);
+    LONGLONG end = Now();
+    g_nCreatedConverted = 0;
+    for (int i = 0; i < count; ++i) {
+        char text[8] = "";
+        GetWindowTextA(buttons[i], text, sizeof(text));
+        if (IsConverted(reinterpret_cast<LPARAM>(text)))
+            ++g_nCreatedConverted;
+    }
+    delete[] buttons;
+    DestroyWindow(page);
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<LRESULT>((end - start) * 1000000 / frequency.QuadPart);
+}
+
+// Microseconds from the clock's start to the moment all buttons were converted.
+LRESULT ConvertedMicroseconds(const LARGE_INTEGER& from)
 {
     if (g_nConverted < g_nButtons || g_foregroundAt.QuadPart == 0)
         return -1;
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
+    LONGLONG start = g_nButtons == 0 ? g_foregroundAt.QuadPart : from.QuadPart;
     LONGLONG end = g_nButtons == 0 ? g_foregroundAt.QuadPart : g_allConvertedAt.QuadPart;
-    return static_cast<LRESULT>((end - g_foregroundAt.QuadPart) * 1000000 / frequency.QuadPart);
+    return static_cast<LRESULT>((end - start) * 1000000 / frequency.QuadPart);
 }
 
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -101,9 +135,15 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return GetForegroundWindow() == window;
     }
     case WM_BENCH_FIRST_CONVERT_US:
-        return FirstConvertMicroseconds();
+        return ConvertedMicroseconds(g_foregroundAt);
+    case WM_BENCH_CONVERT_SPAN_US:
+        return ConvertedMicroseconds(g_firstConvertedAt);
     case WM_BENCH_TICKS:
         return g_nTicks;
+    case WM_BENCH_CREATE:
+        return CreateBatch(static_cast<int>(wParam));
+    case WM_BENCH_CREATED_CONVERTED:
+        return g_nCreatedConverted;
     case WM_BENCH_SENTINEL:
         g_bSentinel = static_cast<BOOL>(wParam);
         if (g_bSentinel)
