@@ -2,11 +2,13 @@
 #include <windows.h>
 
 #include <psapi.h>
+#include <winternl.h>
 
 #include <cstdlib>
 #include <iostream>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "tests/reliability/HostileRun.h"
 
@@ -31,10 +33,33 @@ struct Footprint {
     SIZE_T privateBytes;
 };
 
+// The handle count of the process list, which Wine keeps for other processes
+// too (as the size of the process's handle table, which doubles when full).
+DWORD HandleCountOf(DWORD processId)
+{
+    typedef NTSTATUS(WINAPI * QuerySystem)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG, PULONG);
+    QuerySystem query = reinterpret_cast<QuerySystem>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    std::vector<char> buffer(1 << 20);
+    ULONG length = 0;
+    if (query == nullptr ||
+        query(SystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &length) != 0)
+        return 0;
+    for (size_t at = 0;;) {
+        const SYSTEM_PROCESS_INFORMATION* entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(&buffer[at]);
+        if (reinterpret_cast<ULONG_PTR>(entry->UniqueProcessId) == processId)
+            return entry->HandleCount;
+        if (entry->NextEntryOffset == 0)
+            return 0;
+        at += entry->NextEntryOffset;
+    }
+}
+
 Footprint FootprintOf(HANDLE process)
 {
     Footprint footprint{GetGuiResources(process, GR_USEROBJECTS), GetGuiResources(process, GR_GDIOBJECTS), 0, 0};
-    GetProcessHandleCount(process, &footprint.handles);
+    if (!GetProcessHandleCount(process, &footprint.handles) || footprint.handles == 0)
+        footprint.handles = HandleCountOf(GetProcessId(process));
     // PagefileUsage is the private commit, like PrivateUsage, which Wine leaves at 0.
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof(memory);
