@@ -68,6 +68,12 @@ CChildProcess::~CChildProcess()
 
 bool CChildProcess::Start(const std::string& commandLine)
 {
+    // A reused object lets go of the earlier process, which may still run.
+    if (m_info.hProcess != nullptr) {
+        CloseHandle(m_info.hProcess);
+        CloseHandle(m_info.hThread);
+        m_info = PROCESS_INFORMATION{};
+    }
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     std::vector<char> line(commandLine.begin(), commandLine.end());
