@@ -37,7 +37,7 @@ HICON LoadTrayIcon(UINT id)
 
 CMainWnd::CMainWnd()
     : m_nGCBucket(0), m_bSuspended(FALSE), m_bPaused(FALSE), m_pCurTop(NULL),
-      m_nTaskbarCreatedMsg(RegisterWindowMessageA("TaskbarCreated"))
+      m_nTaskbarCreatedMsg(RegisterWindowMessageA("TaskbarCreated")), m_walkClassName(kClassNameSize)
 {
 }
 
@@ -280,7 +280,8 @@ BOOL CALLBACK CMainWnd::EnumChildProc(HWND hwnd, LPARAM lParam)
 
 BOOL CMainWnd::VisitChild(HWND hwnd)
 {
-    CGString className(kClassNameSize);
+    // Only the walk uses it, and walks never nest: ticks arrive as posted messages.
+    CGString& className = m_walkClassName;
     GetClassNameA(hwnd, className.Buffer(-1), kClassNameSize);
     className.SyncLength();
     if (!IsTargetClass(className.Text()))
@@ -293,7 +294,8 @@ BOOL CMainWnd::VisitChild(HWND hwnd)
         if (child == NULL)
             return FALSE;
     }
-    char text[kTextSize] = "";
+    char text[kTextSize];
+    text[0] = '\0';
     GetWindowTextA(hwnd, text, kTextSize);
     // Still what the walker left there (or still empty): nothing to do.
     if (child->m_text.Compare(text, FALSE) == 0)

@@ -57,6 +57,8 @@ private:
     static BOOL ConvertWindow(HWND hwnd, const char* className, const char* text, CGString& output);
 
     UINT m_nTaskbarCreatedMsg;
+    // The walk's class-name buffer, made once rather than for every control of every tick.
+    CGString m_walkClassName;
 };
 
 // Lifts the suspension when a dialog command ends, also through an exception.
