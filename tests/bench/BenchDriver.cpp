@@ -1,9 +1,9 @@
 // The benchmark driver: measures what Morvane's normal mode costs per
 // conversion tick and at rest against the least any poller must do, how soon
 // a new window is converted, what hook mode costs every window creation
-// against a bare converter, and Morvane's memory. Arguments: the exchange folder shared with the CPU
-// sampler of scripts/bench.sh (as a Windows path), the conversion period in
-// milliseconds, then the button counts to measure.
+// against a bare converter, and Morvane's memory. Arguments: the exchange
+// folder shared with the CPU sampler of scripts/bench.sh (as a Windows path),
+// the conversion period in milliseconds, then the button counts to measure.
 //
 // Under Wine every read of another process's window goes to the Wine server,
 // so the server's CPU time counts on both sides. Wine reports no times for
@@ -148,33 +148,48 @@ struct PassCost {
     double Total() const { return ownUs + serverUs; }
 };
 
-// The least a poller does per pass: every descendant's class name and text,
-// here at every tick of a timer of the conversion period, the way Morvane's
-// walk runs (a tight loop would find the caches warm that a tick finds cold).
-PassCost MeasurePoller(HWND target, DWORD periodMs)
+// CPU times around a poller's run and how many passes it made.
+struct PollRun {
+    CpuSample before;
+    CpuSample after;
+    int passes;
+    int windows;
+};
+
+// The least a poller does per pass, every descendant's class name and text, at
+// every tick of a timer of the period, the way Morvane's walk runs (a tight
+// loop would find the caches warm that a tick finds cold); for at least minMs
+// and minPasses.
+PollRun PollPeriodically(HWND target, DWORD periodMs, DWORD minMs, int minPasses)
 {
-    const DWORD minMs = 5000;
-    const int minPasses = 30;
     PollerPass pass = {};
+    PollRun run = {};
     UINT_PTR timer = SetTimer(NULL, 0, periodMs, NULL);
-    CpuSample before = SampleCpu();
+    run.before = SampleCpu();
     DWORD start = GetTickCount();
-    int passes = 0;
     MSG msg;
-    while ((GetTickCount() - start < minMs || passes < minPasses) && GetMessageA(&msg, NULL, 0, 0) > 0) {
+    while ((GetTickCount() - start < minMs || run.passes < minPasses) && GetMessageA(&msg, NULL, 0, 0) > 0) {
         if (msg.message != WM_TIMER) {
             DispatchMessageA(&msg);
             continue;
         }
         EnumChildWindows(target, VisitForPoller, reinterpret_cast<LPARAM>(&pass));
-        ++passes;
+        ++run.passes;
     }
-    CpuSample after = SampleCpu();
+    run.after = SampleCpu();
     KillTimer(NULL, timer);
-    fprintf(stderr, "poller: %d windows per pass, %d passes\n", pass.windows / passes, passes);
+    run.windows = run.passes > 0 ? pass.windows / run.passes : 0;
+    return run;
+}
+
+// CPU microseconds per pass of the poller at the conversion period.
+PassCost MeasurePoller(HWND target, DWORD periodMs)
+{
+    PollRun run = PollPeriodically(target, periodMs, 5000, 30);
+    fprintf(stderr, "poller: %d windows per pass, %d passes\n", run.windows, run.passes);
     PassCost cost;
-    cost.ownUs = (after.driver - before.driver) * 1e6 / passes;
-    cost.serverUs = (after.server - before.server) * 1e6 / passes;
+    cost.ownUs = (run.after.driver - run.before.driver) * 1e6 / run.passes;
+    cost.serverUs = (run.after.server - run.before.server) * 1e6 / run.passes;
     return cost;
 }
 
@@ -355,20 +370,8 @@ HookFigures MeasureHookMode()
 // per kIdlePassMs over the target for kIdleMs.
 double MeasureIdlePoller(HWND target)
 {
-    PollerPass pass = {};
-    CpuSample before = SampleCpu();
-    DWORD start = GetTickCount();
-    for (DWORD due = 0; due < kIdleMs; due += kIdlePassMs) {
-        DWORD now = GetTickCount() - start;
-        if (now < due)
-            Sleep(due - now);
-        EnumChildWindows(target, VisitForPoller, reinterpret_cast<LPARAM>(&pass));
-    }
-    DWORD now = GetTickCount() - start;
-    if (now < kIdleMs)
-        Sleep(kIdleMs - now);
-    CpuSample after = SampleCpu();
-    return (after.driver - before.driver) + (after.server - before.server);
+    PollRun run = PollPeriodically(target, kIdlePassMs, kIdleMs, 0);
+    return (run.after.driver - run.before.driver) + (run.after.server - run.before.server);
 }
 
 // CPU seconds of Morvane and of the Wine server over kIdleMs at the default

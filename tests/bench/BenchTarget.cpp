@@ -112,7 +112,7 @@ LRESULT CreateBatch(int count)
     return static_cast<LRESULT>((end - start) * 1000000 / frequency.QuadPart);
 }
 
-// Microseconds from the clock's start to the moment all buttons were converted.
+// Microseconds from the moment given to the moment all buttons were converted.
 LRESULT ConvertedMicroseconds(const LARGE_INTEGER& from)
 {
     if (g_nConverted < g_nButtons || g_foregroundAt.QuadPart == 0)

@@ -59,21 +59,24 @@ std::string BinaryFolder()
 
 CChildProcess::~CChildProcess()
 {
-    if (m_info.hProcess != nullptr) {
+    if (m_info.hProcess != nullptr)
         Kill();
-        CloseHandle(m_info.hProcess);
-        CloseHandle(m_info.hThread);
-    }
+    Release();
+}
+
+void CChildProcess::Release()
+{
+    if (m_info.hProcess == nullptr)
+        return;
+    CloseHandle(m_info.hProcess);
+    CloseHandle(m_info.hThread);
+    m_info = PROCESS_INFORMATION{};
 }
 
 bool CChildProcess::Start(const std::string& commandLine)
 {
     // A reused object lets go of the earlier process, which may still run.
-    if (m_info.hProcess != nullptr) {
-        CloseHandle(m_info.hProcess);
-        CloseHandle(m_info.hThread);
-        m_info = PROCESS_INFORMATION{};
-    }
+    Release();
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     std::vector<char> line(commandLine.begin(), commandLine.end());

@@ -28,6 +28,9 @@ public:
     HANDLE Handle() const { return m_info.hProcess; }
 
 private:
+    // Closes the handles of the process started last, if any.
+    void Release();
+
     PROCESS_INFORMATION m_info{};
 };
 
