@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
 #include <stdlib.h>
 
 #include <string>
@@ -12,23 +13,32 @@
 
 namespace {
 
+const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Morvane";
+const char* const kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// What the build names in the test's environment.
+std::string Given(const char* name)
+{
+    const char* value = getenv(name);
+    return value != nullptr ? value : "";
+}
+
 // The Morvane folder unpacked from the package, named by the test that unpacks it.
 std::string PackageFolder()
 {
-    const char* folder = getenv("MORVANE_PACKAGE_FOLDER");
-    return folder != nullptr ? folder : "";
+    return Given("MORVANE_PACKAGE_FOLDER");
 }
 
 // Morvane started the way Explorer starts it, in its own folder. CChildProcess
 // starts programs in the build's binary folder, whose MorLatch.dll would stand
 // in for one missing from the package.
-class CUnpackedMorvane {
+class CFolderMorvane {
 public:
-    CUnpackedMorvane() = default;
-    CUnpackedMorvane(const CUnpackedMorvane&) = delete;
-    CUnpackedMorvane& operator=(const CUnpackedMorvane&) = delete;
+    CFolderMorvane() = default;
+    CFolderMorvane(const CFolderMorvane&) = delete;
+    CFolderMorvane& operator=(const CFolderMorvane&) = delete;
 
-    ~CUnpackedMorvane()
+    ~CFolderMorvane()
     {
         if (m_info.hProcess == nullptr)
             return;
@@ -54,7 +64,8 @@ public:
     // The exit code, or -1 when the process still runs after the time.
     int WaitExit(DWORD timeoutMs)
     {
-        if (WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        // Messages keep flowing: in hook mode Morvane's library in this process talks to it.
+        if (!WaitUntil([this] { return WaitForSingleObject(m_info.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs))
             return -1;
         DWORD code = 0;
         GetExitCodeProcess(m_info.hProcess, &code);
@@ -67,6 +78,54 @@ private:
     PROCESS_INFORMATION m_info{};
 };
 
+// A string value under HKEY_CURRENT_USER, empty when missing.
+std::string UserValue(const char* key, const char* name)
+{
+    HKEY hKey = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+        return "";
+    char value[MAX_PATH * 2] = "";
+    DWORD type = 0;
+    DWORD size = sizeof(value) - 1;
+    LONG result = RegQueryValueExA(hKey, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(hKey);
+    return result == ERROR_SUCCESS && type == REG_SZ ? value : "";
+}
+
+bool UserKeyExists(const char* key)
+{
+    HKEY hKey = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(hKey);
+    return true;
+}
+
+std::string ShellFolder(int csidl)
+{
+    char path[MAX_PATH] = "";
+    return SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK ? path : "";
+}
+
+bool Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+int CountFiles(const std::string& pattern)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    int count = 0;
+    do
+        ++count;
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
+}
+
 TEST(Package, TheUnpackedMorvaneRunsWithTheUnpackedDictionaryEngineAndExitsWithZero)
 {
     const std::string folder = PackageFolder();
@@ -74,7 +133,7 @@ TEST(Package, TheUnpackedMorvaneRunsWithTheUnpackedDictionaryEngineAndExitsWithZ
     CPreferencesScope preferences;
     CPreferencesScope::SetString("Engine", folder + "\\Dictionary.TXV");
 
-    CUnpackedMorvane morvane;
+    CFolderMorvane morvane;
     ASSERT_TRUE(morvane.Start(folder));
     // A missing library keeps Morvane from starting; a missing engine or
     // table stops its start-up at an error box.
@@ -87,6 +146,60 @@ TEST(Package, TheUnpackedMorvaneRunsWithTheUnpackedDictionaryEngineAndExitsWithZ
     std::string engineFolder;
     EXPECT_TRUE(CPreferencesScope::GetString("EngineFolder", &engineFolder)) << "an orderly exit saves the preferences";
     EXPECT_EQ(engineFolder, folder);
+}
+
+// A silent install with the start-with-Windows switch, the installed Morvane
+// switched to hook mode, then a silent uninstall while it runs.
+TEST(Package, TheSetupInstallsForTheUserAndItsUninstallerLetsMorvaneSaveAndLeavesNothing)
+{
+    const std::string setup = Given("MORVANE_SETUP");
+    ASSERT_FALSE(setup.empty()) << "MORVANE_SETUP must name the setup program";
+    CPreferencesScope preferences;
+    const std::string folder = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Morvane";
+    const std::string shortcuts = ShellFolder(CSIDL_PROGRAMS) + "\\Morvane";
+
+    CChildProcess installer;
+    ASSERT_TRUE(installer.Start("\"" + setup + "\" /S /AUTOSTART"));
+    ASSERT_EQ(installer.WaitExit(180000), 0);
+    for (const char* file : {"Morvane.exe", "MorLatch.dll", "Dictionary.txt", "readme.txt", "Uninstall.exe"})
+        EXPECT_TRUE(Exists(folder + "\\" + file)) << file;
+    EXPECT_GE(CountFiles(folder + "\\*.TXV"), 2);
+    EXPECT_TRUE(Exists(shortcuts + "\\Morvane.lnk"));
+    const std::string uninstaller = UserValue(kUninstallKey, "UninstallString");
+    EXPECT_EQ(uninstaller, "\"" + folder + "\\Uninstall.exe\"");
+    EXPECT_EQ(UserValue(kUninstallKey, "DisplayVersion"), Given("MORVANE_VERSION"));
+    EXPECT_EQ(UserValue(kRunKey, "Morvane"), "\"" + folder + "\\Morvane.exe\"");
+
+    CFolderMorvane morvane;
+    ASSERT_TRUE(morvane.Start(folder));
+    HWND mainWnd = WaitForTopLevelWindow("MorvaneWndClass", morvane.Id(), 60000);
+    ASSERT_NE(mainWnd, nullptr);
+    PostMessageA(mainWnd, WM_COMMAND, ID_TRAY_OPTIONS, 0);
+    HWND options = nullptr;
+    // The dialog is found as soon as it exists, before its controls do.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            options = FindProcessDialog(morvane.Id(), nullptr);
+            return options != nullptr && IsWindowVisible(GetDlgItem(options, IDC_HOOK_MODE));
+        },
+        60000));
+    SendDlgItemMessageA(options, IDC_HOOK_MODE, BM_CLICK, 0, 0);
+    ASSERT_EQ(IsDlgButtonChecked(options, IDC_HOOK_MODE), static_cast<UINT>(BST_CHECKED));
+    PostMessageA(options, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(options); }, 60000));
+
+    // The uninstaller hands over to a copy of itself outside the folder and
+    // returns at once, so its effects are waited for.
+    CChildProcess uninstall;
+    ASSERT_TRUE(uninstall.Start(uninstaller + " /S"));
+    EXPECT_EQ(morvane.WaitExit(120000), 0);
+    DWORD resMode = 0;
+    EXPECT_TRUE(CPreferencesScope::GetDWORD("ResMode", &resMode) && resMode == 1)
+        << "Morvane was asked to exit through its Exit command, which saves the preferences";
+    EXPECT_TRUE(WaitUntil([] { return !UserKeyExists(kUninstallKey); }, 180000));
+    EXPECT_FALSE(Exists(folder));
+    EXPECT_FALSE(Exists(shortcuts));
+    EXPECT_EQ(UserValue(kRunKey, "Morvane"), "");
 }
 
 } // namespace
