@@ -54,7 +54,7 @@ Var AutoStart
 LangString StartNow ${LANG_JAPANESE} "Morvane を今すぐ起動する"
 LangString StartWithWindows ${LANG_JAPANESE} "Windows の起動時に Morvane を起動する"
 LangString CannotExit ${LANG_JAPANESE} "Morvane が終了しません。タスクトレイのアイコンのメニューから「終了」を選んで Morvane を終了してから、「再試行」を押してください。"
-LangString ReadmeLink ${LANG_JAPANESE} "Morvane を読む"
+LangString ReadmeLink ${LANG_JAPANESE} "お読みください"
 LangString RemoveUserData ${LANG_JAPANESE} "Morvane の設定(レジストリの HKEY_CURRENT_USER\${SETTINGS_KEY})と、$APPDATA\Morvane にある辞書ファイルも削除しますか?"
 
 VIProductVersion ${MORVANE_FILE_VERSION}
