@@ -2,12 +2,13 @@
 
 #include <windows.h>
 
-#include <shlobj.h>
 #include <stdlib.h>
 
 #include <string>
 #include <vector>
 
+#include "foundation/GString.h"
+#include "settings/RegistryKey.h"
 #include "tests/support/ProcessDriver.h"
 #include "ui/resource.h"
 
@@ -81,49 +82,14 @@ private:
 // A string value under HKEY_CURRENT_USER, empty when missing.
 std::string UserValue(const char* key, const char* name)
 {
-    HKEY hKey = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
-        return "";
-    char value[MAX_PATH * 2] = "";
-    DWORD type = 0;
-    DWORD size = sizeof(value) - 1;
-    LONG result = RegQueryValueExA(hKey, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(hKey);
-    return result == ERROR_SUCCESS && type == REG_SZ ? value : "";
-}
-
-bool UserKeyExists(const char* key)
-{
-    HKEY hKey = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(hKey);
-    return true;
-}
-
-std::string ShellFolder(int csidl)
-{
-    char path[MAX_PATH] = "";
-    return SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK ? path : "";
+    CRegistryKey registryKey;
+    CGString value(MAX_PATH);
+    return registryKey.Open(key, TRUE) && registryKey.QueryString(name, value) ? value.Text() : "";
 }
 
 bool Exists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-int CountFiles(const std::string& pattern)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    int count = 0;
-    do
-        ++count;
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return count;
 }
 
 TEST(Package, TheUnpackedMorvaneRunsWithTheUnpackedDictionaryEngineAndExitsWithZero)
@@ -155,15 +121,15 @@ TEST(Package, TheSetupInstallsForTheUserAndItsUninstallerLetsMorvaneSaveAndLeave
     const std::string setup = Given("MORVANE_SETUP");
     ASSERT_FALSE(setup.empty()) << "MORVANE_SETUP must name the setup program";
     CPreferencesScope preferences;
-    const std::string folder = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Morvane";
-    const std::string shortcuts = ShellFolder(CSIDL_PROGRAMS) + "\\Morvane";
+    const std::string folder = Given("LOCALAPPDATA") + "\\Programs\\Morvane";
+    const std::string shortcuts = Given("APPDATA") + "\\Microsoft\\Windows\\Start Menu\\Programs\\Morvane";
 
     CChildProcess installer;
     ASSERT_TRUE(installer.Start("\"" + setup + "\" /S /AUTOSTART"));
     ASSERT_EQ(installer.WaitExit(180000), 0);
-    for (const char* file : {"Morvane.exe", "MorLatch.dll", "Dictionary.txt", "readme.txt", "Uninstall.exe"})
+    for (const char* file : {"Morvane.exe", "MorLatch.dll", "Dictionary.TXV", "Dictionary.txt", "FullWidth.TXV",
+                             "readme.txt", "Uninstall.exe"})
         EXPECT_TRUE(Exists(folder + "\\" + file)) << file;
-    EXPECT_GE(CountFiles(folder + "\\*.TXV"), 2);
     EXPECT_TRUE(Exists(shortcuts + "\\Morvane.lnk"));
     const std::string uninstaller = UserValue(kUninstallKey, "UninstallString");
     EXPECT_EQ(uninstaller, "\"" + folder + "\\Uninstall.exe\"");
@@ -196,7 +162,7 @@ TEST(Package, TheSetupInstallsForTheUserAndItsUninstallerLetsMorvaneSaveAndLeave
     DWORD resMode = 0;
     EXPECT_TRUE(CPreferencesScope::GetDWORD("ResMode", &resMode) && resMode == 1)
         << "Morvane was asked to exit through its Exit command, which saves the preferences";
-    EXPECT_TRUE(WaitUntil([] { return !UserKeyExists(kUninstallKey); }, 180000));
+    EXPECT_TRUE(WaitUntil([] { return !CRegistryKey().Open(kUninstallKey, TRUE); }, 180000));
     EXPECT_FALSE(Exists(folder));
     EXPECT_FALSE(Exists(shortcuts));
     EXPECT_EQ(UserValue(kRunKey, "Morvane"), "");
