@@ -19,7 +19,7 @@ TEST(TargetClass, OnlyTheFiveClassNamesMatchExactly)
         {"TGroupBox ", FALSE}, {"#32770", FALSE},   {"", FALSE},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(CMainWnd::IsTargetClass(c.name), c.expected) << c.name;
+        EXPECT_EQ(CCaptionWalker::IsTargetClass(c.name), c.expected) << c.name;
 }
 
 TEST(TrayIcon, ModifyAndDeleteBeforeAddDoNothing)

@@ -36,7 +36,7 @@ protected:
         DestroyWindow(g_pApp->m_mainWnd.m_hWnd);
         MSG msg;
         PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
-        g_pApp->m_mainWnd.m_wndList.RemoveAll();
+        g_pApp->m_mainWnd.m_walker.m_wndList.RemoveAll();
     }
 
     void Tick(WPARAM timer) { SendMessageA(g_pApp->m_mainWnd.m_hWnd, WM_TIMER, timer, 0); }
@@ -48,7 +48,7 @@ protected:
         return text;
     }
 
-    CWndList& List() { return g_pApp->m_mainWnd.m_wndList; }
+    CWndList& List() { return g_pApp->m_mainWnd.m_walker.m_wndList; }
 
     HWND m_hTop = NULL;
     HWND m_hButton = NULL;
