@@ -36,12 +36,13 @@ HICON LoadTrayIcon(UINT id)
 } // namespace
 
 CMainWnd::CMainWnd()
-    : m_nGCBucket(0), m_bSuspended(FALSE), m_bPaused(FALSE), m_pCurTop(NULL),
-      m_nTaskbarCreatedMsg(RegisterWindowMessageA("TaskbarCreated")), m_walkClassName(kClassNameSize)
+    : m_nGCBucket(0), m_bSuspended(FALSE), m_bPaused(FALSE), m_pCurTop(NULL), m_bOriginals(FALSE),
+      m_nTaskbarCreatedMsg(RegisterWindowMessageA("TaskbarCreated")), m_bCreated(FALSE),
+      m_walkClassName(kClassNameSize)
 {
 }
 
-// Members go in reverse order: the tray icon first, then the window lists,
+// Members go in reverse order: the hot key and the tray icon first, then the window lists,
 // then the base destroys the window if it still exists.
 CMainWnd::~CMainWnd() {}
 
@@ -58,6 +59,7 @@ LRESULT CMainWnd::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TRAY_NOTIFY: return OnTrayNotify(hwnd, msg, wParam, lParam);
     case WM_TRAY_MENU: return OnTrayMenu(hwnd, msg, wParam, lParam);
     case WM_HOOK_CREATED: return OnHookCreated(hwnd, msg, wParam, lParam);
+    case WM_HOTKEY: return OnHotKey(hwnd, msg, wParam, lParam);
     default: return CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
     }
 }
@@ -83,12 +85,21 @@ LRESULT CMainWnd::OnCreate(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         MorLatch(hwnd);
     else
         StartNormalMode();
+    // A key another program holds leaves Morvane without it; the Options dialog says so.
+    m_toggleHotKey.Register(hwnd, IDH_TOGGLE_ORIGINALS, g_pApp->m_settings.ToggleHotKey);
+    m_bCreated = TRUE;
     return 0;
 }
 
 LRESULT CMainWnd::OnDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
+    // Windows sends this also when WM_CREATE refused the window: nothing was
+    // started then, and a quit message would end the start-up.
+    if (!m_bCreated)
+        return 0;
+    m_bCreated = FALSE;
+    m_toggleHotKey.Unregister();
     HICON icon = m_trayIcon.GetIcon();
     m_trayIcon.Delete();
     if (icon != NULL)
@@ -151,11 +162,14 @@ LRESULT CMainWnd::OnTrayMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     GetCursorPos(&cursor);
     HMENU menu = LoadMenuA(g_pApp->m_hInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU));
     HMENU popup = GetSubMenu(menu, 0);
+    CheckMenuItem(popup, ID_TRAY_ORIGINALS, MF_BYCOMMAND | (m_bOriginals ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(popup, ID_TRAY_PAUSE, MF_BYCOMMAND | (m_bPaused ? MF_CHECKED : MF_UNCHECKED));
     // The menu must belong to the foreground window or it will not close when
     // the user clicks elsewhere.
     SetForegroundWindow(hwnd);
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd, NULL);
+    // Without a message after it, the next menu may close at once, or this one not at all.
+    PostMessageA(hwnd, WM_NULL, 0, 0);
     DestroyMenu(menu);
     return 0;
 }
@@ -169,8 +183,22 @@ LRESULT CMainWnd::OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case ID_TRAY_ENGINE_SETTINGS: OnEngineSettingsCommand(); break;
     case ID_TRAY_PAUSE: m_bPaused = !m_bPaused; break;
     case ID_TRAY_OPTIONS: OnOptionsCommand(); break;
+    case ID_TRAY_ORIGINALS: OnToggleOriginalsCommand(); break;
     }
     return 0;
+}
+
+LRESULT CMainWnd::OnHotKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
+    if (wParam == IDH_TOGGLE_ORIGINALS)
+        OnToggleOriginalsCommand();
+    return 0;
+}
+
+void CMainWnd::OnToggleOriginalsCommand()
+{
+    m_bOriginals = !m_bOriginals;
 }
 
 BOOL CMainWnd::SetSuspended(BOOL suspended)
@@ -232,7 +260,13 @@ void CMainWnd::OnOptionsCommand()
     CSettings& settings = g_pApp->m_settings;
     COptionsDialog dialog;
     dialog.m_nResMode = static_cast<int>(settings.ResMode);
-    if (dialog.DoModal(NULL) != IDOK || (dialog.m_nResMode != 0) == (settings.ResMode != 0))
+    dialog.m_nToggleHotKey = settings.ToggleHotKey;
+    dialog.m_bHotKeyTaken = m_toggleHotKey.IsTaken();
+    if (dialog.DoModal(NULL) != IDOK)
+        return;
+    settings.ToggleHotKey = dialog.m_nToggleHotKey;
+    m_toggleHotKey.Register(m_hWnd, IDH_TOGGLE_ORIGINALS, settings.ToggleHotKey);
+    if ((dialog.m_nResMode != 0) == (settings.ResMode != 0))
         return;
     // Never both at once: the timers stop before the hook goes in, and the
     // hook comes out before the timers start.

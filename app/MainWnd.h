@@ -2,6 +2,7 @@
 
 #include "conversion/WndList.h"
 #include "foundation/WindowBase.h"
+#include "ui/HotKey.h"
 #include "ui/TrayIcon.h"
 
 #define WM_TRAY_NOTIFY (WM_APP + 100)
@@ -10,6 +11,8 @@
 
 #define IDT_CONVERT 1
 #define IDT_GC 2
+
+#define IDH_TOGGLE_ORIGINALS 1
 
 // The hidden main window: tray icon, tray menu commands, the normal-mode timers
 // or the hook, and the caption conversion walker.
@@ -30,6 +33,8 @@ public:
     BOOL m_bSuspended;
     BOOL m_bPaused;
     CWndEntry* m_pCurTop;
+    BOOL m_bOriginals;
+    CHotKey m_toggleHotKey;
 
     static const char* const s_pszClassName;
 
@@ -41,12 +46,14 @@ private:
     LRESULT OnTrayNotify(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnHookCreated(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnHotKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnEndSession(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     void OnEngineSettingsCommand();
     void OnOptionsCommand();
     void OnAboutCommand();
+    void OnToggleOriginalsCommand();
     void StartNormalMode();
     void StopNormalMode();
 
@@ -57,6 +64,8 @@ private:
     static BOOL ConvertWindow(HWND hwnd, const char* className, const char* text, CGString& output);
 
     UINT m_nTaskbarCreatedMsg;
+    // Set once WM_CREATE has started everything that WM_DESTROY stops.
+    BOOL m_bCreated;
     // The walk's class-name buffer, made once rather than for every control of every tick.
     CGString m_walkClassName;
 };

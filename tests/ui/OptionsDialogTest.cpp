@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "tests/support/Cp932.h"
 #include "tests/support/TestApp.h"
 #include "tests/ui/DialogDriver.h"
+#include "ui/HotKey.h"
 #include "ui/OptionsDialog.h"
 #include "ui/resource.h"
 
@@ -67,5 +71,43 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionsCase{"Escape", 0, IDC_HOOK_MODE, PressEscape, BST_UNCHECKED, IDCANCEL, 0},
                       OptionsCase{"CloseBox", 1, IDC_NORMAL_MODE, CloseBox, BST_CHECKED, IDCANCEL, 1}),
     [](const ::testing::TestParamInfo<OptionsCase>& info) { return std::string(info.param.name); });
+
+TEST(HotKey, ControlValuesSwapTheShiftAndAltBitsOfTheSetting)
+{
+    const std::pair<DWORD, WORD> cases[] = {
+        {0x0006007B, MAKEWORD(VK_F12, HOTKEYF_CONTROL | HOTKEYF_SHIFT)},
+        {MAKELONG('K', MOD_ALT), MAKEWORD('K', HOTKEYF_ALT)},
+        {MAKELONG('K', MOD_SHIFT), MAKEWORD('K', HOTKEYF_SHIFT)},
+        {MAKELONG(VK_F1, MOD_ALT | MOD_CONTROL | MOD_SHIFT), MAKEWORD(VK_F1, 7)},
+        {0, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.second, CHotKey::ToControlValue(c.first)) << std::hex << c.first;
+        EXPECT_EQ(c.first, CHotKey::FromControlValue(c.second)) << std::hex << c.second;
+    }
+    EXPECT_EQ(0u, CHotKey::FromControlValue(MAKEWORD(0, HOTKEYF_CONTROL))) << "modifiers alone are no key";
+}
+
+TEST(OptionsHotKey, ShowsTheKeyAndWhetherItIsTakenAndGivesBackTheKeyTyped)
+{
+    UseTestApplication();
+    for (BOOL taken : {FALSE, TRUE}) {
+        COptionsDialog dialog;
+        dialog.m_nToggleHotKey = 0x0006007B;
+        dialog.m_bHotKeyTaken = taken;
+        LRESULT shown = 0;
+        BOOL noteShown = !taken;
+        CDialogDriver driver;
+        driver.Then(Cp932(u8"オプション - Morvane"), [&](HWND hwnd) {
+            shown = SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_GETHOTKEY, 0, 0);
+            noteShown = IsWindowVisible(GetDlgItem(hwnd, IDC_HOTKEY_TAKEN));
+            SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_SETHOTKEY, MAKEWORD('K', HOTKEYF_ALT), 0);
+            Ok(hwnd);
+        });
+        EXPECT_EQ(IDOK, dialog.DoModal(NULL));
+        EXPECT_EQ(MAKEWORD(VK_F12, HOTKEYF_CONTROL | HOTKEYF_SHIFT), shown);
+        EXPECT_EQ(taken, noteShown);
+        EXPECT_EQ(static_cast<DWORD>(MAKELONG('K', MOD_ALT)), dialog.m_nToggleHotKey);
+    }
+}
 
 } // namespace
