@@ -6,7 +6,6 @@
 #include "tests/support/Cp932.h"
 #include "tests/support/TestApp.h"
 #include "tests/ui/DialogDriver.h"
-#include "ui/HotKey.h"
 #include "ui/OptionsDialog.h"
 #include "ui/resource.h"
 
@@ -72,21 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionsCase{"CloseBox", 1, IDC_NORMAL_MODE, CloseBox, BST_CHECKED, IDCANCEL, 1}),
     [](const ::testing::TestParamInfo<OptionsCase>& info) { return std::string(info.param.name); });
 
-TEST(HotKey, ControlValuesSwapTheShiftAndAltBitsOfTheSetting)
-{
-    const std::pair<DWORD, WORD> cases[] = {
-        {0x0006007B, MAKEWORD(VK_F12, HOTKEYF_CONTROL | HOTKEYF_SHIFT)},
-        {MAKELONG('K', MOD_ALT), MAKEWORD('K', HOTKEYF_ALT)},
-        {MAKELONG('K', MOD_SHIFT), MAKEWORD('K', HOTKEYF_SHIFT)},
-        {MAKELONG(VK_F1, MOD_ALT | MOD_CONTROL | MOD_SHIFT), MAKEWORD(VK_F1, 7)},
-        {0, 0}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.second, CHotKey::ToControlValue(c.first)) << std::hex << c.first;
-        EXPECT_EQ(c.first, CHotKey::FromControlValue(c.second)) << std::hex << c.second;
-    }
-    EXPECT_EQ(0u, CHotKey::FromControlValue(MAKEWORD(0, HOTKEYF_CONTROL))) << "modifiers alone are no key";
-}
-
+// The control's HOTKEYF_ flags have the shift and alt bits of the setting's MOD_ flags the other way round.
 TEST(OptionsHotKey, ShowsTheKeyAndWhetherItIsTakenAndGivesBackTheKeyTyped)
 {
     UseTestApplication();
