@@ -19,7 +19,8 @@ public:
     DWORD TimerElapseConv;
     DWORD TimerElapseGC;
     DWORD ResMode;
-    // Shows the original captions: virtual key in the low word, MOD_ flags in the high word; 0 for none.
+    // The hot key that shows the original captions: virtual key in the low word, MOD_ flags in the high word;
+    // 0 for none.
     DWORD ToggleHotKey;
 
     static const char* const s_pszKey;
