@@ -28,11 +28,12 @@ HICON LoadTrayIcon(UINT id)
 } // namespace
 
 CMainWnd::CMainWnd()
-    : m_bSuspended(FALSE), m_bPaused(FALSE), m_nTaskbarCreatedMsg(RegisterWindowMessageA("TaskbarCreated"))
+    : m_bSuspended(FALSE), m_bPaused(FALSE), m_nTaskbarCreatedMsg(RegisterWindowMessageA("TaskbarCreated")),
+      m_bCreated(FALSE)
 {
 }
 
-// Members go in reverse order: the tray icon first, then the walker's records,
+// Members go in reverse order: the hot key and the tray icon first, then the walker's records,
 // then the base destroys the window if it still exists.
 CMainWnd::~CMainWnd() {}
 
@@ -49,6 +50,7 @@ LRESULT CMainWnd::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TRAY_NOTIFY: return OnTrayNotify(hwnd, msg, wParam, lParam);
     case WM_TRAY_MENU: return OnTrayMenu(hwnd, msg, wParam, lParam);
     case WM_HOOK_CREATED: return OnHookCreated(hwnd, msg, wParam, lParam);
+    case WM_HOTKEY: return OnHotKey(hwnd, msg, wParam, lParam);
     default: return CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
     }
 }
@@ -76,12 +78,21 @@ LRESULT CMainWnd::OnCreate(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         MorLatch(hwnd);
     else
         StartNormalMode();
+    // A key another program holds leaves Morvane without it; the Options dialog says so.
+    m_toggleHotKey.Register(hwnd, IDH_TOGGLE_ORIGINALS, g_pApp->m_settings.ToggleHotKey);
+    m_bCreated = TRUE;
     return 0;
 }
 
 LRESULT CMainWnd::OnDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
+    // Windows sends this also when WM_CREATE refused the window: nothing was
+    // started then, and a quit message would end the start-up.
+    if (!m_bCreated)
+        return 0;
+    m_bCreated = FALSE;
+    m_toggleHotKey.Unregister();
     HICON icon = m_trayIcon.GetIcon();
     m_trayIcon.Delete();
     if (icon != NULL)
@@ -154,6 +165,8 @@ LRESULT CMainWnd::OnTrayMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     // the user clicks elsewhere.
     SetForegroundWindow(hwnd);
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd, NULL);
+    // Without a message after it, the next menu may close at once, or this one not at all.
+    PostMessageA(hwnd, WM_NULL, 0, 0);
     DestroyMenu(menu);
     return 0;
 }
@@ -169,6 +182,14 @@ LRESULT CMainWnd::OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case ID_TRAY_OPTIONS: OnOptionsCommand(); break;
     case ID_TRAY_ORIGINALS: OnToggleOriginalsCommand(); break;
     }
+    return 0;
+}
+
+LRESULT CMainWnd::OnHotKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
+    if (wParam == IDH_TOGGLE_ORIGINALS)
+        OnToggleOriginalsCommand();
     return 0;
 }
 
@@ -248,7 +269,13 @@ void CMainWnd::OnOptionsCommand()
     CSettings& settings = g_pApp->m_settings;
     COptionsDialog dialog;
     dialog.m_nResMode = static_cast<int>(settings.ResMode);
-    if (dialog.DoModal(NULL) != IDOK || (dialog.m_nResMode != 0) == (settings.ResMode != 0))
+    dialog.m_nToggleHotKey = settings.ToggleHotKey;
+    dialog.m_bHotKeyTaken = m_toggleHotKey.IsTaken();
+    if (dialog.DoModal(NULL) != IDOK)
+        return;
+    settings.ToggleHotKey = dialog.m_nToggleHotKey;
+    m_toggleHotKey.Register(m_hWnd, IDH_TOGGLE_ORIGINALS, settings.ToggleHotKey);
+    if ((dialog.m_nResMode != 0) == (settings.ResMode != 0))
         return;
     // Never both at once: the timers stop before the hook goes in, and the
     // hook comes out before the timers start.

@@ -2,6 +2,7 @@
 
 #include "conversion/CaptionWalker.h"
 #include "foundation/WindowBase.h"
+#include "ui/HotKey.h"
 #include "ui/TrayIcon.h"
 
 #define WM_TRAY_NOTIFY (WM_APP + 100)
@@ -10,6 +11,8 @@
 
 #define IDT_CONVERT 1
 #define IDT_GC 2
+
+#define IDH_TOGGLE_ORIGINALS 1
 
 // The hidden main window: tray icon, tray menu commands, the timers and the
 // hook's reports, which decide when the caption walker runs.
@@ -27,6 +30,7 @@ public:
     CTrayIcon m_trayIcon;
     BOOL m_bSuspended;
     BOOL m_bPaused;
+    CHotKey m_toggleHotKey;
 
     static const char* const s_pszClassName;
 
@@ -38,6 +42,7 @@ private:
     LRESULT OnTrayNotify(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnHookCreated(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnHotKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnEndSession(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -50,6 +55,8 @@ private:
     void StopNormalMode();
 
     UINT m_nTaskbarCreatedMsg;
+    // Set once WM_CREATE has started everything that WM_DESTROY stops.
+    BOOL m_bCreated;
 };
 
 // Lifts the suspension when a dialog command ends, also through an exception.
