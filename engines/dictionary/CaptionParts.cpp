@@ -52,8 +52,9 @@ char Upper(char c)
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-const char* const kHeads[] = {"<<", "<"};
-const char* const kTails[] = {">>", ">", "...", "\x81\x63", ":", "\x81\x46"};
+// Longer arrows first, so that "->" is not taken for a ">" after a dash.
+const char* const kHeads[] = {"<<", "<--", "<-", "<"};
+const char* const kTails[] = {">>", "-->", "->", ">", "...", "\x81\x63", ":", "\x81\x46"};
 
 } // namespace
 

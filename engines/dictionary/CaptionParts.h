@@ -4,7 +4,7 @@
 
 // A caption taken apart, in this order, into its decorations and the bare
 // words that a table is searched for: the blanks around it, wizard arrows
-// ("< &Back", "&Next >", ">>"), then from its end an ellipsis ("..." or the
+// ("< &Back", "&Next >", ">>", "&Add ->"), then from its end an ellipsis ("..." or the
 // code page 932 one) and a colon (half- or full-width), and last the mnemonic
 // ampersand ("&&" is a literal ampersand and stays). A translation of the bare
 // words is put back into the same decorations the way Japanese Windows writes

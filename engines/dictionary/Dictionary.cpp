@@ -76,23 +76,28 @@ CDictionary::Result CDictionary::Convert(const std::string& caption, char* out, 
     return Converted;
 }
 
-// The whole caption first, as written and then folded; then its bare words,
-// whose translation takes the caption's decorations.
+// Exact matches before folded ones, the whole caption before its bare words
+// (whose translation takes the caption's decorations), and the patterns last.
 bool CDictionary::Lookup(const CDictionaryTable& table, const std::string& caption, const CCaptionParts& parts,
                          std::string& result)
 {
-    const std::string* found = table.Find(caption);
-    if (found == nullptr)
-        found = table.FindFolded(caption);
-    if (found != nullptr) {
-        result = *found;
+    if (const std::string* whole = table.Find(caption)) {
+        result = *whole;
         return true;
     }
-    found = table.Find(parts.Bare());
-    if (found == nullptr)
-        found = table.FindFolded(parts.Bare());
-    if (found == nullptr)
+    const std::string* words = table.Find(parts.Bare());
+    if (words == nullptr) {
+        if (const std::string* whole = table.FindFolded(caption)) {
+            result = *whole;
+            return true;
+        }
+        words = table.FindFolded(parts.Bare());
+    }
+    std::string translation;
+    if (words != nullptr)
+        translation = *words;
+    else if (!table.FindPattern(parts.Bare(), translation))
         return false;
-    result = parts.Rebuild(*found);
+    result = parts.Rebuild(translation);
     return true;
 }

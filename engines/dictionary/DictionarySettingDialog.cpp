@@ -14,8 +14,7 @@ INT_PTR CALLBACK CDictionarySettingDialog::DialogProc(HWND dialog, UINT message,
 {
     if (message == WM_INITDIALOG)
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    CDictionarySettingDialog* self =
-        reinterpret_cast<CDictionarySettingDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    CDictionarySettingDialog* self = reinterpret_cast<CDictionarySettingDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
     if (self == nullptr)
         return FALSE;
     switch (message) {

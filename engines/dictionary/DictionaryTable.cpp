@@ -20,8 +20,8 @@ bool IsBlank(char c)
 bool ToAnsi(const std::string& line, bool utf8, std::string& ansi)
 {
     UINT codePage = utf8 ? CP_UTF8 : CP_ACP;
-    int wideLength = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, line.data(), static_cast<int>(line.size()),
-                                         NULL, 0);
+    int wideLength =
+        MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, line.data(), static_cast<int>(line.size()), NULL, 0);
     if (wideLength <= 0)
         return false;
     if (!utf8) {
@@ -37,6 +37,35 @@ bool ToAnsi(const std::string& line, bool utf8, std::string& ansi)
     ansi.assign(length, '\0');
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, &ansi[0], length, NULL, &lossy);
     return !lossy;
+}
+
+std::string Lower(const std::string& text)
+{
+    std::string lower = text;
+    for (std::string::size_type i = 0; i < lower.size(); ++i) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(lower[i])))
+            ++i;
+        else if (lower[i] >= 'A' && lower[i] <= 'Z')
+            lower[i] = static_cast<char>(lower[i] - 'A' + 'a');
+    }
+    return lower;
+}
+
+// Where a '*' stands alone in text (a wildcard), or npos. Trail bytes of
+// double-byte characters are never taken for one.
+std::string::size_type FindWildcard(const std::string& text)
+{
+    std::string::size_type found = std::string::npos;
+    for (std::string::size_type i = 0; i < text.size(); ++i) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(text[i]))) {
+            ++i;
+        } else if (text[i] == '*') {
+            if (found != std::string::npos)
+                return std::string::npos;
+            found = i;
+        }
+    }
+    return found;
 }
 
 } // namespace
@@ -57,6 +86,7 @@ void CDictionaryTable::Clear()
 {
     m_entries.clear();
     m_folded.clear();
+    m_patterns.clear();
     m_nSkipped = 0;
 }
 
@@ -94,7 +124,14 @@ bool CDictionaryTable::AddLine(std::string line, bool utf8)
     std::string::size_type targetLength = ansi.size() - tab - 1;
     if (tab == 0 || targetLength == 0 || tab > kMaxSide || targetLength > kMaxSide)
         return false;
-    m_entries.push_back(Entry{ansi.substr(0, tab), ansi.substr(tab + 1), static_cast<int>(m_entries.size())});
+    std::string source = ansi.substr(0, tab);
+    std::string target = ansi.substr(tab + 1);
+    int order = static_cast<int>(m_entries.size());
+    std::string::size_type wildcard = FindWildcard(source);
+    if (wildcard != std::string::npos && FindWildcard(target) != std::string::npos)
+        m_patterns.push_back(
+            Pattern{Lower(source.substr(0, wildcard)), Lower(source.substr(wildcard + 1)), target, order});
+    m_entries.push_back(Entry{source, target, order});
     return true;
 }
 
@@ -112,6 +149,9 @@ void CDictionaryTable::Index()
     std::sort(m_folded.begin(), m_folded.end(), [](const FoldedKey& a, const FoldedKey& b) {
         return a.key < b.key || (a.key == b.key && a.line < b.line);
     });
+    std::sort(m_patterns.begin(), m_patterns.end(), [](const Pattern& a, const Pattern& b) {
+        return a.head < b.head || (a.head == b.head && a.line < b.line);
+    });
 }
 
 const std::string* CDictionaryTable::Find(const std::string& source) const
@@ -127,6 +167,40 @@ const std::string* CDictionaryTable::FindFolded(const std::string& source) const
     std::vector<FoldedKey>::const_iterator found = std::lower_bound(
         m_folded.begin(), m_folded.end(), key, [](const FoldedKey& a, const std::string& b) { return a.key < b; });
     return found != m_folded.end() && found->key == key ? &m_entries[found->index].target : nullptr;
+}
+
+// Every head the text begins with is looked up, the longest first, so that a
+// lookup costs a binary search per character of the text, however many
+// patterns there are.
+bool CDictionaryTable::FindPattern(const std::string& text, std::string& result) const
+{
+    if (m_patterns.empty())
+        return false;
+    std::string lower = Lower(text);
+    std::vector<std::string::size_type> cuts(1, 0);
+    for (std::string::size_type i = 0; i < lower.size(); ++i) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(lower[i])))
+            ++i;
+        cuts.push_back(i + 1);
+    }
+    for (std::vector<std::string::size_type>::reverse_iterator cut = cuts.rbegin(); cut != cuts.rend(); ++cut) {
+        std::string head = lower.substr(0, *cut);
+        std::vector<Pattern>::const_iterator p =
+            std::lower_bound(m_patterns.begin(), m_patterns.end(), head,
+                             [](const Pattern& a, const std::string& b) { return a.head < b; });
+        for (; p != m_patterns.end() && p->head == head; ++p) {
+            std::string::size_type rest = lower.size() - *cut;
+            if (rest <= p->tail.size() || lower.compare(lower.size() - p->tail.size(), p->tail.size(), p->tail) != 0)
+                continue;
+            std::string words = text.substr(*cut, rest - p->tail.size());
+            if (words.find_first_not_of(' ') == std::string::npos)
+                continue;
+            result = p->target;
+            result.replace(FindWildcard(result), 1, words);
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string CDictionaryTable::Folded(const std::string& text)

@@ -7,7 +7,9 @@
 // in UTF-8 with a byte-order mark, lines ending in CRLF or LF. Empty lines and
 // lines that begin with '#' are comments. A line without a tab, with an empty
 // side, with a side over 255 bytes or with bytes its encoding does not allow is
-// skipped and counted. The first pair for a source wins.
+// skipped and counted. The first pair for a source wins. A pair with one '*'
+// on each side is also a pattern: the '*' stands for any text, a program's
+// name say, that the target takes over as it is.
 class CDictionaryTable {
 public:
     // False when the file cannot be read; the table is then empty.
@@ -17,6 +19,9 @@ public:
     const std::string* Find(const std::string& source) const;
     // The same, ignoring the case of ASCII letters and how blanks run.
     const std::string* FindFolded(const std::string& source) const;
+    // The target of the most specific pattern that matches text, ignoring the
+    // case of ASCII letters, with the text's own words in place of its '*'.
+    bool FindPattern(const std::string& text, std::string& result) const;
 
     int Count() const { return static_cast<int>(m_entries.size()); }
     int Skipped() const { return m_nSkipped; }
@@ -37,11 +42,19 @@ private:
         int index; // into m_entries
     };
 
+    struct Pattern {
+        std::string head; // lower case
+        std::string tail; // lower case
+        std::string target;
+        int line;
+    };
+
     void ReadLines(const std::string& content);
     bool AddLine(std::string line, bool utf8);
     void Index();
 
     std::vector<Entry> m_entries; // by source
     std::vector<FoldedKey> m_folded;
+    std::vector<Pattern> m_patterns; // by head
     int m_nSkipped = 0;
 };

@@ -68,8 +68,8 @@ bool CUntranslatedLog::Append(const std::string& text) const
 {
     std::string folder = m_path.substr(0, m_path.find_last_of('\\'));
     CreateDirectoryA(folder.c_str(), NULL);
-    HANDLE file = CreateFileA(m_path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, NULL, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file =
+        CreateFileA(m_path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     std::string data = GetLastError() == ERROR_ALREADY_EXISTS ? text : m_header + text;
