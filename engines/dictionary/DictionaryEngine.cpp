@@ -87,14 +87,16 @@ void WINAPI TXVExitEngine(void)
 
 // A caption is replaced only as a whole, and only when its replacement fits
 // whole: half a translation would be worse than none.
-BOOL WINAPI TXVConvertCaptionString(LPCSTR, LPCSTR text, LPSTR outBuffer, int outBufferSize)
+BOOL WINAPI TXVConvertCaptionString(LPCSTR className, LPCSTR text, LPSTR outBuffer, int outBufferSize)
 {
     if (text == NULL || outBuffer == NULL || outBufferSize <= 0 || text[0] == '\0')
         return FALSE;
     g_dictionary.ReloadChanged();
     std::string caption(text);
     CDictionary::Result result = g_dictionary.Convert(caption, outBuffer, outBufferSize);
-    if (result == CDictionary::Unknown && g_options.m_bCapture)
+    // The sample the user previews is no program's caption.
+    if (result == CDictionary::Unknown && g_options.m_bCapture &&
+        (className == NULL || lstrcmpA(className, TXV_SAMPLE_CLASS_NAME) != 0))
         g_untranslated.Add(caption);
     return result == CDictionary::Converted;
 }

@@ -172,10 +172,11 @@ const std::string* CDictionaryTable::FindFolded(const std::string& source) const
 // Every head the text begins with is looked up, the longest first, so that a
 // lookup costs a binary search per character of the text, however many
 // patterns there are.
-bool CDictionaryTable::FindPattern(const std::string& text, std::string& result) const
+bool CDictionaryTable::FindPattern(const std::string& caption, std::string& result) const
 {
     if (m_patterns.empty())
         return false;
+    std::string text = Collapsed(caption);
     std::string lower = Lower(text);
     std::vector<std::string::size_type> cuts(1, 0);
     for (std::string::size_type i = 0; i < lower.size(); ++i) {
@@ -205,24 +206,26 @@ bool CDictionaryTable::FindPattern(const std::string& text, std::string& result)
 
 std::string CDictionaryTable::Folded(const std::string& text)
 {
-    std::string folded;
-    folded.reserve(text.size());
+    return Lower(Collapsed(text));
+}
+
+std::string CDictionaryTable::Collapsed(const std::string& text)
+{
+    std::string collapsed;
+    collapsed.reserve(text.size());
     bool blank = false;
     for (std::string::size_type i = 0; i < text.size(); ++i) {
         char c = text[i];
         if (IsBlank(c)) {
-            blank = !folded.empty();
+            blank = !collapsed.empty();
             continue;
         }
         if (blank)
-            folded += ' ';
+            collapsed += ' ';
         blank = false;
-        if (IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < text.size()) {
-            folded += c;
-            folded += text[++i];
-        } else {
-            folded += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        }
+        collapsed += c;
+        if (IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < text.size())
+            collapsed += text[++i];
     }
-    return folded;
+    return collapsed;
 }

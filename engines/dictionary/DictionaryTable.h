@@ -19,9 +19,9 @@ public:
     const std::string* Find(const std::string& source) const;
     // The same, ignoring the case of ASCII letters and how blanks run.
     const std::string* FindFolded(const std::string& source) const;
-    // The target of the most specific pattern that matches text, ignoring the
-    // case of ASCII letters, with the text's own words in place of its '*'.
-    bool FindPattern(const std::string& text, std::string& result) const;
+    // The target of the most specific pattern that matches the caption, folded
+    // likewise, with the caption's own words in place of its '*'.
+    bool FindPattern(const std::string& caption, std::string& result) const;
 
     int Count() const { return static_cast<int>(m_entries.size()); }
     int Skipped() const { return m_nSkipped; }
@@ -29,6 +29,8 @@ public:
     // Lower-case ASCII letters, each run of blanks or line breaks one space,
     // none at either end.
     static std::string Folded(const std::string& text);
+    // Each run of blanks or line breaks one space, none at either end.
+    static std::string Collapsed(const std::string& text);
 
 private:
     struct Entry {
