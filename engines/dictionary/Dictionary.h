@@ -32,8 +32,8 @@ private:
     struct Source {
         std::string path;
         CDictionaryTable table;
-        FILETIME written;
-        DWORD size;
+        FILETIME written = {0, 0};
+        DWORD size = 0;
         bool Changed() const;
         bool Read();
     };
