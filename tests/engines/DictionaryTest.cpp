@@ -91,10 +91,11 @@ protected:
         CreateDirectoryA(m_appData.PathOf("Morvane").c_str(), NULL);
         std::ofstream(UserFile("Dictionary.txt"), std::ios::binary) << bytes;
     }
-    BOOL Start(const std::string& engine = "Custom.TXV")
+    // The copy, unless another engine is named.
+    BOOL Start(const std::string& engine = std::string())
     {
         m_engine.reset();
-        m_engine.reset(new CEngineLibrary(engine == "Custom.TXV" ? m_folder.PathOf(engine) : engine));
+        m_engine.reset(new CEngineLibrary(engine.empty() ? m_folder.PathOf("Custom.TXV") : engine));
         return m_engine->Export<PFN_TXVInitEngine>("TXVInitEngine")();
     }
     void Stop()
