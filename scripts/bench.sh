@@ -11,7 +11,7 @@ period=${MORVANE_BENCH_PERIOD:-50}
 
 "$root/scripts/bootstrap.sh"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j2 --target morvane_bench MorvaneCtl >/dev/null
+cmake --build "$build" -j2 --target morvane_bench dictionary_bench MorvaneCtl >/dev/null
 
 . "$root/scripts/xvfb.sh"
 export WINEPREFIX="$build/wineprefix"
@@ -89,3 +89,6 @@ echo "period: $period ms"
 cd "$build/bin"
 timeout 3000 env $morvane_preload \
     wine morvane_bench.exe "$(printf 'Z:%s' "$exchange" | tr / '\\')" "$period" "$@" </dev/null
+# The dictionary engine's own figures: loading a table of 10,000 entries and
+# converting each kind of caption.
+timeout 600 env LD_PRELOAD=/usr/lib/i386-linux-gnu/libgcc_s.so.1 wine dictionary_bench.exe </dev/null

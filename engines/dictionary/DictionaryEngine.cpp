@@ -1,42 +1,47 @@
 #include "conversion/TxvEngineApi.h"
 
-#include "DictionaryResource.h"
-#include "DictionaryTable.h"
+#include <shlobj.h>
+
+#include "Dictionary.h"
+#include "DictionaryOptions.h"
+#include "DictionarySettingDialog.h"
+#include "DictionaryText.h"
+#include "UntranslatedLog.h"
 #include "engines/common/EngineText.h"
 
 namespace {
 
 HINSTANCE g_hInstance;
-CDictionaryTable g_table;
-// The table lies beside the engine under the engine's own name with the
-// extension .txt, so a renamed copy of the engine brings its own table.
-char g_tablePath[MAX_PATH];
+CDictionary g_dictionary;
+CDictionaryOptions g_options;
+CUntranslatedLog g_untranslated;
 
-void FindTablePath()
+// The shipped table lies beside the engine under the engine's own name with
+// the extension .txt, so a renamed copy of the engine brings its own table.
+std::string ShippedTablePath()
 {
-    DWORD length = GetModuleFileNameA(g_hInstance, g_tablePath, MAX_PATH - 5);
-    g_tablePath[length] = '\0';
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(g_hInstance, path, MAX_PATH - 5);
+    path[length] = '\0';
     char* extension = NULL;
-    for (char* p = g_tablePath; *p != '\0'; p = CharNextA(p)) {
+    for (char* p = path; *p != '\0'; p = CharNextA(p)) {
         if (*p == '.')
             extension = p;
         else if (*p == '\\')
             extension = NULL;
     }
-    lstrcpyA(extension != NULL ? extension : g_tablePath + lstrlenA(g_tablePath), ".txt");
+    lstrcpyA(extension != NULL ? extension : path + lstrlenA(path), ".txt");
+    return path;
 }
 
-void LoadText(UINT id, char* buffer, int size)
+// The user's files live in Morvane's folder of the application data, which
+// the system keeps per user; empty when the system has none.
+std::string UserFolder()
 {
-    if (LoadStringA(g_hInstance, id, buffer, size) == 0)
-        buffer[0] = '\0';
-}
-
-int ShowBox(HWND owner, const char* text, UINT style)
-{
-    char caption[128];
-    LoadText(IDS_DICTIONARY_CAPTION, caption, sizeof(caption));
-    return MessageBoxA(owner, text, caption, style);
+    char path[MAX_PATH];
+    if (SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, path) != S_OK)
+        return std::string();
+    return std::string(path) + "\\Morvane";
 }
 
 } // namespace
@@ -63,49 +68,49 @@ BOOL WINAPI TXVGetEngineVersion(LPSTR buffer, int bufferSize)
     return CopyEngineText(g_hInstance, IDS_DICTIONARY_VERSION, buffer, bufferSize);
 }
 
-// Without its table the engine would convert nothing: that is a failed start.
+// Without its shipped table the engine would convert next to nothing: that is
+// a failed start.
 BOOL WINAPI TXVInitEngine(void)
 {
-    FindTablePath();
-    return g_table.Load(g_tablePath);
+    std::string folder = UserFolder();
+    g_options.Load();
+    if (!folder.empty())
+        g_untranslated.Open(folder + "\\Untranslated.txt", LoadDictionaryText(g_hInstance, IDS_UNTRANSLATED_HEADER));
+    return g_dictionary.Load(ShippedTablePath(), folder.empty() ? folder : folder + "\\Dictionary.txt");
 }
 
 void WINAPI TXVExitEngine(void)
 {
-    g_table.Clear();
+    g_dictionary.Clear();
+    g_untranslated.Close();
 }
 
 // A caption is replaced only as a whole, and only when its replacement fits
 // whole: half a translation would be worse than none.
-BOOL WINAPI TXVConvertCaptionString(LPCSTR, LPCSTR text, LPSTR outBuffer, int outBufferSize)
+BOOL WINAPI TXVConvertCaptionString(LPCSTR className, LPCSTR text, LPSTR outBuffer, int outBufferSize)
 {
-    const std::string* target = g_table.Find(text);
-    if (target == nullptr || *target == text || static_cast<int>(target->size()) >= outBufferSize)
+    if (text == NULL || outBuffer == NULL || outBufferSize <= 0 || text[0] == '\0')
         return FALSE;
-    lstrcpyA(outBuffer, target->c_str());
-    return TRUE;
+    g_dictionary.ReloadChanged();
+    std::string caption(text);
+    CDictionary::Result result = g_dictionary.Convert(caption, outBuffer, outBufferSize);
+    // The sample the user previews is no program's caption.
+    if (result == CDictionary::Unknown && g_options.m_bCapture &&
+        (className == NULL || lstrcmpA(className, TXV_SAMPLE_CLASS_NAME) != 0))
+        g_untranslated.Add(caption);
+    return result == CDictionary::Converted;
 }
 
 void WINAPI TXVOnSetting(HWND hwndParent)
 {
-    char format[512];
-    char text[1024];
-    LoadText(IDS_DICTIONARY_SETTING, format, sizeof(format));
-    wsprintfA(text, format, g_tablePath, g_table.Count());
-    if (ShowBox(hwndParent, text, MB_YESNO | MB_ICONQUESTION) != IDYES || g_table.Load(g_tablePath))
-        return;
-    LoadText(IDS_DICTIONARY_RELOAD_FAILED, format, sizeof(format));
-    wsprintfA(text, format, g_tablePath);
-    ShowBox(hwndParent, text, MB_OK | MB_ICONEXCLAMATION);
+    CDictionarySettingDialog(g_hInstance, g_options, g_dictionary).Show(hwndParent);
 }
 
 void WINAPI TXVOnAbout(HWND hwndParent)
 {
-    char version[32];
-    char format[512];
-    char text[1024];
-    LoadText(IDS_DICTIONARY_VERSION, version, sizeof(version));
-    LoadText(IDS_DICTIONARY_ABOUT, format, sizeof(format));
-    wsprintfA(text, format, version);
-    ShowBox(hwndParent, text, MB_OK | MB_ICONINFORMATION);
+    char text[2048];
+    wsprintfA(text, LoadDictionaryText(g_hInstance, IDS_DICTIONARY_ABOUT).c_str(),
+              LoadDictionaryText(g_hInstance, IDS_DICTIONARY_VERSION).c_str(), g_dictionary.ShippedPath().c_str(),
+              g_dictionary.UserPath().c_str(), g_dictionary.Count(), g_dictionary.Skipped());
+    ShowDictionaryBox(g_hInstance, hwndParent, text, MB_OK | MB_ICONINFORMATION);
 }

@@ -2,13 +2,19 @@
 
 #include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "tests/engines/EngineLibrary.h"
+#include "tests/reliability/TempFolder.h"
 #include "tests/support/Cp932.h"
 #include "tests/support/MessageBoxWatcher.h"
 #include "tests/support/ProcessDriver.h"
+#include "tests/ui/DialogDriver.h"
 
 namespace {
+
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const char kOptions[] = "Software\\Quorvel\\Morvane\\Dictionary";
 
 std::string Converted(const CEngineLibrary& engine, const std::string& text, int size = 256)
 {
@@ -16,48 +22,59 @@ std::string Converted(const CEngineLibrary& engine, const std::string& text, int
     return engine.Convert(text.c_str(), out.data(), size) ? out.data() : "(unchanged)";
 }
 
-TEST(Dictionary, ShipsATableOfCommonLabelsInCodePage932)
+std::string ReadFile(const std::string& path)
 {
-    CEngineLibrary engine(BinaryFolder() + "\\Dictionary.TXV");
-    ASSERT_TRUE(engine.IsLoaded());
-    EXPECT_EQ(engine.Export<PFN_TXVGetAPIVersion>("TXVGetAPIVersion")(), 0x00010000u);
-    ASSERT_TRUE(engine.Export<PFN_TXVInitEngine>("TXVInitEngine")());
-
-    const std::pair<const char*, const char*> labels[] = {
-        {"Cancel", "キャンセル"},     {"&Apply", "適用(&A)"},  {"&Yes", "はい(&Y)"},
-        {"&No", "いいえ(&N)"},        {"Help", "ヘルプ"},      {"Close", "閉じる"},
-        {"Browse...", "参照..."},     {"&Next >", "次へ(&N) >"}, {"< &Back", "< 戻る(&B)"},
-        {"Finish", "完了"},
-    };
-    for (const auto& label : labels)
-        EXPECT_EQ(Converted(engine, label.first), Cp932(label.second)) << label.first;
-    for (const char* text : {"OK", "cancel", "Cancel ", "", "# Cancel"})
-        EXPECT_EQ(Converted(engine, text), "(unchanged)") << "'" << text << "'";
-
-    std::ifstream table(BinaryFolder() + "\\Dictionary.txt", std::ios::binary);
-    int entries = 0;
-    for (std::string line; std::getline(table, line);) {
-        std::string::size_type tab = line.find('\t');
-        if (line.empty() || line[0] == '#' || tab == std::string::npos)
-            continue;
-        ++entries;
-        std::string target = line.substr(tab + 1);
-        EXPECT_EQ(Converted(engine, line.substr(0, tab)), target == line.substr(0, tab) ? "(unchanged)" : target);
-    }
-    EXPECT_GE(entries, 30);
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
 }
 
-// A copy of the engine in a folder of its own, with the table the test writes
-// beside it under the copy's own name.
+void SetUserValue(const char* key, const char* name, DWORD type, const void* data, DWORD size)
+{
+    HKEY handle;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, NULL, 0, KEY_SET_VALUE, NULL, &handle, NULL) != ERROR_SUCCESS)
+        return;
+    if (data != nullptr)
+        RegSetValueExA(handle, name, 0, type, static_cast<const BYTE*>(data), size);
+    else
+        RegDeleteValueA(handle, name);
+    RegCloseKey(handle);
+}
+
+// A registry value of the current user put back as it was when the test ends.
+class CSavedValue {
+public:
+    CSavedValue(const char* key, const char* name) : m_key(key), m_name(name)
+    {
+        m_bExisted = RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, &m_nType, m_data,
+                                  &m_nSize) == ERROR_SUCCESS;
+    }
+    ~CSavedValue()
+    {
+        SetUserValue(m_key, m_name, m_nType, m_bExisted ? m_data : nullptr, m_nSize);
+    }
+
+private:
+    const char* m_key;
+    const char* m_name;
+    bool m_bExisted;
+    DWORD m_nType = 0;
+    BYTE m_data[1024];
+    DWORD m_nSize = sizeof(m_data);
+};
+
+// The user's application data folder is a temporary one for each test, so the
+// engine's own files there (its table, the untranslated captions) are the
+// test's and never the user's. A copy of the engine lies in a folder of its
+// own, with the shipped table the test writes beside it.
 class DictionaryCopy : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        m_folder = std::string(temp) + "morvane-dictionary";
-        CreateDirectoryA(m_folder.c_str(), NULL);
-        ASSERT_TRUE(CopyFileA((BinaryFolder() + "\\Dictionary.TXV").c_str(), (m_folder + "\\Custom.TXV").c_str(),
+        SetUserValue(kShellFolders, "AppData", REG_SZ, m_appData.Path().c_str(),
+                     static_cast<DWORD>(m_appData.Path().size() + 1));
+        ASSERT_TRUE(CopyFileA((BinaryFolder() + "\\Dictionary.TXV").c_str(), m_folder.PathOf("Custom.TXV").c_str(),
                               FALSE));
         m_owner = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
     }
@@ -65,48 +82,151 @@ protected:
     {
         m_engine.reset();
         DestroyWindow(m_owner);
-        DeleteFileA(TablePath().c_str());
-        DeleteFileA((m_folder + "\\Custom.TXV").c_str());
-        RemoveDirectoryA(m_folder.c_str());
     }
 
-    std::string TablePath() const { return m_folder + "\\Custom.txt"; }
-    void WriteTable(const std::string& utf8)
+    std::string UserFile(const char* name) const { return m_appData.PathOf("Morvane\\") + name; }
+    void WriteTable(const std::string& utf8) { m_folder.WriteFile("Custom.txt", Cp932(utf8.c_str())); }
+    void WriteUserTable(const std::string& bytes)
     {
-        std::ofstream(TablePath(), std::ios::binary) << Cp932(utf8.c_str());
+        CreateDirectoryA(m_appData.PathOf("Morvane").c_str(), NULL);
+        std::ofstream(UserFile("Dictionary.txt"), std::ios::binary) << bytes;
     }
-    BOOL Start()
+    // The copy, unless another engine is named.
+    BOOL Start(const std::string& engine = std::string())
     {
-        m_engine.reset(new CEngineLibrary(m_folder + "\\Custom.TXV"));
+        m_engine.reset();
+        m_engine.reset(new CEngineLibrary(engine.empty() ? m_folder.PathOf("Custom.TXV") : engine));
         return m_engine->Export<PFN_TXVInitEngine>("TXVInitEngine")();
     }
-    void OnSetting() { m_engine->Export<PFN_TXVOnSetting>("TXVOnSetting")(m_owner); }
+    void Stop()
+    {
+        m_engine->Export<PFN_TXVExitEngine>("TXVExitEngine")();
+        m_engine.reset();
+    }
+    std::string AboutText()
+    {
+        CMessageBoxWatcher watcher(IDOK);
+        m_engine->Export<PFN_TXVOnAbout>("TXVOnAbout")(m_owner);
+        return watcher.Seen().empty() ? std::string() : watcher.Seen()[0].text;
+    }
 
-    std::string m_folder;
+    CSavedValue m_savedAppData{kShellFolders, "AppData"};
+    CTempFolder m_appData;
+    CTempFolder m_folder;
     HWND m_owner = NULL;
     std::unique_ptr<CEngineLibrary> m_engine;
 };
+
+TEST_F(DictionaryCopy, ShipsATableOfCommonLabelsInCodePage932)
+{
+    ASSERT_TRUE(Start(BinaryFolder() + "\\Dictionary.TXV"));
+    EXPECT_EQ(m_engine->Export<PFN_TXVGetAPIVersion>("TXVGetAPIVersion")(), 0x00010000u);
+    std::ifstream table(BinaryFolder() + "\\Dictionary.txt", std::ios::binary);
+    int entries = 0;
+    for (std::string line; std::getline(table, line);) {
+        std::string::size_type tab = line.find('\t');
+        if (line.empty() || line[0] == '#' || tab == std::string::npos)
+            continue;
+        ++entries;
+        EXPECT_EQ(Converted(*m_engine, line.substr(0, tab)), line.substr(tab + 1));
+    }
+    EXPECT_GE(entries, 500);
+    EXPECT_NE(AboutText().find(Cp932("読み飛ばした行: 0 行")), std::string::npos);
+}
 
 const char kTable[] = "# 表示\tcomment\n"
                       "\n"
                       "表示\tひょうじ\r\n"
                       "Save\t保存\n"
                       "Save\t二番目\n"
-                      "NoTab\n"
-                      "\tno source\n"
-                      "Two words\tふた つ\n";
+                      "Two words\tふた つ\n"
+                      "Font\tフォント\n"
+                      "Save As\t名前を付けて保存\n"
+                      "Next\t次へ\n"
+                      "Back\t戻る\n"
+                      "Details\t詳細\n"
+                      "Add\t追加\n"
+                      "OK\tOK\n"
+                      "Cancel\tキャンセル(&X)\n"
+                      "Tom && Jerry\tトムとジェリー\n"
+                      "Look &in:\tファイルの場所(&I):\n"
+                      "Welcome to the * Setup Wizard\t* セットアップ ウィザードへようこそ\n"
+                      "Run *\t* を実行する\n";
 
-TEST_F(DictionaryCopy, ReadsItsOwnTableAndReplacesWholeCaptionsThatFit)
+TEST_F(DictionaryCopy, TakesDecorationsOffAndPutsThemBackTheJapaneseWay)
 {
     WriteTable(kTable);
     ASSERT_TRUE(Start());
-    EXPECT_EQ(Converted(*m_engine, Cp932("表示")), Cp932("ひょうじ"));
-    EXPECT_EQ(Converted(*m_engine, "Save"), Cp932("保存")) << "the first pair for a source wins";
-    EXPECT_EQ(Converted(*m_engine, "Two words"), Cp932("ふた つ"));
-    for (const char* text : {"# 表示", "NoTab", "", "Save as"})
-        EXPECT_EQ(Converted(*m_engine, Cp932(text)), "(unchanged)") << text;
+    const std::pair<const char*, const char*> cases[] = {
+        {"Save", "保存"},                     // the first pair for a source wins
+        {"表示", "ひょうじ"},
+        {"&Font:", "フォント(&F):"},          // mnemonic letter after the words, colon kept
+        {"Save &As...", "名前を付けて保存(&A)..."},
+        {"&next >", "次へ(&N) >"},             // upper-cased letter, arrows kept
+        {"< &Back", "< 戻る(&B)"},
+        {"&Details >>", "詳細(&D) >>"},
+        {"&Add ->", "追加(&A) ->"},
+        {"Font：", "フォント："},              // full-width colon
+        {"Font…", "フォント…"},                // code page 932 ellipsis
+        {" Font ", " フォント "},              // surrounding blanks
+        {"FONT", "フォント"},                  // case
+        {"save   as", "名前を付けて保存"},     // runs of blanks
+        {"&OK", "&OK"},                        // an all-ASCII answer keeps the letter in place
+        {"&Cancel", "キャンセル(&X)"},         // the entry's own mnemonic wins
+        {"Tom && Jerry", "トムとジェリー"},    // "&&" is an ampersand, not a mnemonic
+        {"Look &in:", "ファイルの場所(&I):"},  // a whole caption first
+        {"Welcome to the Foo Bar Setup Wizard", "Foo Bar セットアップ ウィザードへようこそ"},
+        {"&Run Foo", "Foo を実行する(&R)"},
+        {"Two words", "ふた つ"},
+        {"Font Size", "(unchanged)"},          // half known is not known
+        {"Fo&nt Save", "(unchanged)"},
+        {"Welcome to the  Setup Wizard", "(unchanged)"},
+        {"&&Font", "(unchanged)"},
+        {"# 表示", "(unchanged)"},
+        {"", "(unchanged)"},
+        {"...", "(unchanged)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Converted(*m_engine, Cp932(c.first)), c.second[0] == '(' ? c.second : Cp932(c.second)) << c.first;
     EXPECT_EQ(Converted(*m_engine, "Two words", 8), Cp932("ふた つ"));
     EXPECT_EQ(Converted(*m_engine, "Two words", 7), "(unchanged)") << "a replacement that does not fit is not cut";
+}
+
+TEST_F(DictionaryCopy, SkipsAndCountsBadLinesAndNeverWritesPastTheBuffer)
+{
+    const std::string side255(255, 'x');
+    const std::pair<std::string, bool> lines[] = {
+        {"NoTab", false},
+        {"\tno source", false},
+        {"No target\t", false},
+        {"Two\ttabs\there", false},
+        {std::string(256, 'a') + "\tlong source", false},
+        {"Long target\t" + std::string(256, 'b'), false},
+        {"Bad trail\t\x82\xFD", false},
+        {"Lone lead\tx\x81", false},
+        {"Control\tx\x01y", false},
+        {side255 + "\t" + side255, true},
+        {"Good\tgood", true},
+    };
+    std::string table;
+    for (const auto& line : lines)
+        table += line.first + "\n";
+    m_folder.WriteFile("Custom.txt", table);
+    ASSERT_TRUE(Start());
+    for (const auto& line : lines) {
+        std::string source = line.first.substr(0, line.first.find('\t'));
+        EXPECT_EQ(Converted(*m_engine, source) != "(unchanged)", line.second) << line.first.substr(0, 40);
+    }
+    EXPECT_NE(AboutText().find(Cp932("読み飛ばした行: 9 行")), std::string::npos);
+    EXPECT_EQ(Converted(*m_engine, "&" + side255), "(unchanged)") << "the rebuilt caption would not fit 256 bytes";
+
+    // A UTF-8 table: a character code page 932 lacks, or bytes that are not UTF-8, spoil only their line.
+    WriteUserTable("\xEF\xBB\xBF" "Caf\xC3\xA9\tx\n" "Broken\t\xC3\x28\n" "Good\t\xE8\x89\xAF\r\n");
+    Stop();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Converted(*m_engine, "Good"), Cp932("良")) << "the user's table wins";
+    EXPECT_EQ(Converted(*m_engine, "Broken"), "(unchanged)");
+    EXPECT_NE(AboutText().find(Cp932("読み飛ばした行: 11 行")), std::string::npos);
 }
 
 TEST_F(DictionaryCopy, DoesNotStartWithoutItsTable)
@@ -114,47 +234,68 @@ TEST_F(DictionaryCopy, DoesNotStartWithoutItsTable)
     EXPECT_FALSE(Start());
 }
 
-TEST_F(DictionaryCopy, SettingsShowTheTableAndReloadItOnYes)
+TEST_F(DictionaryCopy, ReadsTheUserTableAgainWhenItChanges)
 {
     WriteTable(kTable);
     ASSERT_TRUE(Start());
-    WriteTable(std::string(kTable) + "Added\t追加\n");
-    CMessageBoxWatcher watcher(IDNO);
-    OnSetting();
-    ASSERT_EQ(watcher.Seen().size(), 1u);
-    const SeenMessageBox& box = watcher.Seen()[0];
-    EXPECT_EQ(box.text, Cp932("辞書ファイル:\n") + TablePath() +
-                            Cp932("\n\n登録数: 3 件\n\n辞書ファイルを読み込み直しますか?"));
-    EXPECT_EQ(box.caption, Cp932("辞書エンジン"));
-    EXPECT_EQ(box.buttons, static_cast<UINT>(MB_YESNO));
-    EXPECT_EQ(box.owner, m_owner);
-    EXPECT_EQ(Converted(*m_engine, "Added"), "(unchanged)") << "No keeps the table";
-
-    watcher.SetAnswer(IDYES);
-    OnSetting();
+    EXPECT_EQ(Converted(*m_engine, "Added"), "(unchanged)");
+    WriteUserTable("\xEF\xBB\xBF" "Added\t\xE8\xBF\xBD\xE5\x8A\xA0\n" "Save\t\xE3\x82\xBB\xE3\x83\xBC\xE3\x83\x96\n");
+    DWORD start = GetTickCount();
+    while (Converted(*m_engine, "Added") == "(unchanged)" && GetTickCount() - start < 20000)
+        Sleep(50);
     EXPECT_EQ(Converted(*m_engine, "Added"), Cp932("追加"));
-    OnSetting();
-    ASSERT_EQ(watcher.Seen().size(), 3u);
-    EXPECT_NE(watcher.Seen()[2].text.find(Cp932("登録数: 4 件")), std::string::npos);
-
-    DeleteFileA(TablePath().c_str());
-    OnSetting();
-    ASSERT_EQ(watcher.Seen().size(), 5u) << "a failed reload is reported";
-    EXPECT_EQ(watcher.Seen()[4].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
-    EXPECT_EQ(watcher.Seen()[4].owner, m_owner);
-    EXPECT_EQ(Converted(*m_engine, "Added"), Cp932("追加")) << "and the table in use stays";
+    EXPECT_EQ(Converted(*m_engine, "&Save"), Cp932("セーブ(&S)")) << "the user's entries win";
 }
 
-TEST_F(DictionaryCopy, AboutBoxNamesTheEngineAndItsVersion)
+// Only the lines after the header: the captions written down.
+std::string CapturedLines(const std::string& content)
+{
+    std::string captions;
+    std::istringstream lines(content);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] != '#')
+            captions += line + "\n";
+    }
+    return captions;
+}
+
+TEST_F(DictionaryCopy, WritesEachUntranslatedCaptionDownOnceAcrossRuns)
 {
     WriteTable(kTable);
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_TRUE(Start());
+        for (const char* caption : {"Frobnicate", "Frobnicate", "Two\r\nlines", "Save", "12", "表示する"})
+            Converted(*m_engine, Cp932(caption));
+        Stop();
+    }
+    std::string written = ReadFile(UserFile("Untranslated.txt"));
+    EXPECT_EQ(written.substr(0, 1), "#") << "a new file starts with what to do with it";
+    EXPECT_EQ(CapturedLines(written), "Frobnicate\t\r\nTwo  lines\t\r\n");
+}
+
+TEST_F(DictionaryCopy, SettingsTurnCaptureOffAndKeepTheChoice)
+{
+    CSavedValue savedCapture(kOptions, "CaptureUntranslated");
+    WriteTable(kTable);
     ASSERT_TRUE(Start());
-    CMessageBoxWatcher watcher(IDOK);
-    m_engine->Export<PFN_TXVOnAbout>("TXVOnAbout")(m_owner);
-    ASSERT_EQ(watcher.Seen().size(), 1u);
-    EXPECT_EQ(watcher.Seen()[0].text.find(Cp932("辞書エンジン バージョン 1.0")), 0u);
-    EXPECT_EQ(watcher.Seen()[0].buttons, static_cast<UINT>(MB_OK));
-    EXPECT_EQ(watcher.Seen()[0].owner, m_owner);
+    CDialogDriver driver;
+    driver.Then(Cp932("辞書エンジンの設定"), [](HWND dialog) {
+        EXPECT_EQ(IsDlgButtonChecked(dialog, 1003), BST_CHECKED) << "capture is on by default";
+        CheckDlgButton(dialog, 1003, BST_UNCHECKED);
+        Click(dialog, IDOK);
+    });
+    m_engine->Export<PFN_TXVOnSetting>("TXVOnSetting")(m_owner);
+    EXPECT_TRUE(driver.Finished());
+    DWORD capture = 1;
+    DWORD size = sizeof(capture);
+    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, kOptions, "CaptureUntranslated", RRF_RT_REG_DWORD, NULL, &capture,
+                           &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(capture, 0u);
+    Stop();
+    ASSERT_TRUE(Start());
+    Converted(*m_engine, "Frobnicate");
+    EXPECT_EQ(GetFileAttributesA(UserFile("Untranslated.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 } // namespace
