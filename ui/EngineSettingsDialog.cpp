@@ -11,7 +11,8 @@
 #include "ui/resource.h"
 
 CEngineSettingsDialog::CEngineSettingsDialog()
-    : CIconDialog(IDD_ENGINE_SETTINGS), m_enginePath(128), m_engineFolder(128), m_sampleString(128)
+    : CIconDialog(IDD_ENGINE_SETTINGS), m_enginePath(128), m_engineFolder(128), m_sampleString(128),
+      m_engineList(g_pApp)
 {
 }
 
@@ -82,6 +83,8 @@ LRESULT CEngineSettingsDialog::OnEngineAbout(HWND hwnd, UINT, WPARAM, LPARAM)
     CEngine* engine = InitializedSelection();
     if (engine != NULL)
         engine->OnAbout(hwnd);
+    // A fault in the engine's box leaves it with nothing to offer.
+    UpdateButtons();
     return TRUE;
 }
 
@@ -91,7 +94,9 @@ LRESULT CEngineSettingsDialog::OnEngineSetting(HWND hwnd, UINT, WPARAM, LPARAM)
     if (engine == NULL)
         return TRUE;
     engine->OnSetting(hwnd);
-    // The engine's settings may change how it converts.
+    // The engine's settings may change how it converts, and a fault in them
+    // leaves it with nothing to offer.
+    UpdateButtons();
     UpdatePreview();
     return TRUE;
 }
@@ -128,8 +133,8 @@ LRESULT CEngineSettingsDialog::OnChangeSample(HWND hwnd, UINT, WPARAM, LPARAM)
 void CEngineSettingsDialog::UpdateButtons()
 {
     CEngine* engine = m_engineList.GetSelectedEngine();
-    EnableWindow(GetDlgItem(m_hWnd, IDC_ENGINE_SETTING), engine != NULL && engine->HasOnSetting());
-    EnableWindow(GetDlgItem(m_hWnd, IDC_ENGINE_ABOUT), engine != NULL && engine->HasOnAbout());
+    EnableItem(IDC_ENGINE_SETTING, engine != NULL && engine->HasOnSetting());
+    EnableItem(IDC_ENGINE_ABOUT, engine != NULL && engine->HasOnAbout());
 }
 
 void CEngineSettingsDialog::UpdatePreview()
@@ -144,13 +149,17 @@ void CEngineSettingsDialog::UpdatePreview()
         SetDlgItemTextA(m_hWnd, IDC_SAMPLE_RESULT, converted);
 }
 
-// The selected engine, initialised on first use; null when no row is selected
-// or when it cannot be initialised, which the user is told.
+// The selected engine, initialised on first use; null when no row is selected,
+// when the engine has faulted, or when it cannot be initialised, which the
+// user is told (of a fault, by the engine's owner).
 CEngine* CEngineSettingsDialog::InitializedSelection()
 {
     CEngine* engine = m_engineList.GetSelectedEngine();
-    if (engine == NULL || engine->IsInitialized() || engine->InitEngine())
+    if (engine == NULL || engine->IsFaulted())
+        return NULL;
+    if (engine->IsInitialized() || engine->InitEngine())
         return engine;
-    g_pApp->ShowMessage(m_hWnd, IDS_ENGINE_INIT_FAILED, MB_ICONEXCLAMATION, 0);
+    if (!engine->IsFaulted())
+        g_pApp->ShowMessage(m_hWnd, IDS_ENGINE_INIT_FAILED, MB_ICONEXCLAMATION, 0);
     return NULL;
 }
