@@ -29,17 +29,27 @@ static HWND s_hTarget MORLATCH_SHARED = NULL;
 static HHOOK s_hHook;
 static HINSTANCE s_hModule;
 
+/* The call whose hook chain runs in this process. Where the system keeps the
+   hook of a killed Morvane (Wine does), that hook runs this same procedure
+   for the same call further down the chain: the window is reported once. */
+static const CWPRETSTRUCT* s_pReporting;
+
 static LRESULT CALLBACK CallWndRetProc(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code >= 0) {
-        const CWPRETSTRUCT* call = (const CWPRETSTRUCT*)lParam;
-        DWORD_PTR result;
-        if (call->message == WM_CREATE)
-            SendMessageTimeoutA(s_hTarget, WM_MORLATCH_CREATED, (WPARAM)call->hwnd, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                                MORLATCH_REPORT_TIMEOUT, &result);
-    }
+    const CWPRETSTRUCT* call = (const CWPRETSTRUCT*)lParam;
     /* The system finds the next hook without the handle, which only the
        installing process has. */
+    if (code >= 0 && call->message == WM_CREATE && call != s_pReporting) {
+        const CWPRETSTRUCT* outer = s_pReporting;
+        DWORD_PTR result;
+        LRESULT next;
+        s_pReporting = call;
+        SendMessageTimeoutA(s_hTarget, WM_MORLATCH_CREATED, (WPARAM)call->hwnd, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                            MORLATCH_REPORT_TIMEOUT, &result);
+        next = CallNextHookEx(NULL, code, wParam, lParam);
+        s_pReporting = outer;
+        return next;
+    }
     return CallNextHookEx(NULL, code, wParam, lParam);
 }
 
@@ -60,6 +70,8 @@ void MorUnlatch(void)
         return;
     UnhookWindowsHookEx(s_hHook);
     s_hHook = NULL;
+    /* A hook left behind by a killed Morvane has nobody to report to now. */
+    s_hTarget = NULL;
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)

@@ -122,7 +122,9 @@ INSTANTIATE_TEST_SUITE_P(Buttons, ExceptionTest,
 
 // No exception may unwind into the system's frames: the standard library's
 // memory exhaustion reads as ours, anything else as an internal error.
-TEST(ForeignException, IsShownAndStopsAtTheWindowProcedure)
+using ForeignException = FrameworkTest;
+
+TEST_F(ForeignException, IsShownAndStopsAtTheWindowProcedure)
 {
     const std::pair<void (*)(), std::string> cases[] = {
         {[] { throw std::bad_alloc(); }, kOutOfMemoryText},

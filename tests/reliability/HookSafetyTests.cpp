@@ -77,23 +77,6 @@ TEST_F(HookSafety, WindowCreationGoesOnWhenMorvaneIsKilledAndConvertsAgainAfterA
     EXPECT_TRUE(process.IsRunning());
 }
 
-// Whatever a killed Morvane left in the library's shared data, the next one hooks.
-TEST_F(HookSafety, AStaleSharedStateDoesNotStopTheNextMorvaneFromHooking)
-{
-    HMODULE library = GetModuleHandleA("MorLatch.dll");
-    ASSERT_NE(library, nullptr);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(reinterpret_cast<BYTE*>(library) +
-                                                   reinterpret_cast<IMAGE_DOS_HEADER*>(library)->e_lfanew);
-    IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
-    for (int i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
-        if (strncmp(reinterpret_cast<char*>(section->Name), ".shared", 8) == 0)
-            memset(reinterpret_cast<BYTE*>(library) + section->VirtualAddress, 0x5A, section->Misc.VirtualSize);
-    }
-    CChildProcess process;
-    EXPECT_NE(StartHookedTarget(process), nullptr);
-    EXPECT_EQ(ExitMorvane(), 0);
-}
-
 // A stopped Morvane holds each creation no longer than the hook's bound.
 TEST_F(HookSafety, WindowCreationGoesOnWhileMorvaneIsStopped)
 {
