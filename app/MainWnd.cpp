@@ -18,14 +18,6 @@ namespace {
 
 const UINT kTrayIconId = 10;
 const int kTrayIconSize = 16;
-const int kClassNameSize = 200;
-const int kTextSize = 1024;
-const int kOutputSize = 256;
-// A control whose thread does not answer within this time is left as it is,
-// so that one hung program cannot stop conversion everywhere.
-const UINT kWriteBackTimeout = 2000;
-
-const char* const kTargetClasses[] = {"Button", "Static", "TButton", "TCheckBox", "TGroupBox"};
 
 HICON LoadTrayIcon(UINT id)
 {
@@ -36,12 +28,12 @@ HICON LoadTrayIcon(UINT id)
 } // namespace
 
 CMainWnd::CMainWnd()
-    : m_nGCBucket(0), m_bSuspended(FALSE), m_bPaused(FALSE), m_pCurTop(NULL),
-      m_nTaskbarCreatedMsg(RegisterWindowMessageA("TaskbarCreated")), m_walkClassName(kClassNameSize)
+    : m_bSuspended(FALSE), m_bPaused(FALSE), m_nTaskbarCreatedMsg(RegisterWindowMessageA("TaskbarCreated")),
+      m_bCreated(FALSE)
 {
 }
 
-// Members go in reverse order: the tray icon first, then the window lists,
+// Members go in reverse order: the hot key and the tray icon first, then the walker's records,
 // then the base destroys the window if it still exists.
 CMainWnd::~CMainWnd() {}
 
@@ -58,6 +50,7 @@ LRESULT CMainWnd::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TRAY_NOTIFY: return OnTrayNotify(hwnd, msg, wParam, lParam);
     case WM_TRAY_MENU: return OnTrayMenu(hwnd, msg, wParam, lParam);
     case WM_HOOK_CREATED: return OnHookCreated(hwnd, msg, wParam, lParam);
+    case WM_HOTKEY: return OnHotKey(hwnd, msg, wParam, lParam);
     case WM_ENGINE_FAULTED: return OnEngineFaulted(hwnd, msg, wParam, lParam);
     default: return CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
     }
@@ -80,20 +73,32 @@ LRESULT CMainWnd::OnCreate(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         g_pApp->ShowMessage(NULL, IDS_TRAY_ICON_FAILED, MB_ICONHAND, 0);
         return -1;
     }
+    // The records are cleaned up in both modes: hook mode keeps them too.
+    SetTimer(hwnd, IDT_GC, g_pApp->m_settings.TimerElapseGC, NULL);
     if (g_pApp->m_settings.ResMode != 0)
         MorLatch(hwnd);
     else
         StartNormalMode();
+    // A key another program holds leaves Morvane without it; the Options dialog says so.
+    m_toggleHotKey.Register(hwnd, IDH_TOGGLE_ORIGINALS, g_pApp->m_settings.ToggleHotKey);
+    m_bCreated = TRUE;
     return 0;
 }
 
 LRESULT CMainWnd::OnDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
+    // Windows sends this also when WM_CREATE refused the window: nothing was
+    // started then, and a quit message would end the start-up.
+    if (!m_bCreated)
+        return 0;
+    m_bCreated = FALSE;
+    m_toggleHotKey.Unregister();
     HICON icon = m_trayIcon.GetIcon();
     m_trayIcon.Delete();
     if (icon != NULL)
         DestroyIcon(icon);
+    KillTimer(hwnd, IDT_GC);
     if (g_pApp->m_settings.ResMode != 0)
         MorUnlatch();
     else
@@ -128,13 +133,11 @@ LRESULT CMainWnd::OnEngineFaulted(HWND, UINT, WPARAM wParam, LPARAM lParam)
 void CMainWnd::StartNormalMode()
 {
     SetTimer(m_hWnd, IDT_CONVERT, g_pApp->m_settings.TimerElapseConv, NULL);
-    SetTimer(m_hWnd, IDT_GC, g_pApp->m_settings.TimerElapseGC, NULL);
 }
 
 void CMainWnd::StopNormalMode()
 {
     KillTimer(m_hWnd, IDT_CONVERT);
-    KillTimer(m_hWnd, IDT_GC);
 }
 
 LRESULT CMainWnd::OnTrayNotify(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -149,6 +152,10 @@ LRESULT CMainWnd::OnTrayNotify(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 LRESULT CMainWnd::OnTrayMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
+    // An engine's box is up in the middle of a conversion: no command may
+    // change or unload the engine under it.
+    if (m_walker.IsBusy())
+        return 0;
     if (CIconDialog::s_pTopDialog != NULL) {
         SetForegroundWindow(hwnd);
         SetActiveWindow(CIconDialog::s_pTopDialog->m_hWnd);
@@ -159,10 +166,14 @@ LRESULT CMainWnd::OnTrayMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     HMENU menu = LoadMenuA(g_pApp->m_hInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU));
     HMENU popup = GetSubMenu(menu, 0);
     CheckMenuItem(popup, ID_TRAY_PAUSE, MF_BYCOMMAND | (m_bPaused ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, ID_TRAY_ORIGINALS,
+                  MF_BYCOMMAND | (m_walker.AreOriginalsShown() ? MF_CHECKED : MF_UNCHECKED));
     // The menu must belong to the foreground window or it will not close when
     // the user clicks elsewhere.
     SetForegroundWindow(hwnd);
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd, NULL);
+    // Without a message after it, the next menu may close at once, or this one not at all.
+    PostMessageA(hwnd, WM_NULL, 0, 0);
     DestroyMenu(menu);
     return 0;
 }
@@ -176,23 +187,49 @@ LRESULT CMainWnd::OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case ID_TRAY_ENGINE_SETTINGS: OnEngineSettingsCommand(); break;
     case ID_TRAY_PAUSE: m_bPaused = !m_bPaused; break;
     case ID_TRAY_OPTIONS: OnOptionsCommand(); break;
+    case ID_TRAY_ORIGINALS: OnToggleOriginalsCommand(); break;
     }
+    return 0;
+}
+
+LRESULT CMainWnd::OnHotKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
+    if (wParam == IDH_TOGGLE_ORIGINALS)
+        OnToggleOriginalsCommand();
     return 0;
 }
 
 BOOL CMainWnd::SetSuspended(BOOL suspended)
 {
     m_bSuspended = suspended;
-    HICON icon = LoadTrayIcon(suspended ? IDI_MORVANE_STOPPED : IDI_MORVANE);
+    UpdateLook();
+    return TRUE;
+}
+
+// The stopped look shows while a dialog is open or the originals are shown,
+// until neither is; pausing keeps the running look.
+void CMainWnd::UpdateLook()
+{
+    BOOL stopped = m_bSuspended || m_walker.AreOriginalsShown();
+    HICON icon = LoadTrayIcon(stopped ? IDI_MORVANE_STOPPED : IDI_MORVANE);
     CGString tip(128);
-    tip.LoadText(suspended ? IDS_APP_NAME_STOPPED : IDS_APP_NAME);
+    tip.LoadText(m_bSuspended ? IDS_APP_NAME_STOPPED : stopped ? IDS_APP_NAME_ORIGINALS : IDS_APP_NAME);
     HICON shown = m_trayIcon.GetIcon();
     m_trayIcon.Modify(NIF_ICON | NIF_TIP, icon, tip.Text());
     // Exactly one icon stays loaded: the one the tray shows.
     HICON stale = m_trayIcon.GetIcon() == icon ? shown : icon;
     if (stale != NULL)
         DestroyIcon(stale);
-    return TRUE;
+}
+
+void CMainWnd::OnToggleOriginalsCommand()
+{
+    if (m_walker.AreOriginalsShown())
+        m_walker.ConvertAgain(g_pApp->m_pEngine);
+    else
+        m_walker.ShowOriginals();
+    UpdateLook();
 }
 
 void CMainWnd::OnAboutCommand()
@@ -243,8 +280,12 @@ void CMainWnd::OnOptionsCommand()
     CSettings& settings = g_pApp->m_settings;
     COptionsDialog dialog;
     dialog.m_nResMode = static_cast<int>(settings.ResMode);
+    dialog.m_nToggleHotKey = settings.ToggleHotKey;
+    dialog.m_bHotKeyTaken = m_toggleHotKey.IsTaken();
     if (dialog.DoModal(NULL) != IDOK)
         return;
+    settings.ToggleHotKey = dialog.m_nToggleHotKey;
+    m_toggleHotKey.Register(m_hWnd, IDH_TOGGLE_ORIGINALS, settings.ToggleHotKey);
     // Never both at once: the timers stop before the hook goes in, and the
     // hook comes out before the timers start.
     if ((dialog.m_nResMode != 0) != (settings.ResMode != 0)) {
@@ -264,118 +305,16 @@ void CMainWnd::OnOptionsCommand()
 LRESULT CMainWnd::OnTimer(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
-    if (wParam == IDT_CONVERT)
-        ConvertTick();
+    if (wParam == IDT_CONVERT && !m_bSuspended && !m_bPaused)
+        m_walker.ConvertTick(g_pApp->m_pEngine);
     else if (wParam == IDT_GC)
-        CleanupTick();
+        m_walker.CleanupTick();
     return 0;
-}
-
-void CMainWnd::ConvertTick()
-{
-    if (m_bSuspended || m_bPaused)
-        return;
-    HWND foreground = GetForegroundWindow();
-    if (foreground == NULL)
-        return;
-    m_pCurTop = m_wndList.FindTopEntry(foreground);
-    if (m_pCurTop == NULL) {
-        CWndEntry entryTemplate(foreground, "");
-        m_pCurTop = m_wndList.AddTopEntry(entryTemplate);
-        if (m_pCurTop == NULL)
-            return;
-    }
-    EnumChildWindows(foreground, EnumChildProc, reinterpret_cast<LPARAM>(this));
-}
-
-BOOL CALLBACK CMainWnd::EnumChildProc(HWND hwnd, LPARAM lParam)
-{
-    return reinterpret_cast<CMainWnd*>(lParam)->VisitChild(hwnd);
-}
-
-BOOL CMainWnd::VisitChild(HWND hwnd)
-{
-    // Only the walk uses it, and walks never nest: ticks arrive as posted messages.
-    CGString& className = m_walkClassName;
-    GetClassNameA(hwnd, className.Buffer(-1), kClassNameSize);
-    className.SyncLength();
-    if (!IsTargetClass(className.Text()))
-        return TRUE;
-
-    CWndEntry* child = m_wndList.FindChildEntry(m_pCurTop, hwnd);
-    if (child == NULL) {
-        CWndEntry entryTemplate(hwnd, "");
-        child = m_wndList.AddChildEntry(m_pCurTop, entryTemplate);
-        if (child == NULL)
-            return FALSE;
-    }
-    char text[kTextSize];
-    text[0] = '\0';
-    GetWindowTextA(hwnd, text, kTextSize);
-    // Still what the walker left there (or still empty): nothing to do.
-    if (child->m_text.Compare(text, FALSE) == 0)
-        return TRUE;
-    CGString output(kOutputSize);
-    BOOL answered = ConvertWindow(hwnd, className.Text(), text, output);
-    child->m_text.Assign(output);
-    // A window that does not answer would make every further control of it
-    // wait as long: leave the rest for the next tick.
-    return answered;
-}
-
-BOOL CMainWnd::IsTargetClass(const char* className)
-{
-    for (const char* target : kTargetClasses) {
-        if (strcmp(className, target) == 0)
-            return TRUE;
-    }
-    return FALSE;
-}
-
-// Returns FALSE only when the window did not answer the write-back in time.
-BOOL CMainWnd::ConvertWindow(HWND hwnd, const char* className, const char* text, CGString& output)
-{
-    CEngine* engine = g_pApp->m_pEngine;
-    if (engine == NULL)
-        return TRUE;
-    BOOL converted = engine->ConvertCaptionString(className, text, output.Buffer(-1), output.Capacity());
-    output.SyncLength();
-    if (!converted)
-        return TRUE;
-    DWORD_PTR result;
-    if (!SendMessageTimeoutA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(output.Text()), SMTO_ABORTIFHUNG,
-                             kWriteBackTimeout, &result) &&
-        IsWindow(hwnd))
-        return FALSE;
-    InvalidateRect(hwnd, NULL, TRUE);
-    return TRUE;
 }
 
 LRESULT CMainWnd::OnHookCreated(HWND, UINT, WPARAM wParam, LPARAM)
 {
-    if (m_bSuspended || m_bPaused)
-        return 0;
-    HWND created = reinterpret_cast<HWND>(wParam);
-    CGString className(kClassNameSize);
-    GetClassNameA(created, className.Buffer(-1), kClassNameSize);
-    className.SyncLength();
-    if (!IsTargetClass(className.Text()))
-        return 0;
-    char text[kTextSize] = "";
-    GetWindowTextA(created, text, kTextSize);
-    CGString output(kOutputSize);
-    ConvertWindow(created, className.Text(), text, output);
+    if (!m_bSuspended && !m_bPaused)
+        m_walker.ConvertCreated(reinterpret_cast<HWND>(wParam), g_pApp->m_pEngine);
     return 0;
-}
-
-void CMainWnd::CleanupTick()
-{
-    CWndEntry* entry = m_wndList.GetBucketHead(m_nGCBucket);
-    while (entry != NULL) {
-        CWndEntry* next = m_wndList.GetNextEntry(entry);
-        if (!IsWindow(entry->m_hWnd))
-            m_wndList.RemoveTopEntry(entry);
-        entry = next;
-    }
-    m_nGCBucket = (m_nGCBucket + 1) % 256;
 }

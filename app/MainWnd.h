@@ -1,7 +1,8 @@
 #pragma once
 
-#include "conversion/WndList.h"
+#include "conversion/CaptionWalker.h"
 #include "foundation/WindowBase.h"
+#include "ui/HotKey.h"
 #include "ui/TrayIcon.h"
 
 #define WM_TRAY_NOTIFY (WM_APP + 100)
@@ -13,8 +14,10 @@
 #define IDT_CONVERT 1
 #define IDT_GC 2
 
-// The hidden main window: tray icon, tray menu commands, the normal-mode timers
-// or the hook, and the caption conversion walker.
+#define IDH_TOGGLE_ORIGINALS 1
+
+// The hidden main window: tray icon, tray menu commands, the timers and the
+// hook's reports, which decide when the caption walker runs.
 class CMainWnd : public CWindowBase {
 public:
     CMainWnd();
@@ -24,14 +27,12 @@ public:
 
     BOOL CreateMainWindow();
     BOOL SetSuspended(BOOL suspended);
-    static BOOL IsTargetClass(const char* className);
 
-    CWndList m_wndList;
-    int m_nGCBucket;
+    CCaptionWalker m_walker;
     CTrayIcon m_trayIcon;
     BOOL m_bSuspended;
     BOOL m_bPaused;
-    CWndEntry* m_pCurTop;
+    CHotKey m_toggleHotKey;
 
     static const char* const s_pszClassName;
 
@@ -43,6 +44,7 @@ private:
     LRESULT OnTrayNotify(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnHookCreated(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnHotKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnEndSession(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnEngineFaulted(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -50,18 +52,14 @@ private:
     void OnEngineSettingsCommand();
     void OnOptionsCommand();
     void OnAboutCommand();
+    void OnToggleOriginalsCommand();
+    void UpdateLook();
     void StartNormalMode();
     void StopNormalMode();
 
-    void ConvertTick();
-    void CleanupTick();
-    static BOOL CALLBACK EnumChildProc(HWND hwnd, LPARAM lParam);
-    BOOL VisitChild(HWND hwnd);
-    static BOOL ConvertWindow(HWND hwnd, const char* className, const char* text, CGString& output);
-
     UINT m_nTaskbarCreatedMsg;
-    // The walk's class-name buffer, made once rather than for every control of every tick.
-    CGString m_walkClassName;
+    // Set once WM_CREATE has started everything that WM_DESTROY stops.
+    BOOL m_bCreated;
 };
 
 // Lifts the suspension when a dialog command ends, also through an exception.

@@ -38,6 +38,9 @@ extern "C" {
 #define TXV_WINDOW_OUTPUT_SIZE 256
 #define TXV_PREVIEW_OUTPUT_SIZE 512
 
+/* The longest text, in bytes, the host hands to TXVConvertCaptionString. */
+#define TXV_MAX_TEXT_LENGTH 1023
+
 /* Required: the interface version the engine was written for. */
 typedef DWORD(WINAPI* PFN_TXVGetAPIVersion)(void);
 

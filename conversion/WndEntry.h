@@ -2,8 +2,9 @@
 
 #include "foundation/GString.h"
 
-// What normal mode remembers of one window: for a control, the text the walker
-// last left in it.
+// What the walker remembers of one window. For a control: the text the walker
+// last left in it and, once it has written a conversion there, the caption the
+// control showed before (its original).
 class CWndEntry {
 public:
     CWndEntry(HWND hwnd, const char* text);
@@ -12,6 +13,9 @@ public:
 
     HWND m_hWnd;
     CGString m_text;
+    CGString m_original;
+    // Set once m_text is a conversion of m_original that the walker wrote.
+    BOOL m_bWritten;
     CWndEntry* m_pChildLink;
     CWndEntry* m_pPrev;
     CWndEntry* m_pNext;
@@ -19,6 +23,10 @@ public:
     // entry of the same bucket of the list's child index.
     CWndEntry* m_pOwner;
     CWndEntry* m_pIndexLink;
+    // Top entries only: how many child entries they own, and at how many the
+    // records of controls that are gone are looked for next.
+    int m_nChildren;
+    int m_nSweepAt;
 
 private:
     CWndEntry& operator=(const CWndEntry&) = delete;

@@ -63,6 +63,7 @@ CWndEntry* CWndList::AddChildEntry(CWndEntry* top, const CWndEntry& entryTemplat
     child->m_pChildLink = top->m_pChildLink;
     top->m_pChildLink = child;
     child->m_pOwner = top;
+    ++top->m_nChildren;
     CWndEntry*& head = m_pChildIndex[ChildIndexOf(top, child->m_hWnd)];
     child->m_pIndexLink = head;
     head = child;
@@ -87,6 +88,26 @@ void CWndList::DestroyChildren(CWndEntry* top)
         child = next;
     }
     top->m_pChildLink = NULL;
+    top->m_nChildren = 0;
+}
+
+int CWndList::RemoveChildEntries(CWndEntry* top, BOOL (*isGone)(const CWndEntry* child, void* context), void* context)
+{
+    int removed = 0;
+    CWndEntry** link = &top->m_pChildLink;
+    while (*link != NULL) {
+        CWndEntry* child = *link;
+        if (!isGone(child, context)) {
+            link = &child->m_pChildLink;
+            continue;
+        }
+        *link = child->m_pChildLink;
+        UnindexChild(child);
+        delete child;
+        ++removed;
+    }
+    top->m_nChildren -= removed;
+    return removed;
 }
 
 void CWndList::RemoveTopEntry(CWndEntry* entry)

@@ -19,6 +19,8 @@ public:
     CWndEntry* GetBucketHead(int bucket) const { return m_pBuckets[bucket]; }
     CWndEntry* GetNextEntry(CWndEntry* entry) const { return entry->m_pNext; }
     void RemoveTopEntry(CWndEntry* entry);
+    // Frees the child entries of top for which isGone answers TRUE; returns how many.
+    int RemoveChildEntries(CWndEntry* top, BOOL (*isGone)(const CWndEntry* child, void* context), void* context);
     void RemoveAll();
 
     static int BucketOf(HWND hwnd) { return static_cast<int>(reinterpret_cast<UINT_PTR>(hwnd) & 0xFF); }

@@ -253,6 +253,18 @@ CGString CGString::Head(int count) const
     return CGString(m_pText, count > 0 ? count + 1 : 1);
 }
 
+CGString CGString::CharHead(int count) const
+{
+    if (m_nLength <= count)
+        return *this;
+    const BYTE* text = reinterpret_cast<const BYTE*>(m_pText);
+    int end = 0;
+    int size;
+    while ((size = CharSize(text, end, m_nLength)) != 0 && end + size <= count)
+        end += size;
+    return Head(end);
+}
+
 CGString CGString::Sub(int start, int count) const
 {
     if (start >= m_nLength)

@@ -32,6 +32,8 @@ public:
     int FindChar(char ch, int start) const;
     int FindLastChar(char ch) const;
     CGString Head(int count) const;
+    // The longest head of at most count bytes that splits no double-byte character.
+    CGString CharHead(int count) const;
     CGString Sub(int start, int count) const;
 
     BOOL LoadText(UINT id, HINSTANCE instance);

@@ -87,5 +87,5 @@ sampler=$!
 echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
 echo "period: $period ms"
 cd "$build/bin"
-timeout 3000 env LD_PRELOAD=/usr/lib/i386-linux-gnu/libgcc_s.so.1 \
+timeout 3000 env $morvane_preload \
     wine morvane_bench.exe "$(printf 'Z:%s' "$exchange" | tr / '\\')" "$period" "$@" </dev/null

@@ -43,10 +43,30 @@ fi
 # linked it runs here as it is.
 qemu=/opt/morvane/qemu-i386
 entry=/proc/sys/fs/binfmt_misc/qemu-i386
+# The next release: its emulator comes from the same archive as this release.
+qemu_suite=trixie
+
+# The Debian archive that serves this machine's own release, as apt is
+# configured here (one-line and deb822 sources alike); apt knows a source's
+# origin only once its lists have been fetched.
+debian_archive() {
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    apt-get indextargets --format '$(ORIGIN) $(CODENAME) $(REPO_URI)' 'Created-By: Packages' 2>/dev/null |
+        awk -v codename="$codename" '$1 == "Debian" && $2 == codename { print $3; exit }'
+}
 
 install_qemu() {
+    archive=$(debian_archive)
+    if [ -z "$archive" ]; then
+        $SUDO apt-get update -qq
+        archive=$(debian_archive)
+    fi
+    if [ -z "$archive" ]; then
+        echo "bootstrap: apt's sources name no Debian archive for this release" >&2
+        exit 1
+    fi
     work=$(mktemp -d)
-    echo "deb http://deb.debian.org/debian trixie main" >"$work/sources.list"
+    echo "deb $archive $qemu_suite main" >"$work/sources.list"
     mkdir -p "$work/lists/partial" "$work/cache/archives/partial"
     set -- -o Dir::Etc::sourcelist="$work/sources.list" -o Dir::Etc::sourceparts=- \
         -o Dir::State::Lists="$work/lists" -o Dir::Cache="$work/cache" -o APT::Architectures=amd64 -o APT::Sandbox::User=root

@@ -5,11 +5,21 @@ export LC_ALL=ja_JP.UTF-8
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
-# Runs a Wine command. Where 32-bit code runs emulated, glibc cannot load
-# libgcc_s late (a thread that ends would abort the process), so Wine's
-# processes load it from the start (64-bit helpers say they ignore it).
+# Where 32-bit code runs emulated, glibc cannot load libgcc_s late (a thread
+# that ends would abort the process), so Wine's processes load it from the
+# start (64-bit helpers say they ignore it). Natively nothing is preloaded:
+# every 64-bit helper would warn about it.
+morvane_emulated() {
+    grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386
+}
+morvane_preload=""
+if morvane_emulated; then
+    morvane_preload="LD_PRELOAD=/usr/lib/i386-linux-gnu/libgcc_s.so.1"
+fi
+
+# Runs a Wine command.
 morvane_wine() {
-    LD_PRELOAD=/usr/lib/i386-linux-gnu/libgcc_s.so.1 "$@"
+    env $morvane_preload "$@"
 }
 
 # Creates the prefix once, with Wine's crash dialog off so that a crashing test

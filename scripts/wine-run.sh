@@ -7,4 +7,4 @@ shift
 export WINEPREFIX
 . "$(dirname "$0")/wine-env.sh"
 morvane_ensure_prefix
-LD_PRELOAD=/usr/lib/i386-linux-gnu/libgcc_s.so.1 exec wine "$@"
+exec env $morvane_preload wine "$@"

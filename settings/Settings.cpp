@@ -20,6 +20,10 @@ const char kShowChangeEngineInfoValue[] = "ShowChangeEngineInfo";
 const char kTimerElapseConvValue[] = "TimerElapseConv";
 const char kTimerElapseGCValue[] = "TimerElapseGC";
 const char kResModeValue[] = "ResMode";
+const char kToggleHotKeyValue[] = "ToggleHotKey";
+
+// Ctrl+Shift+F12.
+const DWORD kDefaultToggleHotKey = MAKELONG(VK_F12, MOD_CONTROL | MOD_SHIFT);
 
 CGString ProgramFolder()
 {
@@ -52,6 +56,7 @@ void CSettings::SetDefaults()
     TimerElapseConv = 100;
     TimerElapseGC = 500;
     ResMode = 0;
+    ToggleHotKey = kDefaultToggleHotKey;
 }
 
 BOOL CSettings::Load()
@@ -84,6 +89,8 @@ BOOL CSettings::Load()
         TimerElapseGC = value;
     if (key.QueryDWORD(kResModeValue, &value))
         ResMode = value;
+    if (key.QueryDWORD(kToggleHotKeyValue, &value))
+        ToggleHotKey = value;
     return TRUE;
 }
 
@@ -103,6 +110,7 @@ BOOL CSettings::Save()
         key.SetDWORD(kTimerElapseConvValue, TimerElapseConv),
         key.SetDWORD(kTimerElapseGCValue, TimerElapseGC),
         key.SetDWORD(kResModeValue, ResMode),
+        key.SetDWORD(kToggleHotKeyValue, ToggleHotKey),
     };
     return std::all_of(std::begin(written), std::end(written), [](BOOL ok) { return ok != FALSE; });
 }

@@ -19,6 +19,9 @@ public:
     DWORD TimerElapseConv;
     DWORD TimerElapseGC;
     DWORD ResMode;
+    // The hot key that shows the original captions: virtual key in the low word, MOD_ flags in the high word;
+    // 0 for none.
+    DWORD ToggleHotKey;
 
     static const char* const s_pszKey;
 

@@ -12,7 +12,7 @@
 
 CEngineSettingsDialog::CEngineSettingsDialog()
     : CIconDialog(IDD_ENGINE_SETTINGS), m_enginePath(128), m_engineFolder(128), m_sampleString(128),
-      m_engineList(g_pApp)
+      m_engineList(g_pApp), m_pInitFailed(NULL)
 {
 }
 
@@ -64,6 +64,9 @@ LRESULT CEngineSettingsDialog::OnNotify(HWND hwnd, UINT msg, WPARAM wParam, LPAR
         return CIconDialog::WindowProc(hwnd, msg, wParam, lParam);
     // Old row, new row and focus changes all come here; the selection is read afresh each time.
     CEngine* engine = m_engineList.GetSelectedEngine();
+    // Another selection tries a failed engine again.
+    if (engine != m_pInitFailed)
+        m_pInitFailed = NULL;
     m_enginePath.Assign(engine != NULL ? engine->GetPath() : "");
     UpdateButtons();
     UpdatePreview();
@@ -111,6 +114,8 @@ LRESULT CEngineSettingsDialog::OnChangeFolder(HWND hwnd, UINT, WPARAM, LPARAM)
         m_engineFolder.Compare(chosen, TRUE) == 0)
         return TRUE;
     m_enginePath.Clear();
+    // The new rows' engines may come at the addresses of the old ones.
+    m_pInitFailed = NULL;
     m_engineFolder.Assign(chosen);
     SetDlgItemTextA(hwnd, IDC_ENGINE_FOLDER, chosen);
     m_engineList.Fill(chosen);
@@ -144,22 +149,32 @@ void CEngineSettingsDialog::UpdatePreview()
     CEngine* engine = InitializedSelection();
     if (engine == NULL)
         return;
+    // A sample read from the registry may be longer than engines are promised.
+    CGString sample = m_sampleString.CharHead(TXV_MAX_TEXT_LENGTH);
     char converted[TXV_PREVIEW_OUTPUT_SIZE] = {};
-    if (engine->ConvertCaptionString(TXV_SAMPLE_CLASS_NAME, m_sampleString.Text(), converted, sizeof(converted)))
+    if (engine->ConvertCaptionString(TXV_SAMPLE_CLASS_NAME, sample.Text(), converted, sizeof(converted)))
         SetDlgItemTextA(m_hWnd, IDC_SAMPLE_RESULT, converted);
 }
 
 // The selected engine, initialised on first use; null when no row is selected,
-// when the engine has faulted, or when it cannot be initialised, which the
-// user is told (of a fault, by the engine's owner).
+// when the engine has faulted (its owner has told the user), or when it cannot
+// be initialised, which the user is told once per selection: one selection
+// brings several notices, each with a preview.
 CEngine* CEngineSettingsDialog::InitializedSelection()
 {
     CEngine* engine = m_engineList.GetSelectedEngine();
     if (engine == NULL || engine->IsFaulted())
         return NULL;
-    if (engine->IsInitialized() || engine->InitEngine())
+    if (engine->IsInitialized())
         return engine;
-    if (!engine->IsFaulted())
-        g_pApp->ShowMessage(m_hWnd, IDS_ENGINE_INIT_FAILED, MB_ICONEXCLAMATION, 0);
+    if (engine == m_pInitFailed)
+        return NULL;
+    if (engine->InitEngine())
+        return engine;
+    if (engine->IsFaulted())
+        return NULL;
+    // Set before the box, whose message loop may bring further notices.
+    m_pInitFailed = engine;
+    g_pApp->ShowMessage(m_hWnd, IDS_ENGINE_INIT_FAILED, MB_ICONEXCLAMATION, 0);
     return NULL;
 }

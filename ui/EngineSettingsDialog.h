@@ -30,4 +30,7 @@ private:
     void UpdateButtons();
     void UpdatePreview();
     CEngine* InitializedSelection();
+
+    // The selected engine whose start failed; not tried again until another selection.
+    CEngine* m_pInitFailed;
 };

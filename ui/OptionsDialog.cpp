@@ -1,8 +1,14 @@
 #include "ui/OptionsDialog.h"
 
+#include <commctrl.h>
+
+#include "ui/HotKey.h"
 #include "ui/resource.h"
 
-COptionsDialog::COptionsDialog() : CIconDialog(IDD_OPTIONS), m_nResMode(0) {}
+COptionsDialog::COptionsDialog()
+    : CIconDialog(IDD_OPTIONS), m_nResMode(0), m_nToggleHotKey(0), m_bHotKeyTaken(FALSE)
+{
+}
 
 LRESULT COptionsDialog::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -18,6 +24,8 @@ LRESULT COptionsDialog::OnInitDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     CIconDialog::WindowProc(hwnd, msg, wParam, lParam);
     // Any stored mode other than 0 runs as hook mode, so it shows as such.
     CheckDlgButton(hwnd, m_nResMode == 0 ? IDC_NORMAL_MODE : IDC_HOOK_MODE, BST_CHECKED);
+    SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_SETHOTKEY, CHotKey::ToControlValue(m_nToggleHotKey), 0);
+    ShowWindow(GetDlgItem(hwnd, IDC_HOTKEY_TAKEN), m_bHotKeyTaken ? SW_SHOW : SW_HIDE);
     return FALSE;
 }
 
@@ -25,6 +33,8 @@ LRESULT COptionsDialog::OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 {
     if (LOWORD(wParam) == IDOK) {
         m_nResMode = IsDlgButtonChecked(hwnd, IDC_HOOK_MODE);
+        m_nToggleHotKey =
+            CHotKey::FromControlValue(LOWORD(SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_GETHOTKEY, 0, 0)));
         return CIconDialog::WindowProc(hwnd, msg, wParam, lParam);
     }
     CIconDialog::WindowProc(hwnd, msg, wParam, lParam);

@@ -2,7 +2,8 @@
 
 #include "foundation/IconDialog.h"
 
-// Lets the user choose the resident mode; the caller switches it.
+// Lets the user choose the resident mode and the hot key that shows the
+// original captions; the caller puts both in force.
 class COptionsDialog : public CIconDialog {
 public:
     COptionsDialog();
@@ -11,6 +12,10 @@ public:
 
     // In: the mode to show (0 normal, anything else hook). Out after IDOK: 0 or 1.
     int m_nResMode;
+    // In: the setting's hot key. Out after IDOK: the key chosen, 0 for none.
+    DWORD m_nToggleHotKey;
+    // In: the hot key could not be registered, which the dialog says.
+    BOOL m_bHotKeyTaken;
 
 private:
     LRESULT OnInitDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

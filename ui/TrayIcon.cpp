@@ -16,21 +16,27 @@ void CTrayIcon::Reset()
     m_nid.cbSize = s_nRecordSize;
 }
 
-void CTrayIcon::SetTip(const char* tip)
+// The record keeps only what the shell accepted, so that the icon handle read
+// from it is always the one the tray shows.
+BOOL CTrayIcon::Notify(DWORD message, NOTIFYICONDATAA record, UINT flags, HICON icon, const char* tip)
 {
+    record.uFlags = flags;
+    record.hIcon = icon;
     // The first-version record holds 64 bytes: a longer tip is cut at 63.
-    lstrcpynA(m_nid.szTip, tip, 64);
+    lstrcpynA(record.szTip, tip, 64);
+    if (!Shell_NotifyIconA(message, &record))
+        return FALSE;
+    m_nid = record;
+    return TRUE;
 }
 
 BOOL CTrayIcon::Add(HWND hwnd, UINT id, UINT flags, UINT callbackMessage, HICON icon, const char* tip)
 {
-    m_nid.hWnd = hwnd;
-    m_nid.uID = id;
-    m_nid.uFlags = flags;
-    m_nid.uCallbackMessage = callbackMessage;
-    m_nid.hIcon = icon;
-    SetTip(tip);
-    if (!Shell_NotifyIconA(NIM_ADD, &m_nid))
+    NOTIFYICONDATAA record = m_nid;
+    record.hWnd = hwnd;
+    record.uID = id;
+    record.uCallbackMessage = callbackMessage;
+    if (!Notify(NIM_ADD, record, flags, icon, tip))
         return FALSE;
     m_bAdded = TRUE;
     return TRUE;
@@ -38,12 +44,7 @@ BOOL CTrayIcon::Add(HWND hwnd, UINT id, UINT flags, UINT callbackMessage, HICON 
 
 BOOL CTrayIcon::Modify(UINT flags, HICON icon, const char* tip)
 {
-    if (!m_bAdded)
-        return FALSE;
-    m_nid.uFlags = flags;
-    m_nid.hIcon = icon;
-    SetTip(tip);
-    return Shell_NotifyIconA(NIM_MODIFY, &m_nid);
+    return m_bAdded && Notify(NIM_MODIFY, m_nid, flags, icon, tip);
 }
 
 BOOL CTrayIcon::Readd()

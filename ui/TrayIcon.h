@@ -24,7 +24,7 @@ private:
     CTrayIcon(const CTrayIcon&) = delete;
     CTrayIcon& operator=(const CTrayIcon&) = delete;
     void Reset();
-    void SetTip(const char* tip);
+    BOOL Notify(DWORD message, NOTIFYICONDATAA record, UINT flags, HICON icon, const char* tip);
 
     BOOL m_bAdded;
     NOTIFYICONDATAA m_nid;

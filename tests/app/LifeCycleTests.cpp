@@ -7,7 +7,7 @@
 namespace {
 
 const char* const kAllPreferences[] = {"Engine",          "EngineFolder",  "SampleString", "ShowChangeEngineInfo",
-                                       "TimerElapseConv", "TimerElapseGC", "ResMode"};
+                                       "TimerElapseConv", "TimerElapseGC", "ResMode",      "ToggleHotKey"};
 
 using LifeCycle = MorvaneProcessTest;
 
@@ -36,6 +36,8 @@ TEST_F(LifeCycle, FirstRunStartsQuietlyAndExitWritesEveryPreference)
     EXPECT_EQ(value, 1u);
     EXPECT_TRUE(CPreferencesScope::GetDWORD("ResMode", &value));
     EXPECT_EQ(value, 0u);
+    EXPECT_TRUE(CPreferencesScope::GetDWORD("ToggleHotKey", &value));
+    EXPECT_EQ(value, 0x0006007Bu) << "Ctrl+Shift+F12";
     EXPECT_TRUE(CPreferencesScope::Exists("SampleString"));
 }
 

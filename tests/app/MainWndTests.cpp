@@ -4,7 +4,9 @@
 
 #include "app/MorvaneApp.h"
 #include "tests/support/Cp932.h"
+#include "tests/support/ProcessDriver.h"
 #include "tests/support/TestApp.h"
+#include "ui/resource.h"
 
 namespace {
 
@@ -19,7 +21,7 @@ TEST(TargetClass, OnlyTheFiveClassNamesMatchExactly)
         {"TGroupBox ", FALSE}, {"#32770", FALSE},   {"", FALSE},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(CMainWnd::IsTargetClass(c.name), c.expected) << c.name;
+        EXPECT_EQ(CCaptionWalker::IsTargetClass(c.name), c.expected) << c.name;
 }
 
 TEST(TrayIcon, ModifyAndDeleteBeforeAddDoNothing)
@@ -70,6 +72,32 @@ TEST_F(MainWindow, AddsTheTrayIconWithTheRunningLookAndSwitchesToStoppedAndBack)
     EXPECT_EQ(mainWnd.m_hWnd, nullptr);
     MSG msg;
     EXPECT_TRUE(PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) << "destroying the window ends the program";
+}
+
+TEST_F(MainWindow, HoldsTheToggleHotKeyWhoseKeyFlipsTheOriginalsAsTheMenuCommandDoes)
+{
+    CMainWnd& mainWnd = g_pApp->m_mainWnd;
+    g_pApp->m_settings.ToggleHotKey = 0x0006007B;
+    ASSERT_TRUE(mainWnd.CreateMainWindow());
+    EXPECT_FALSE(mainWnd.m_toggleHotKey.IsTaken());
+    const BOOL shown = mainWnd.m_bOriginals;
+    for (BYTE key : {VK_CONTROL, VK_SHIFT, VK_F12})
+        keybd_event(key, 0, 0, 0);
+    for (BYTE key : {VK_F12, VK_SHIFT, VK_CONTROL})
+        keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    EXPECT_TRUE(WaitUntil([&] { return mainWnd.m_bOriginals != shown; }, 10000)) << "the key reaches the command";
+    SendMessageA(mainWnd.m_hWnd, WM_COMMAND, ID_TRAY_ORIGINALS, 0);
+    EXPECT_EQ(shown, mainWnd.m_bOriginals);
+    DestroyWindow(mainWnd.m_hWnd);
+    MSG msg;
+    PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+
+    ASSERT_TRUE(RegisterHotKey(NULL, 7, MOD_CONTROL | MOD_SHIFT, VK_F12)) << "released with the window";
+    ASSERT_TRUE(mainWnd.CreateMainWindow()) << "a key held elsewhere does not stop Morvane";
+    EXPECT_TRUE(mainWnd.m_toggleHotKey.IsTaken());
+    UnregisterHotKey(NULL, 7);
+    DestroyWindow(mainWnd.m_hWnd);
+    PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 TEST_F(MainWindow, PauseTogglesWithoutChangingTheLook)

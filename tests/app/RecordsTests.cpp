@@ -3,6 +3,7 @@
 #include "app/MorvaneApp.h"
 #include "conversion/Engine.h"
 #include "tests/engines/ProbeEngine.h"
+#include "tests/support/Cp932.h"
 #include "tests/support/TestApp.h"
 
 namespace {
@@ -36,10 +37,11 @@ protected:
         DestroyWindow(g_pApp->m_mainWnd.m_hWnd);
         MSG msg;
         PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
-        g_pApp->m_mainWnd.m_wndList.RemoveAll();
+        g_pApp->m_mainWnd.m_walker.m_wndList.RemoveAll();
     }
 
     void Tick(WPARAM timer) { SendMessageA(g_pApp->m_mainWnd.m_hWnd, WM_TIMER, timer, 0); }
+    void ToggleOriginals() { SendMessageA(g_pApp->m_mainWnd.m_hWnd, WM_COMMAND, 40006, 0); }
 
     static std::string Text(HWND hwnd)
     {
@@ -48,7 +50,7 @@ protected:
         return text;
     }
 
-    CWndList& List() { return g_pApp->m_mainWnd.m_wndList; }
+    CWndList& List() { return g_pApp->m_mainWnd.m_walker.m_wndList; }
 
     HWND m_hTop = NULL;
     HWND m_hButton = NULL;
@@ -113,6 +115,81 @@ TEST_F(Records, WithoutAnEngineControlsAreRecordedEmptyAndConvertedOnceOneIsLoad
     ASSERT_TRUE(g_pApp->LoadEngine(TestEnginePath("ProbeComplete.TXV").c_str()));
     Tick(1);
     EXPECT_EQ(Text(m_hButton), "[OK]");
+}
+
+// What the control shows after the originals are turned on and off again, when
+// something happens to it between its conversion and the first toggle.
+TEST_F(Records, OriginalsComeBackAndAreConvertedAgainUnlessTheProgramChangedTheCaption)
+{
+    struct Case {
+        const char* name;
+        const char* setBetween; // what the program writes after the conversion, or null
+        const char* engineBetween; // the engine chosen while the originals show, or null
+        const char* shown;
+        const char* again;
+    } cases[] = {
+        {"untouched", nullptr, nullptr, "OK", "[OK]"},
+        {"changed by its program", "Mine", nullptr, "Mine", "[Mine]"},
+        {"another engine chosen", nullptr, "Upper.TXV", "OK", "OK"},
+        {"another engine, a lower-case caption", "Cancel", "Upper.TXV", "Cancel", "CANCEL"},
+    };
+    CMainWnd& mainWnd = g_pApp->m_mainWnd;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(g_pApp->LoadEngine(TestEnginePath("ProbeComplete.TXV").c_str()));
+        SetWindowTextA(m_hButton, c.setBetween != nullptr && c.engineBetween != nullptr ? c.setBetween : "OK");
+        Tick(1);
+        if (c.setBetween != nullptr && c.engineBetween == nullptr)
+            SetWindowTextA(m_hButton, c.setBetween);
+
+        ToggleOriginals();
+        EXPECT_EQ(Text(m_hButton), c.shown);
+        EXPECT_EQ(mainWnd.m_trayIcon.GetTip(), Cp932("Morvane [原文表示中]"));
+        Tick(1);
+        EXPECT_EQ(Text(m_hButton), c.shown) << "no conversion while the originals show";
+        if (c.engineBetween != nullptr)
+            ASSERT_TRUE(g_pApp->LoadEngine(TestEnginePath(c.engineBetween).c_str()));
+
+        ToggleOriginals();
+        EXPECT_EQ(Text(m_hButton), c.again) << "converted from the original, never from Morvane's own text";
+        EXPECT_STREQ(mainWnd.m_trayIcon.GetTip(), "Morvane");
+        Tick(1);
+        EXPECT_EQ(Text(m_hButton), c.again);
+    }
+}
+
+TEST_F(Records, AControlGoneBeforeTheOriginalsShowIsSkipped)
+{
+    Tick(1);
+    HWND second = CreateWindowExA(0, "Button", "Two", WS_CHILD, 0, 60, 50, 20, m_hTop, NULL, NULL, NULL);
+    Tick(1);
+    DestroyWindow(m_hButton);
+    ToggleOriginals();
+    EXPECT_EQ(Text(second), "Two");
+    ToggleOriginals();
+    EXPECT_EQ(Text(second), "[Two]");
+}
+
+TEST_F(Records, RecordsOfControlsThatAreGoneAreFreedWhileTheirWindowStaysOpen)
+{
+    Tick(1);
+    CWndEntry* top = List().FindTopEntry(m_hTop);
+    ASSERT_NE(top, nullptr);
+    // A program that replaces its button at every tick.
+    for (int round = 0; round < 1000; ++round) {
+        DestroyWindow(m_hButton);
+        m_hButton = CreateWindowExA(0, "Button", "OK", WS_CHILD, 0, 0, 50, 20, m_hTop, NULL, NULL, NULL);
+        Tick(1);
+    }
+    EXPECT_LE(top->m_nChildren, 64 + 1) << "records stay within twice the live controls and a small floor";
+
+    for (int i = 0; i < 10; ++i)
+        CreateWindowExA(0, "Static", "Label", WS_CHILD, 0, 0, 50, 20, m_hTop, NULL, NULL, NULL);
+    Tick(1);
+    DestroyWindow(m_hButton);
+    for (int bucket = 0; bucket < 256; ++bucket)
+        Tick(2);
+    EXPECT_EQ(top->m_nChildren, 10) << "one round of the clean-up frees the records of every control gone";
 }
 
 } // namespace

@@ -233,4 +233,44 @@ TEST_P(HookMode, ConvertsTargetClassesAsTheyAreCreatedAndNeverAgain)
 
 INSTANTIATE_TEST_SUITE_P(StoredModes, HookMode, ::testing::Values(1u, 2u));
 
+class Originals : public Walker, public ::testing::WithParamInterface<DWORD> {
+protected:
+    static bool AllOriginal(HWND target)
+    {
+        for (const Original& original : kOriginals) {
+            if (ControlText(target, original.id) != original.text)
+                return false;
+        }
+        return true;
+    }
+};
+
+TEST_P(Originals, TheCommandShowsTheOriginalsOfEveryOpenWindowAndConvertsThemAgain)
+{
+    StartWith("ProbeComplete.TXV", GetParam());
+    CChildProcess firstProcess, secondProcess;
+    HWND first = StartTarget(firstProcess, "First");
+    ASSERT_NE(first, nullptr);
+    SetForegroundWindow(first);
+    ASSERT_TRUE(WaitUntil([&] { return AllConverted(first); }, 20000));
+    HWND second = StartTarget(secondProcess, "Second");
+    ASSERT_NE(second, nullptr);
+    SetForegroundWindow(second);
+    ASSERT_TRUE(WaitUntil([&] { return AllConverted(second); }, 20000));
+
+    Command(40006);
+    EXPECT_TRUE(WaitUntil([&] { return AllOriginal(first) && AllOriginal(second); }, 5000));
+    PostMessageA(second, WM_TARGET_ADD_BUTTONS, 1, 0);
+    Pass(1000);
+    EXPECT_EQ(ControlText(second, kFirstExtra), "Extra") << "nothing is converted while the originals show";
+
+    Command(40006);
+    EXPECT_TRUE(WaitUntil([&] { return AllConverted(first) && AllConverted(second); }, 5000))
+        << "converted from the originals, never from Morvane's own texts";
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(second, kFirstExtra) == "[Extra]"; }, 5000));
+    EXPECT_EQ(ExitMorvane(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, Originals, ::testing::Values(0u, 1u));
+
 } // namespace

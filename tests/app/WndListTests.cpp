@@ -121,4 +121,23 @@ TEST(WndList, RemoveAllEmptiesEveryBucket)
         EXPECT_EQ(list.GetBucketHead(bucket), nullptr);
 }
 
+TEST(WndList, RemovingChildEntriesKeepsTheOthersFoundAndCounted)
+{
+    CWndList list;
+    CWndEntry* top = list.AddTopEntry(CWndEntry(Handle(0x10), ""));
+    for (UINT_PTR value = 1; value <= 6; ++value)
+        list.AddChildEntry(top, CWndEntry(Handle(value), ""));
+    auto isEven = [](const CWndEntry* child, void*) -> BOOL {
+        return (reinterpret_cast<UINT_PTR>(child->m_hWnd) & 1) == 0;
+    };
+    EXPECT_EQ(list.RemoveChildEntries(top, isEven, nullptr), 3);
+    EXPECT_EQ(top->m_nChildren, 3);
+    for (UINT_PTR value = 1; value <= 6; ++value)
+        EXPECT_EQ(list.FindChildEntry(top, Handle(value)) != nullptr, (value & 1) == 1) << value;
+    std::vector<HWND> left;
+    for (CWndEntry* child = top->m_pChildLink; child != NULL; child = child->m_pChildLink)
+        left.push_back(child->m_hWnd);
+    EXPECT_EQ(left, (std::vector<HWND>{Handle(5), Handle(3), Handle(1)}));
+}
+
 } // namespace

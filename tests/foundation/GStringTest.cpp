@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include <string>
+#include <tuple>
 
 #include "app/QelException.h"
 #include "foundation/GString.h"
@@ -114,6 +115,21 @@ TEST(GString, HeadAndSubKeepWithinTheText)
         SCOPED_TRACE(c.expected);
         ExpectString(c.result, c.expected, lstrlenA(c.expected) + 1);
     }
+}
+
+TEST(GString, CharHeadSplitsNoDoubleByteCharacter)
+{
+    std::string hyos; // 512 表, 1,024 bytes
+    for (int i = 0; i < 512; ++i)
+        hyos += kHyo;
+    const std::string abc = std::string("ab") + kHyo + "c";
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {abc, 3, "ab"}, {abc, 4, abc.substr(0, 4)}, {abc, 9, abc}, {abc, 0, ""}, {hyos, 1023, hyos.substr(0, 1022)},
+        {"a" + hyos, 1023, "a" + hyos.substr(0, 1022)}, {std::string(1100, 'x'), 1023, std::string(1023, 'x')},
+        {std::string("\xB1\xB1") + kHyo, 3, "\xB1\xB1"}, // ｱ is one byte
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(std::get<2>(c), CGString(std::get<0>(c).c_str()).CharHead(std::get<1>(c)).Text()) << std::get<1>(c);
 }
 
 TEST(GString, SearchesTreatDoubleByteCharactersAsUnits)

@@ -196,6 +196,29 @@ TEST_P(LongRun, ConvertsEachChangeOnceAndKeepsItsFootprintFlat)
     EXPECT_TRUE(CPreferencesScope::GetString("Engine", &engine) && engine == TestEnginePath("ProbeComplete.TXV"));
 }
 
+// A window in front whose program replaces its ten controls every 10 ms: the
+// records of the controls it destroyed must go while the window stays open.
+TEST_P(LongRun, ControlsReplacedWithoutEndInAnOpenWindowLeaveNoRecordsBehind)
+{
+    ASSERT_NE(StartConverting(GetParam()), nullptr);
+    CChildProcess process;
+    HWND target = StartHostile(process, "churn");
+    ASSERT_NE(target, nullptr);
+    SetForegroundWindow(target);
+    const DWORD runMs = RunSeconds() * 1000;
+    WaitUntil([] { return false; }, runMs / 6);
+    ASSERT_TRUE(IsResponsive());
+    Footprint before = FootprintOf(m_morvane.Handle());
+    WaitUntil([] { return false; }, runMs - runMs / 6);
+    ASSERT_TRUE(IsResponsive());
+    Footprint after = FootprintOf(m_morvane.Handle());
+    std::cout << "[          ] churn for " << runMs / 1000 << " s; before: " << before << "; after: " << after
+              << std::endl;
+    ExpectFlat("private bytes", before.privateBytes, after.privateBytes, before.privateBytes / 10);
+    ExpectFlat("handles", before.handles, after.handles, 10ul);
+    EXPECT_EQ(ExitMorvane(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Modes, LongRun, ::testing::Values(0u, 1u), [](const ::testing::TestParamInfo<DWORD>& info) {
     return info.param == 0 ? "Normal" : "Hook";
 });

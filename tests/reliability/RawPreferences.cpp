@@ -60,5 +60,6 @@ std::vector<RawValue> DefaultPreferences()
             DwordValue("ShowChangeEngineInfo", 1),
             DwordValue("TimerElapseConv", 100),
             DwordValue("TimerElapseGC", 500),
-            DwordValue("ResMode", 0)};
+            DwordValue("ResMode", 0),
+            DwordValue("ToggleHotKey", 0x0006007B)};
 }

@@ -62,11 +62,12 @@ TEST_F(Settings, FirstRunLoadsTheDefaultsWithoutCreatingTheKey)
     EXPECT_EQ(settings.TimerElapseConv, 100u);
     EXPECT_EQ(settings.TimerElapseGC, 500u);
     EXPECT_EQ(settings.ResMode, 0u);
+    EXPECT_EQ(settings.ToggleHotKey, 0x0006007Bu) << "Ctrl+Shift+F12";
     HKEY key;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
 }
 
-TEST_F(Settings, FirstSaveCreatesAllSevenValuesWithTheirTypes)
+TEST_F(Settings, FirstSaveCreatesAllEightValuesWithTheirTypes)
 {
     CSettings settings;
     ASSERT_TRUE(settings.Load());
@@ -79,6 +80,7 @@ TEST_F(Settings, FirstSaveCreatesAllSevenValuesWithTheirTypes)
         {"TimerElapseConv", {REG_DWORD, Dword(100)}},
         {"TimerElapseGC", {REG_DWORD, Dword(500)}},
         {"ResMode", {REG_DWORD, Dword(0)}},
+        {"ToggleHotKey", {REG_DWORD, Dword(0x0006007B)}},
     };
     for (const auto& value : expected) {
         RawValue stored;
@@ -98,6 +100,7 @@ TEST_F(Settings, WhatIsSavedLoadsBackAndASecondLoadDiscardsChanges)
     saved.TimerElapseConv = 250;
     saved.TimerElapseGC = 1000;
     saved.ResMode = 1;
+    saved.ToggleHotKey = 0;
     ASSERT_TRUE(saved.Save());
 
     CSettings loaded;
@@ -110,6 +113,8 @@ TEST_F(Settings, WhatIsSavedLoadsBackAndASecondLoadDiscardsChanges)
         EXPECT_EQ(loaded.TimerElapseConv, 250u);
         EXPECT_EQ(loaded.TimerElapseGC, 1000u);
         EXPECT_EQ(loaded.ResMode, 1u);
+        EXPECT_EQ(loaded.ToggleHotKey, 0u) << "no hot key";
+        loaded.ToggleHotKey = 9;
         loaded.Engine.Assign("unsaved");
         loaded.EngineFolder.Assign("unsaved");
         loaded.SampleString.Assign("unsaved");
@@ -174,6 +179,7 @@ TEST_F(Settings, AValueOfTheWrongTypeOrSizeKeepsItsDefault)
     Store("Engine", REG_EXPAND_SZ, "%TEMP%\\x.txv", 13);
     Store("SampleString", REG_BINARY, text, sizeof(text));
     Store("EngineFolder", REG_DWORD, &four, sizeof(four));
+    Store("ToggleHotKey", REG_SZ, text, sizeof(text));
     CSettings settings;
     ASSERT_TRUE(settings.Load());
     EXPECT_EQ(settings.TimerElapseConv, 100u);
@@ -183,6 +189,7 @@ TEST_F(Settings, AValueOfTheWrongTypeOrSizeKeepsItsDefault)
     EXPECT_STREQ(settings.Engine.Text(), "");
     EXPECT_EQ(settings.SampleString.Text(), Cp932("サンプル文字列です。"));
     EXPECT_EQ(settings.EngineFolder.Text(), BinaryFolder());
+    EXPECT_EQ(settings.ToggleHotKey, 0x0006007Bu);
 }
 
 TEST_F(Settings, StringsAreReadWholeAtAnyLengthAndWithoutTerminator)
@@ -222,7 +229,7 @@ LONG WINAPI CreateKeyFailing(HKEY, LPCSTR, DWORD, LPSTR, DWORD, REGSAM, LPSECURI
 TEST_F(Settings, AFailedWriteStillWritesTheRestAndFailsTheSave)
 {
     const std::vector<std::string> names = {"Engine",          "EngineFolder",  "SampleString", "ShowChangeEngineInfo",
-                                            "TimerElapseConv", "TimerElapseGC", "ResMode"};
+                                            "TimerElapseConv", "TimerElapseGC", "ResMode",      "ToggleHotKey"};
     CImportPatch patch("advapi32.dll", "RegSetValueExA", reinterpret_cast<void*>(SetValueFailingOne));
     ASSERT_TRUE(patch.IsApplied());
     g_originalSetValue = patch.Original<decltype(&RegSetValueExA)>();

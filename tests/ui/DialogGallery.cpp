@@ -129,6 +129,8 @@ int main(int argc, char** argv)
     Show(notice, "Morvane", "engine-change-notice");
 
     COptionsDialog options;
+    options.m_nToggleHotKey = 0x0006007B;
+    options.m_bHotKeyTaken = TRUE;
     Show(options, u8"オプション - Morvane", "options");
 
     g_pApp->LoadEngine(engine.c_str());

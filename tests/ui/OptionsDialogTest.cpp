@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "tests/support/Cp932.h"
 #include "tests/support/TestApp.h"
 #include "tests/ui/DialogDriver.h"
@@ -67,5 +70,29 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionsCase{"Escape", 0, IDC_HOOK_MODE, PressEscape, BST_UNCHECKED, IDCANCEL, 0},
                       OptionsCase{"CloseBox", 1, IDC_NORMAL_MODE, CloseBox, BST_CHECKED, IDCANCEL, 1}),
     [](const ::testing::TestParamInfo<OptionsCase>& info) { return std::string(info.param.name); });
+
+// The control's HOTKEYF_ flags have the shift and alt bits of the setting's MOD_ flags the other way round.
+TEST(OptionsHotKey, ShowsTheKeyAndWhetherItIsTakenAndGivesBackTheKeyTyped)
+{
+    UseTestApplication();
+    for (BOOL taken : {FALSE, TRUE}) {
+        COptionsDialog dialog;
+        dialog.m_nToggleHotKey = 0x0006007B;
+        dialog.m_bHotKeyTaken = taken;
+        LRESULT shown = 0;
+        BOOL noteShown = !taken;
+        CDialogDriver driver;
+        driver.Then(Cp932(u8"オプション - Morvane"), [&](HWND hwnd) {
+            shown = SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_GETHOTKEY, 0, 0);
+            noteShown = IsWindowVisible(GetDlgItem(hwnd, IDC_HOTKEY_TAKEN));
+            SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_SETHOTKEY, MAKEWORD('K', HOTKEYF_ALT), 0);
+            Ok(hwnd);
+        });
+        EXPECT_EQ(IDOK, dialog.DoModal(NULL));
+        EXPECT_EQ(MAKEWORD(VK_F12, HOTKEYF_CONTROL | HOTKEYF_SHIFT), shown);
+        EXPECT_EQ(taken, noteShown);
+        EXPECT_EQ(static_cast<DWORD>(MAKELONG('K', MOD_ALT)), dialog.m_nToggleHotKey);
+    }
+}
 
 } // namespace
