@@ -1,10 +1,8 @@
-#include <new>
 #include <string>
 
 #include "app/QelException.h"
 #include "tests/framework/FrameworkTestIds.h"
 #include "tests/framework/FrameworkTestSupport.h"
-#include "tests/support/Cp932.h"
 #include "tests/support/MessageBoxWatcher.h"
 
 namespace {
@@ -119,29 +117,5 @@ INSTANTIATE_TEST_SUITE_P(Buttons, ExceptionTest,
                          [](const testing::TestParamInfo<ExceptionCase>& info) {
                              return std::string(info.param.name);
                          });
-
-// No exception may unwind into the system's frames: the standard library's
-// memory exhaustion reads as ours, anything else as an internal error.
-using ForeignException = FrameworkTest;
-
-TEST_F(ForeignException, IsShownAndStopsAtTheWindowProcedure)
-{
-    const std::pair<void (*)(), std::string> cases[] = {
-        {[] { throw std::bad_alloc(); }, kOutOfMemoryText},
-        {[] { throw 1; }, Cp932("内部エラーが発生しました。")},
-    };
-    for (const auto& c : cases) {
-        CScriptedWindow window;
-        window.on[WM_THROW] = [&](HWND, WPARAM, LPARAM) -> LRESULT {
-            c.first();
-            return 1;
-        };
-        ASSERT_TRUE(window.Create(FrameworkWindowClass(), "", WS_POPUP, 0, 0, 50, 50, NULL, NULL));
-        CMessageBoxWatcher watcher(IDOK);
-        EXPECT_EQ(SendMessageA(window.m_hWnd, WM_THROW, 0, 0), 0);
-        ASSERT_EQ(watcher.Seen().size(), 1u);
-        EXPECT_EQ(watcher.Seen().front().text, c.second);
-    }
-}
 
 } // namespace

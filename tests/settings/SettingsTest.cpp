@@ -258,33 +258,4 @@ TEST_F(Settings, AKeyThatCannotBeCreatedFailsTheSaveWithoutWriting)
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
 }
 
-LONG WINAPI OpenKeyDenied(HKEY, LPCSTR, DWORD, REGSAM, PHKEY)
-{
-    return ERROR_ACCESS_DENIED;
-}
-
-TEST_F(Settings, AKeyThatExistsButCannotBeOpenedLoadsDefaultsAndIsNeverWrittenOver)
-{
-    DWORD one = 1;
-    Store("ResMode", REG_DWORD, &one, sizeof(one));
-    CSettings settings;
-    {
-        CImportPatch patch("advapi32.dll", "RegOpenKeyExA", reinterpret_cast<void*>(OpenKeyDenied));
-        ASSERT_TRUE(patch.IsApplied());
-        EXPECT_TRUE(settings.Load());
-    }
-    EXPECT_EQ(settings.ResMode, 0u);
-    settings.TimerElapseConv = 300;
-    EXPECT_FALSE(settings.Save());
-    RawValue stored;
-    ASSERT_TRUE(Query("ResMode", &stored));
-    EXPECT_EQ(stored.data, Dword(1));
-    EXPECT_FALSE(CPreferencesScope::Exists("TimerElapseConv"));
-
-    // Read once it can be, it is saved as usual again.
-    ASSERT_TRUE(settings.Load());
-    EXPECT_EQ(settings.ResMode, 1u);
-    EXPECT_TRUE(settings.Save());
-}
-
 } // namespace
