@@ -3,7 +3,7 @@
 set -eu
 
 packages="g++-mingw-w64-i686 cmake wine wine32:i386 xvfb xauth fonts-ipafont-gothic googletest locales
-          imagemagick x11-apps zip unzip binutils-mingw-w64-i686"
+          imagemagick x11-apps zip unzip binutils-mingw-w64-i686 nsis"
 
 missing=""
 for p in $packages; do

@@ -80,14 +80,14 @@ TEST_F(MainWindow, HoldsTheToggleHotKeyWhoseKeyFlipsTheOriginalsAsTheMenuCommand
     g_pApp->m_settings.ToggleHotKey = 0x0006007B;
     ASSERT_TRUE(mainWnd.CreateMainWindow());
     EXPECT_FALSE(mainWnd.m_toggleHotKey.IsTaken());
-    const BOOL shown = mainWnd.m_bOriginals;
+    const BOOL shown = mainWnd.m_walker.AreOriginalsShown();
     for (BYTE key : {VK_CONTROL, VK_SHIFT, VK_F12})
         keybd_event(key, 0, 0, 0);
     for (BYTE key : {VK_F12, VK_SHIFT, VK_CONTROL})
         keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-    EXPECT_TRUE(WaitUntil([&] { return mainWnd.m_bOriginals != shown; }, 10000)) << "the key reaches the command";
+    EXPECT_TRUE(WaitUntil([&] { return mainWnd.m_walker.AreOriginalsShown() != shown; }, 10000)) << "the key reaches the command";
     SendMessageA(mainWnd.m_hWnd, WM_COMMAND, ID_TRAY_ORIGINALS, 0);
-    EXPECT_EQ(shown, mainWnd.m_bOriginals);
+    EXPECT_EQ(shown, mainWnd.m_walker.AreOriginalsShown());
     DestroyWindow(mainWnd.m_hWnd);
     MSG msg;
     PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);

@@ -147,8 +147,9 @@ TEST_F(Records, OriginalsComeBackAndAreConvertedAgainUnlessTheProgramChangedTheC
         EXPECT_EQ(mainWnd.m_trayIcon.GetTip(), Cp932("Morvane [原文表示中]"));
         Tick(1);
         EXPECT_EQ(Text(m_hButton), c.shown) << "no conversion while the originals show";
-        if (c.engineBetween != nullptr)
+        if (c.engineBetween != nullptr) {
             ASSERT_TRUE(g_pApp->LoadEngine(TestEnginePath(c.engineBetween).c_str()));
+        }
 
         ToggleOriginals();
         EXPECT_EQ(Text(m_hButton), c.again) << "converted from the original, never from Morvane's own text";

@@ -7,28 +7,39 @@
 #include <string>
 #include <vector>
 
+#include "foundation/GString.h"
+#include "settings/RegistryKey.h"
 #include "tests/support/ProcessDriver.h"
 #include "ui/resource.h"
 
 namespace {
 
+const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Morvane";
+const char* const kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// What the build names in the test's environment.
+std::string Given(const char* name)
+{
+    const char* value = getenv(name);
+    return value != nullptr ? value : "";
+}
+
 // The Morvane folder unpacked from the package, named by the test that unpacks it.
 std::string PackageFolder()
 {
-    const char* folder = getenv("MORVANE_PACKAGE_FOLDER");
-    return folder != nullptr ? folder : "";
+    return Given("MORVANE_PACKAGE_FOLDER");
 }
 
 // Morvane started the way Explorer starts it, in its own folder. CChildProcess
 // starts programs in the build's binary folder, whose MorLatch.dll would stand
 // in for one missing from the package.
-class CUnpackedMorvane {
+class CFolderMorvane {
 public:
-    CUnpackedMorvane() = default;
-    CUnpackedMorvane(const CUnpackedMorvane&) = delete;
-    CUnpackedMorvane& operator=(const CUnpackedMorvane&) = delete;
+    CFolderMorvane() = default;
+    CFolderMorvane(const CFolderMorvane&) = delete;
+    CFolderMorvane& operator=(const CFolderMorvane&) = delete;
 
-    ~CUnpackedMorvane()
+    ~CFolderMorvane()
     {
         if (m_info.hProcess == nullptr)
             return;
@@ -54,7 +65,8 @@ public:
     // The exit code, or -1 when the process still runs after the time.
     int WaitExit(DWORD timeoutMs)
     {
-        if (WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        // Messages keep flowing: in hook mode Morvane's library in this process talks to it.
+        if (!WaitUntil([this] { return WaitForSingleObject(m_info.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs))
             return -1;
         DWORD code = 0;
         GetExitCodeProcess(m_info.hProcess, &code);
@@ -67,6 +79,19 @@ private:
     PROCESS_INFORMATION m_info{};
 };
 
+// A string value under HKEY_CURRENT_USER, empty when missing.
+std::string UserValue(const char* key, const char* name)
+{
+    CRegistryKey registryKey;
+    CGString value(MAX_PATH);
+    return registryKey.Open(key, TRUE) && registryKey.QueryString(name, value) ? value.Text() : "";
+}
+
+bool Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 TEST(Package, TheUnpackedMorvaneRunsWithTheUnpackedDictionaryEngineAndExitsWithZero)
 {
     const std::string folder = PackageFolder();
@@ -74,7 +99,7 @@ TEST(Package, TheUnpackedMorvaneRunsWithTheUnpackedDictionaryEngineAndExitsWithZ
     CPreferencesScope preferences;
     CPreferencesScope::SetString("Engine", folder + "\\Dictionary.TXV");
 
-    CUnpackedMorvane morvane;
+    CFolderMorvane morvane;
     ASSERT_TRUE(morvane.Start(folder));
     // A missing library keeps Morvane from starting; a missing engine or
     // table stops its start-up at an error box.
@@ -87,6 +112,60 @@ TEST(Package, TheUnpackedMorvaneRunsWithTheUnpackedDictionaryEngineAndExitsWithZ
     std::string engineFolder;
     EXPECT_TRUE(CPreferencesScope::GetString("EngineFolder", &engineFolder)) << "an orderly exit saves the preferences";
     EXPECT_EQ(engineFolder, folder);
+}
+
+// A silent install with the start-with-Windows switch, the installed Morvane
+// switched to hook mode, then a silent uninstall while it runs.
+TEST(Package, TheSetupInstallsForTheUserAndItsUninstallerLetsMorvaneSaveAndLeavesNothing)
+{
+    const std::string setup = Given("MORVANE_SETUP");
+    ASSERT_FALSE(setup.empty()) << "MORVANE_SETUP must name the setup program";
+    CPreferencesScope preferences;
+    const std::string folder = Given("LOCALAPPDATA") + "\\Programs\\Morvane";
+    const std::string shortcuts = Given("APPDATA") + "\\Microsoft\\Windows\\Start Menu\\Programs\\Morvane";
+
+    CChildProcess installer;
+    ASSERT_TRUE(installer.Start("\"" + setup + "\" /S /AUTOSTART"));
+    ASSERT_EQ(installer.WaitExit(180000), 0);
+    for (const char* file : {"Morvane.exe", "MorLatch.dll", "Dictionary.TXV", "Dictionary.txt", "FullWidth.TXV",
+                             "readme.txt", "Uninstall.exe"})
+        EXPECT_TRUE(Exists(folder + "\\" + file)) << file;
+    EXPECT_TRUE(Exists(shortcuts + "\\Morvane.lnk"));
+    const std::string uninstaller = UserValue(kUninstallKey, "UninstallString");
+    EXPECT_EQ(uninstaller, "\"" + folder + "\\Uninstall.exe\"");
+    EXPECT_EQ(UserValue(kUninstallKey, "DisplayVersion"), Given("MORVANE_VERSION"));
+    EXPECT_EQ(UserValue(kRunKey, "Morvane"), "\"" + folder + "\\Morvane.exe\"");
+
+    CFolderMorvane morvane;
+    ASSERT_TRUE(morvane.Start(folder));
+    HWND mainWnd = WaitForTopLevelWindow("MorvaneWndClass", morvane.Id(), 60000);
+    ASSERT_NE(mainWnd, nullptr);
+    PostMessageA(mainWnd, WM_COMMAND, ID_TRAY_OPTIONS, 0);
+    HWND options = nullptr;
+    // The dialog is found as soon as it exists, before its controls do.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            options = FindProcessDialog(morvane.Id(), nullptr);
+            return options != nullptr && IsWindowVisible(GetDlgItem(options, IDC_HOOK_MODE));
+        },
+        60000));
+    SendDlgItemMessageA(options, IDC_HOOK_MODE, BM_CLICK, 0, 0);
+    ASSERT_EQ(IsDlgButtonChecked(options, IDC_HOOK_MODE), static_cast<UINT>(BST_CHECKED));
+    PostMessageA(options, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(options); }, 60000));
+
+    // The uninstaller hands over to a copy of itself outside the folder and
+    // returns at once, so its effects are waited for.
+    CChildProcess uninstall;
+    ASSERT_TRUE(uninstall.Start(uninstaller + " /S"));
+    EXPECT_EQ(morvane.WaitExit(120000), 0);
+    DWORD resMode = 0;
+    EXPECT_TRUE(CPreferencesScope::GetDWORD("ResMode", &resMode) && resMode == 1)
+        << "Morvane was asked to exit through its Exit command, which saves the preferences";
+    EXPECT_TRUE(WaitUntil([] { return !CRegistryKey().Open(kUninstallKey, TRUE); }, 180000));
+    EXPECT_FALSE(Exists(folder));
+    EXPECT_FALSE(Exists(shortcuts));
+    EXPECT_EQ(UserValue(kRunKey, "Morvane"), "");
 }
 
 } // namespace
