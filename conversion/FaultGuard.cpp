@@ -4,11 +4,11 @@
 
 // MinGW has no __try, so the frame is built by hand: MorvaneGuardedCall links
 // an exception registration on fs:[0], {next, handler, exception code, x87
-// control word}, around the call. The handler unwinds the frames above it
-// (their own handlers get to clean up) and resumes at the recovery point with
-// the stack pointer where the registration lies; everything after that point
-// reads the stack only through the stack pointer, so no other register needs
-// to survive the fault.
+// control word}, around the call. The handler unwinds the registrations made
+// inside the call (their handlers get to clean up) and resumes at the recovery
+// point with the stack pointer where the registration lies; everything after
+// that point reads the stack only through the stack pointer, so no other
+// register needs to survive the fault.
 extern "C" {
 DWORD __cdecl MorvaneGuardedCall(CFaultGuard::Function function, void* context);
 [[noreturn]] void __cdecl MorvaneFaultResume(void* frame, EXCEPTION_RECORD* record);
@@ -36,7 +36,6 @@ __asm__(".text\n"
         "    call *40(%esp)\n"
         "    addl $4, %esp\n"
         "    jmp 1f\n"
-        ".globl _MorvaneFaultRecover\n"
         "_MorvaneFaultRecover:\n"
         // The function may have left the x87 unit with pending exceptions,
         // values on its stack or a control word of its own.
