@@ -51,6 +51,7 @@ LRESULT CMainWnd::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TRAY_MENU: return OnTrayMenu(hwnd, msg, wParam, lParam);
     case WM_HOOK_CREATED: return OnHookCreated(hwnd, msg, wParam, lParam);
     case WM_HOTKEY: return OnHotKey(hwnd, msg, wParam, lParam);
+    case WM_ENGINE_FAULTED: return OnEngineFaulted(hwnd, msg, wParam, lParam);
     default: return CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
     }
 }
@@ -120,6 +121,12 @@ LRESULT CMainWnd::OnTaskbarCreated(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 {
     CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
     m_trayIcon.Readd();
+    return 0;
+}
+
+LRESULT CMainWnd::OnEngineFaulted(HWND, UINT, WPARAM wParam, LPARAM lParam)
+{
+    g_pApp->DropFaultedEngine(reinterpret_cast<CEngine*>(lParam), static_cast<DWORD>(wParam));
     return 0;
 }
 
@@ -247,7 +254,8 @@ void CMainWnd::OnEngineSettingsCommand()
     dialog.m_sampleString.Assign(settings.SampleString);
 
     CGString newPath(oldPath);
-    if (dialog.DoModal(NULL) == IDOK) {
+    BOOL confirmed = dialog.DoModal(NULL) == IDOK;
+    if (confirmed) {
         settings.EngineFolder.Assign(dialog.m_engineFolder);
         newPath.Assign(dialog.m_enginePath);
         settings.Engine.Assign(newPath);
@@ -260,6 +268,9 @@ void CMainWnd::OnEngineSettingsCommand()
     }
     g_pApp->LoadEngine(newPath.Text());
     settings.SampleString.Assign(dialog.m_sampleString);
+    // Written at once: a run that ends without Exit keeps what was confirmed.
+    if (confirmed)
+        g_pApp->SaveSettings();
 }
 
 void CMainWnd::OnOptionsCommand()
@@ -275,18 +286,20 @@ void CMainWnd::OnOptionsCommand()
         return;
     settings.ToggleHotKey = dialog.m_nToggleHotKey;
     m_toggleHotKey.Register(m_hWnd, IDH_TOGGLE_ORIGINALS, settings.ToggleHotKey);
-    if ((dialog.m_nResMode != 0) == (settings.ResMode != 0))
-        return;
     // Never both at once: the timers stop before the hook goes in, and the
     // hook comes out before the timers start.
-    if (dialog.m_nResMode != 0) {
-        StopNormalMode();
-        MorLatch(m_hWnd);
-    } else {
-        MorUnlatch();
-        StartNormalMode();
+    if ((dialog.m_nResMode != 0) != (settings.ResMode != 0)) {
+        if (dialog.m_nResMode != 0) {
+            StopNormalMode();
+            MorLatch(m_hWnd);
+        } else {
+            MorUnlatch();
+            StartNormalMode();
+        }
+        settings.ResMode = static_cast<DWORD>(dialog.m_nResMode);
     }
-    settings.ResMode = static_cast<DWORD>(dialog.m_nResMode);
+    // Written at once: a run that ends without Exit keeps what was confirmed.
+    g_pApp->SaveSettings();
 }
 
 LRESULT CMainWnd::OnTimer(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -8,6 +8,8 @@
 #define WM_TRAY_NOTIFY (WM_APP + 100)
 #define WM_TRAY_MENU (WM_APP + 101)
 #define WM_HOOK_CREATED (WM_APP + 102)
+// Posted when the current engine faulted: wParam the exception code, lParam the engine.
+#define WM_ENGINE_FAULTED (WM_APP + 103)
 
 #define IDT_CONVERT 1
 #define IDT_GC 2
@@ -45,6 +47,7 @@ private:
     LRESULT OnHotKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnEndSession(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEngineFaulted(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     void OnEngineSettingsCommand();
     void OnOptionsCommand();

@@ -54,12 +54,15 @@ void CMorvaneApp::SaveSettings()
 
 void CMorvaneApp::ReleaseEngine()
 {
-    if (m_pEngine == NULL)
+    CEngine* engine = m_pEngine;
+    if (engine == NULL)
         return;
-    m_pEngine->ExitEngine();
-    m_pEngine->Unload();
-    delete m_pEngine;
+    // No longer current while it ends: a fault in its exit is reported at
+    // once instead of being posted to a window that may be gone.
     m_pEngine = NULL;
+    engine->ExitEngine();
+    engine->Unload();
+    delete engine;
 }
 
 BOOL CMorvaneApp::LoadEngine(const char* path)
@@ -68,17 +71,59 @@ BOOL CMorvaneApp::LoadEngine(const char* path)
     if (path == NULL || path[0] == '\0')
         return TRUE;
 
-    CEngineHolder holder(new (std::nothrow) CEngine(FALSE));
+    CEngineHolder holder(new (std::nothrow) CEngine(FALSE, this));
     if (holder.Get() == NULL)
         return FALSE;
     if (!holder.Get()->Load(path))
         return FALSE;
     if (!holder.Get()->InitEngine()) {
-        ShowMessage(NULL, IDS_ENGINE_INIT_FAILED, MB_ICONEXCLAMATION, 0);
+        if (!holder.Get()->IsFaulted())
+            ShowMessage(NULL, IDS_ENGINE_INIT_FAILED, MB_ICONEXCLAMATION, 0);
         return FALSE;
     }
     m_pEngine = holder.Release();
     return TRUE;
+}
+
+void CMorvaneApp::OnEngineLoadFailed(UINT textId, UINT style, DWORD errorCode)
+{
+    ShowMessage(NULL, textId, style, errorCode);
+}
+
+void CMorvaneApp::OnEngineFaulted(CEngine* engine, DWORD exceptionCode)
+{
+    // Any other engine belongs to whoever is using it (the engine list, a
+    // load in progress), which drops it once the call has returned.
+    if (engine != m_pEngine) {
+        ShowEngineFault(engine->GetPath(), exceptionCode);
+        return;
+    }
+    // The walker or a dialog may be using the current engine further up the
+    // stack: it stops being current now, refusing every call, and is freed
+    // from the message loop. The Engine setting stays as it is.
+    m_pEngine = NULL;
+    if (!PostMessageA(m_mainWnd.m_hWnd, WM_ENGINE_FAULTED, exceptionCode, reinterpret_cast<LPARAM>(engine)))
+        ShowEngineFault(engine->GetPath(), exceptionCode);
+}
+
+void CMorvaneApp::DropFaultedEngine(CEngine* engine, DWORD exceptionCode)
+{
+    CGString path(engine->GetPath());
+    // A message loop running inside one of its calls (a box of its own) got
+    // here first: freeing it would pull its code from under that call, so it
+    // stays loaded, refusing every call, until the process ends.
+    if (!engine->IsInCall())
+        delete engine;
+    ShowEngineFault(path.Text(), exceptionCode);
+}
+
+void CMorvaneApp::ShowEngineFault(const char* path, DWORD exceptionCode)
+{
+    CGString format(256);
+    format.LoadText(IDS_ENGINE_FAULTED);
+    char text[1024];
+    wsprintfA(text, format.Text(), exceptionCode, path);
+    ShowMessage(NULL, text, MB_ICONEXCLAMATION, 0);
 }
 
 int CMorvaneApp::ShowMessage(HWND owner, const char* text, UINT type, DWORD errorCode)

@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "app/MorvaneApp.h"
+#include "conversion/EngineOwner.h"
+#include "conversion/FaultGuard.h"
 #include "ui/resource.h"
 
 namespace {
@@ -27,10 +28,11 @@ BOOL TerminatedInside(BOOL result, char* buffer, int size)
 
 } // namespace
 
-CEngine::CEngine(BOOL silent)
+CEngine::CEngine(BOOL silent, CEngineOwner* owner)
     : m_hModule(NULL), m_bInitialized(FALSE), m_bSilent(silent), m_pfnGetAPIVersion(NULL),
       m_pfnGetEngineDescription(NULL), m_pfnGetEngineVersion(NULL), m_pfnInitEngine(NULL), m_pfnExitEngine(NULL),
-      m_pfnConvertCaptionString(NULL), m_pfnOnAbout(NULL), m_pfnOnSetting(NULL)
+      m_pfnConvertCaptionString(NULL), m_pfnOnAbout(NULL), m_pfnOnSetting(NULL), m_pOwner(owner), m_nFaultCode(0),
+      m_nCallDepth(0)
 {
     ZeroMemory(m_path, sizeof(m_path));
 }
@@ -47,6 +49,35 @@ template <typename T> T CEngine::Resolve(T& slot, const char* name)
     return slot;
 }
 
+template <typename F> BOOL CEngine::Guarded(F call)
+{
+    if (m_nFaultCode != 0)
+        return FALSE;
+    ++m_nCallDepth;
+    DWORD code = CFaultGuard::Run(call);
+    --m_nCallDepth;
+    if (code == 0)
+        return TRUE;
+    // A nested call may have faulted first; the owner hears of it once.
+    if (m_nFaultCode == 0) {
+        m_nFaultCode = code;
+        if (m_pOwner != NULL)
+            m_pOwner->OnEngineFaulted(this, code);
+    }
+    return FALSE;
+}
+
+template <typename F> BOOL CEngine::GuardedText(F call, char* buffer, int size)
+{
+    BOOL result = FALSE;
+    if (Guarded([&] { result = call(); }))
+        return TerminatedInside(result, buffer, size);
+    // Whatever the engine had written when it faulted is not a text.
+    if (buffer != NULL && size > 0)
+        buffer[0] = '\0';
+    return FALSE;
+}
+
 BOOL CEngine::Load(const char* path)
 {
     if (m_hModule != NULL)
@@ -59,8 +90,13 @@ BOOL CEngine::Load(const char* path)
     }
 
     // The library is freed before the user is told, so that nothing of a
-    // rejected engine stays mapped while the box is up.
+    // rejected engine stays mapped while the box is up. A faulted engine has
+    // been reported already.
     DWORD version = GetAPIVersion();
+    if (IsFaulted()) {
+        Unload();
+        return FALSE;
+    }
     if (version == 0) {
         Unload();
         ReportError(IDS_NOT_AN_ENGINE, MB_ICONEXCLAMATION, 0);
@@ -98,28 +134,31 @@ void CEngine::Unload()
 
 DWORD CEngine::GetAPIVersion()
 {
-    if (Resolve(m_pfnGetAPIVersion, "TXVGetAPIVersion") == NULL)
+    DWORD version = 0;
+    if (Resolve(m_pfnGetAPIVersion, "TXVGetAPIVersion") == NULL || !Guarded([&] { version = m_pfnGetAPIVersion(); }))
         return 0;
-    return m_pfnGetAPIVersion();
+    return version;
 }
 
 BOOL CEngine::GetEngineDescription(char* buffer, int size)
 {
     if (Resolve(m_pfnGetEngineDescription, "TXVGetEngineDescription") == NULL)
         return FALSE;
-    return TerminatedInside(m_pfnGetEngineDescription(buffer, size), buffer, size);
+    return GuardedText([&] { return m_pfnGetEngineDescription(buffer, size); }, buffer, size);
 }
 
 BOOL CEngine::GetEngineVersion(char* buffer, int size)
 {
     if (Resolve(m_pfnGetEngineVersion, "TXVGetEngineVersion") == NULL)
         return FALSE;
-    return TerminatedInside(m_pfnGetEngineVersion(buffer, size), buffer, size);
+    return GuardedText([&] { return m_pfnGetEngineVersion(buffer, size); }, buffer, size);
 }
 
 BOOL CEngine::InitEngine()
 {
-    if (Resolve(m_pfnInitEngine, "TXVInitEngine") == NULL || !m_pfnInitEngine())
+    BOOL result = FALSE;
+    if (Resolve(m_pfnInitEngine, "TXVInitEngine") == NULL || !Guarded([&] { result = m_pfnInitEngine(); }) ||
+        !result)
         return FALSE;
     m_bInitialized = TRUE;
     return TRUE;
@@ -132,30 +171,31 @@ void CEngine::ExitEngine()
     // Cleared first: the engine is no longer usable once its exit has begun.
     m_bInitialized = FALSE;
     if (Resolve(m_pfnExitEngine, "TXVExitEngine") != NULL)
-        m_pfnExitEngine();
+        Guarded([&] { m_pfnExitEngine(); });
 }
 
 BOOL CEngine::ConvertCaptionString(const char* className, const char* text, char* outBuffer, int outSize)
 {
     if (!m_bInitialized || Resolve(m_pfnConvertCaptionString, "TXVConvertCaptionString") == NULL)
         return FALSE;
-    return TerminatedInside(m_pfnConvertCaptionString(className, text, outBuffer, outSize), outBuffer, outSize);
+    return GuardedText([&] { return m_pfnConvertCaptionString(className, text, outBuffer, outSize); }, outBuffer,
+                       outSize);
 }
 
 void CEngine::OnAbout(HWND owner)
 {
     if (m_bInitialized && m_pfnOnAbout != NULL)
-        m_pfnOnAbout(owner);
+        Guarded([&] { m_pfnOnAbout(owner); });
 }
 
 void CEngine::OnSetting(HWND owner)
 {
     if (m_bInitialized && m_pfnOnSetting != NULL)
-        m_pfnOnSetting(owner);
+        Guarded([&] { m_pfnOnSetting(owner); });
 }
 
 void CEngine::ReportError(UINT textId, UINT style, DWORD errorCode)
 {
-    if (!m_bSilent)
-        g_pApp->ShowMessage(NULL, textId, style, errorCode);
+    if (!m_bSilent && m_pOwner != NULL)
+        m_pOwner->OnEngineLoadFailed(textId, style, errorCode);
 }

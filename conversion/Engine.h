@@ -4,12 +4,16 @@
 
 #include "conversion/TxvEngineApi.h"
 
+class CEngineOwner;
+
 // One loaded engine library: Empty, Loaded (version accepted) or Initialised.
 // Only an initialised engine is ever asked to convert, to show its settings or
-// its about box.
+// its about box. Every call into the engine runs under a fault guard: an
+// engine that raises an exception is faulted for good, refuses every later
+// call (its exit entry point included) and tells its owner.
 class CEngine {
 public:
-    explicit CEngine(BOOL silent);
+    CEngine(BOOL silent, CEngineOwner* owner);
     virtual ~CEngine();
 
     BOOL Load(const char* path);
@@ -21,12 +25,15 @@ public:
     BOOL InitEngine();
     void ExitEngine();
     BOOL ConvertCaptionString(const char* className, const char* text, char* outBuffer, int outSize);
-    BOOL HasOnAbout() const { return m_pfnOnAbout != NULL; }
-    BOOL HasOnSetting() const { return m_pfnOnSetting != NULL; }
+    BOOL HasOnAbout() const { return !IsFaulted() && m_pfnOnAbout != NULL; }
+    BOOL HasOnSetting() const { return !IsFaulted() && m_pfnOnSetting != NULL; }
     void OnAbout(HWND owner);
     void OnSetting(HWND owner);
     BOOL IsInitialized() const { return m_bInitialized; }
     const char* GetPath() const { return m_path; }
+    BOOL IsFaulted() const { return m_nFaultCode != 0; }
+    // Whether a call into the engine is running further up the stack.
+    BOOL IsInCall() const { return m_nCallDepth != 0; }
     void ReportError(UINT textId, UINT style, DWORD errorCode);
 
 private:
@@ -35,6 +42,10 @@ private:
     // Looks an entry point up on first use and keeps it until Unload; a
     // failed lookup is tried again on the next call.
     template <typename T> T Resolve(T& slot, const char* name);
+    // Runs one call into the engine; FALSE when the engine is or becomes faulted.
+    template <typename F> BOOL Guarded(F call);
+    // A text call: a successful text is terminated inside the buffer, a faulted one emptied.
+    template <typename F> BOOL GuardedText(F call, char* buffer, int size);
 
     HMODULE m_hModule;
     BOOL m_bInitialized;
@@ -48,4 +59,7 @@ private:
     PFN_TXVConvertCaptionString m_pfnConvertCaptionString;
     PFN_TXVOnAbout m_pfnOnAbout;
     PFN_TXVOnSetting m_pfnOnSetting;
+    CEngineOwner* m_pOwner;
+    DWORD m_nFaultCode;
+    int m_nCallDepth;
 };

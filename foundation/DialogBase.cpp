@@ -14,6 +14,14 @@ int CDialogBase::DoModal(HWND owner)
                                             reinterpret_cast<LPARAM>(this)));
 }
 
+void CDialogBase::EnableItem(int id, BOOL enable)
+{
+    HWND item = GetDlgItem(m_hWnd, id);
+    if (!enable && GetFocus() == item)
+        SendMessageA(m_hWnd, WM_NEXTDLGCTL, 0, FALSE);
+    EnableWindow(item, enable);
+}
+
 LRESULT CDialogBase::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {

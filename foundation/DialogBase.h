@@ -10,6 +10,9 @@ public:
 
     LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
     int DoModal(HWND owner);
+    // Enables or disables a control; one that loses the focus by being
+    // disabled hands it on, or the keyboard would reach nothing.
+    void EnableItem(int id, BOOL enable);
 
     HINSTANCE m_hInstance;
     UINT m_nTemplateId;

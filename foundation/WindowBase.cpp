@@ -4,6 +4,15 @@
 #include "app/QelException.h"
 #include "foundation/WindowMap.h"
 
+#include <new>
+
+namespace {
+
+// What an exception of no type of ours is reported as.
+const CQelException s_internalError(0);
+
+} // namespace
+
 CWindowBase::CWindowBase() : m_hWnd(NULL), m_pfnPrevWndProc(NULL) {}
 
 CWindowBase::~CWindowBase()
@@ -66,14 +75,25 @@ BOOL CWindowBase::ReflectNotify(HWND hwnd, WPARAM wParam, LPARAM lParam, LRESULT
 
 LRESULT CWindowBase::GuardedWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    // Memory exhaustion abandons only the message at hand; the user chooses to go on or to quit.
+    // Memory exhaustion abandons only the message at hand; the user chooses to
+    // go on or to quit. Nothing may go further: an exception cannot unwind
+    // through the system's frames that called us and would end the process.
+    const char* text;
     try {
-        return WindowProc(hwnd, msg, wParam, lParam);
+        try {
+            return WindowProc(hwnd, msg, wParam, lParam);
+        } catch (const std::bad_alloc&) {
+            // The standard library's memory exhaustion is ours too.
+            ThrowMemoryException();
+        }
     } catch (CQelException* e) {
-        if (MessageBoxA(NULL, e->GetErrorText(), "", MB_OKCANCEL | MB_ICONHAND) == IDCANCEL)
-            PostQuitMessage(0);
-        return 0;
+        text = e->GetErrorText();
+    } catch (...) {
+        text = s_internalError.GetErrorText();
     }
+    if (MessageBoxA(NULL, text, "", MB_OKCANCEL | MB_ICONHAND) == IDCANCEL)
+        PostQuitMessage(0);
+    return 0;
 }
 
 LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -16,8 +16,11 @@ BOOL CRegistryKey::Open(const char* subKey, BOOL forReading)
     else
         result = RegCreateKeyExA(HKEY_CURRENT_USER, subKey, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_WRITE, NULL,
                                  &m_hKey, NULL);
-    if (result != ERROR_SUCCESS)
+    if (result != ERROR_SUCCESS) {
         m_hKey = NULL;
+        // Tells the caller a missing key from one it may not open.
+        SetLastError(static_cast<DWORD>(result));
+    }
     return result == ERROR_SUCCESS;
 }
 

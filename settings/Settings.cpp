@@ -36,7 +36,8 @@ CGString ProgramFolder()
 
 } // namespace
 
-CSettings::CSettings() : Engine(kStringCapacity), EngineFolder(kStringCapacity), SampleString(kStringCapacity)
+CSettings::CSettings()
+    : Engine(kStringCapacity), EngineFolder(kStringCapacity), SampleString(kStringCapacity), m_bKeyUnreadable(FALSE)
 {
     SetDefaults();
 }
@@ -63,8 +64,11 @@ BOOL CSettings::Load()
     CRegistryKey key;
     CGString scratch(MAX_PATH);
     SetDefaults();
-    if (!key.Open(s_pszKey, TRUE))
+    if (!key.Open(s_pszKey, TRUE)) {
+        m_bKeyUnreadable = GetLastError() != ERROR_FILE_NOT_FOUND;
         return TRUE;
+    }
+    m_bKeyUnreadable = FALSE;
 
     if (key.QueryString(kEngineValue, scratch))
         Engine.Assign(scratch);
@@ -93,7 +97,7 @@ BOOL CSettings::Load()
 BOOL CSettings::Save()
 {
     CRegistryKey key;
-    if (!key.Open(s_pszKey, FALSE))
+    if (m_bKeyUnreadable || !key.Open(s_pszKey, FALSE))
         return FALSE;
 
     // A braced list runs in order, so every write is attempted even after

@@ -40,6 +40,9 @@ LRESULT CAboutDialog::OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return CIconDialog::WindowProc(hwnd, msg, wParam, lParam);
     if (g_pApp->m_pEngine != NULL)
         g_pApp->m_pEngine->OnAbout(hwnd);
+    // An engine that faulted in its box is gone: there is nothing left to show.
+    if (g_pApp->m_pEngine == NULL)
+        EnableItem(IDC_ENGINE_ABOUT, FALSE);
     return TRUE;
 }
 

@@ -45,7 +45,7 @@ void SetSubItemText(HWND listView, int row, int subItem, char* text)
 
 } // namespace
 
-CEngineListView::CEngineListView() {}
+CEngineListView::CEngineListView(CEngineOwner* engineOwner) : m_pEngineOwner(engineOwner) {}
 
 CEngineListView::~CEngineListView() {}
 
@@ -94,7 +94,7 @@ BOOL CEngineListView::Fill(const char* folder)
 
 BOOL CEngineListView::AddEngine(const char* folder, const char* fileName)
 {
-    CEngineHolder holder(new (std::nothrow) CEngine(TRUE));
+    CEngineHolder holder(new (std::nothrow) CEngine(TRUE, m_pEngineOwner));
     if (holder.Get() == NULL)
         ThrowMemoryException();
     CGString path = JoinPath(folder, fileName);

@@ -12,7 +12,7 @@
 
 CEngineSettingsDialog::CEngineSettingsDialog()
     : CIconDialog(IDD_ENGINE_SETTINGS), m_enginePath(128), m_engineFolder(128), m_sampleString(128),
-      m_pInitFailed(NULL)
+      m_engineList(g_pApp), m_pInitFailed(NULL)
 {
 }
 
@@ -86,6 +86,8 @@ LRESULT CEngineSettingsDialog::OnEngineAbout(HWND hwnd, UINT, WPARAM, LPARAM)
     CEngine* engine = InitializedSelection();
     if (engine != NULL)
         engine->OnAbout(hwnd);
+    // A fault in the engine's box leaves it with nothing to offer.
+    UpdateButtons();
     return TRUE;
 }
 
@@ -95,7 +97,9 @@ LRESULT CEngineSettingsDialog::OnEngineSetting(HWND hwnd, UINT, WPARAM, LPARAM)
     if (engine == NULL)
         return TRUE;
     engine->OnSetting(hwnd);
-    // The engine's settings may change how it converts.
+    // The engine's settings may change how it converts, and a fault in them
+    // leaves it with nothing to offer.
+    UpdateButtons();
     UpdatePreview();
     return TRUE;
 }
@@ -134,8 +138,8 @@ LRESULT CEngineSettingsDialog::OnChangeSample(HWND hwnd, UINT, WPARAM, LPARAM)
 void CEngineSettingsDialog::UpdateButtons()
 {
     CEngine* engine = m_engineList.GetSelectedEngine();
-    EnableWindow(GetDlgItem(m_hWnd, IDC_ENGINE_SETTING), engine != NULL && engine->HasOnSetting());
-    EnableWindow(GetDlgItem(m_hWnd, IDC_ENGINE_ABOUT), engine != NULL && engine->HasOnAbout());
+    EnableItem(IDC_ENGINE_SETTING, engine != NULL && engine->HasOnSetting());
+    EnableItem(IDC_ENGINE_ABOUT, engine != NULL && engine->HasOnAbout());
 }
 
 void CEngineSettingsDialog::UpdatePreview()
@@ -152,18 +156,23 @@ void CEngineSettingsDialog::UpdatePreview()
         SetDlgItemTextA(m_hWnd, IDC_SAMPLE_RESULT, converted);
 }
 
-// The selected engine, initialised on first use; null when no row is selected
-// or when it cannot be initialised, which the user is told once per selection:
-// one selection brings several notices, each with a preview.
+// The selected engine, initialised on first use; null when no row is selected,
+// when the engine has faulted (its owner has told the user), or when it cannot
+// be initialised, which the user is told once per selection: one selection
+// brings several notices, each with a preview.
 CEngine* CEngineSettingsDialog::InitializedSelection()
 {
     CEngine* engine = m_engineList.GetSelectedEngine();
-    if (engine == NULL || engine->IsInitialized())
+    if (engine == NULL || engine->IsFaulted())
+        return NULL;
+    if (engine->IsInitialized())
         return engine;
     if (engine == m_pInitFailed)
         return NULL;
     if (engine->InitEngine())
         return engine;
+    if (engine->IsFaulted())
+        return NULL;
     // Set before the box, whose message loop may bring further notices.
     m_pInitFailed = engine;
     g_pApp->ShowMessage(m_hWnd, IDS_ENGINE_INIT_FAILED, MB_ICONEXCLAMATION, 0);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/MorvaneApp.h"
 #include "conversion/Engine.h"
 #include "tests/engines/ProbeEngine.h"
 #include "tests/support/Cp932.h"
@@ -55,7 +56,7 @@ TEST_F(Engine, AcceptsEveryApiVersionOfMajorVersionOne)
     for (const char* file : {"ProbeApi00000001.TXV", "ProbeComplete.TXV", "ProbeApi0001FFFF.TXV"}) {
         std::string path = TestEnginePath(file);
         CMessageBoxWatcher watcher(IDOK);
-        CEngine engine(FALSE);
+        CEngine engine(FALSE, g_pApp);
         EXPECT_TRUE(engine.Load(path.c_str())) << file;
         EXPECT_NE(GetModuleHandleA(path.c_str()), nullptr);
         EXPECT_STREQ(engine.GetPath(), path.c_str());
@@ -75,7 +76,7 @@ TEST_F(Engine, RejectsAFaultyLibraryWithItsMessageAfterFreeingIt)
         CMessageBoxWatcher watcher(IDOK, [&](const SeenMessageBox&) {
             loadedWhileShown = GetModuleHandleA(path.c_str()) != nullptr;
         });
-        CEngine engine(FALSE);
+        CEngine engine(FALSE, g_pApp);
         EXPECT_FALSE(engine.Load(path.c_str()));
         ASSERT_EQ(watcher.Seen().size(), 1u);
         const SeenMessageBox& box = watcher.Seen()[0];
@@ -96,7 +97,7 @@ TEST_F(Engine, SilentEngineReportsNothing)
 {
     CMessageBoxWatcher watcher(IDOK);
     for (const Rejection& rejection : Rejections()) {
-        CEngine engine(TRUE);
+        CEngine engine(TRUE, g_pApp);
         EXPECT_FALSE(engine.Load(rejection.path.c_str())) << rejection.path;
     }
     EXPECT_TRUE(watcher.Seen().empty());
@@ -106,7 +107,7 @@ TEST_F(Engine, SecondLoadFailsSilentlyAndKeepsTheFirstLibrary)
 {
     std::string complete = TestEnginePath("ProbeComplete.TXV");
     CMessageBoxWatcher watcher(IDOK);
-    CEngine engine(FALSE);
+    CEngine engine(FALSE, g_pApp);
     ASSERT_TRUE(engine.Load(complete.c_str()));
     EXPECT_FALSE(engine.Load(TestEnginePath("ProbeBare.TXV").c_str()));
     EXPECT_TRUE(watcher.Seen().empty());
@@ -125,7 +126,7 @@ TEST_F(Engine, KeepsTheFirst259CharactersOfALongerPath)
         padding += folder.size() + padding.size() + name.size() == 259 ? "\\" : ".\\";
     const std::string path = folder + padding + name;
     ASSERT_EQ(path.size(), 260u);
-    CEngine engine(FALSE);
+    CEngine engine(FALSE, g_pApp);
     ASSERT_TRUE(engine.Load(path.c_str()));
     EXPECT_EQ(engine.GetPath(), path.substr(0, 259));
 }
@@ -133,7 +134,7 @@ TEST_F(Engine, KeepsTheFirst259CharactersOfALongerPath)
 TEST_F(Engine, ListsALoadedEngineWithoutStartingOrCallingIt)
 {
     {
-        CEngine engine(TRUE);
+        CEngine engine(TRUE, g_pApp);
         ASSERT_TRUE(engine.Load(TestEnginePath("ProbeComplete.TXV").c_str()));
         char text[128];
         ASSERT_TRUE(engine.GetEngineDescription(text, sizeof(text)));
@@ -156,7 +157,7 @@ TEST_F(Engine, ListsALoadedEngineWithoutStartingOrCallingIt)
 TEST_F(Engine, CallsAStartedEngineUntilItIsEndedAndEndsItOnce)
 {
     HWND owner = reinterpret_cast<HWND>(0x00012340);
-    CEngine engine(FALSE);
+    CEngine engine(FALSE, g_pApp);
     ASSERT_TRUE(engine.Load(TestEnginePath("ProbeComplete.TXV").c_str()));
     ASSERT_TRUE(engine.InitEngine());
     EXPECT_TRUE(engine.IsInitialized());
@@ -185,7 +186,7 @@ TEST_F(Engine, CallsAStartedEngineUntilItIsEndedAndEndsItOnce)
 TEST_F(Engine, DestroyingAStartedEngineEndsItBeforeFreeingIt)
 {
     {
-        CEngine engine(FALSE);
+        CEngine engine(FALSE, g_pApp);
         ASSERT_TRUE(engine.Load(TestEnginePath("ProbeComplete.TXV").c_str()));
         ASSERT_TRUE(engine.InitEngine());
     }
@@ -197,7 +198,7 @@ TEST_F(Engine, DestroyingAStartedEngineEndsItBeforeFreeingIt)
 TEST_F(Engine, AFailedStartLeavesTheEngineUnusableAndNeverEndsIt)
 {
     {
-        CEngine engine(FALSE);
+        CEngine engine(FALSE, g_pApp);
         ASSERT_TRUE(engine.Load(TestEnginePath("ProbeInitFails.TXV").c_str()));
         EXPECT_FALSE(engine.InitEngine());
         EXPECT_FALSE(engine.IsInitialized());
@@ -212,7 +213,7 @@ TEST_F(Engine, AFailedStartLeavesTheEngineUnusableAndNeverEndsIt)
 TEST_F(Engine, WorksWithoutTheOptionalExports)
 {
     {
-        CEngine engine(FALSE);
+        CEngine engine(FALSE, g_pApp);
         ASSERT_TRUE(engine.Load(TestEnginePath("ProbeBare.TXV").c_str()));
         EXPECT_FALSE(engine.HasOnAbout());
         EXPECT_FALSE(engine.HasOnSetting());
@@ -232,7 +233,7 @@ TEST_F(Engine, WorksWithoutTheOptionalExports)
 
 TEST_F(Engine, ADeclinedConversionReportsNoChange)
 {
-    CEngine engine(FALSE);
+    CEngine engine(FALSE, g_pApp);
     ASSERT_TRUE(engine.Load(TestEnginePath("ProbeDeclines.TXV").c_str()));
     ASSERT_TRUE(engine.InitEngine());
     char out[256] = "";
@@ -243,7 +244,7 @@ TEST_F(Engine, ADeclinedConversionReportsNoChange)
 // the host must end the text inside the buffer, between two characters.
 TEST_F(Engine, TextsWithoutTerminatorAreEndedInsideTheBuffer)
 {
-    CEngine engine(FALSE);
+    CEngine engine(FALSE, g_pApp);
     ASSERT_TRUE(engine.Load(TestEnginePath("ProbeUnterminated.TXV").c_str()));
     ASSERT_TRUE(engine.InitEngine());
     const std::pair<const char*, std::function<BOOL(char*, int)>> calls[] = {

@@ -92,7 +92,7 @@ TEST(EngineHolder, DeletesItsEngineUnlessReleased)
     std::string path = TestEnginePath("ProbeComplete.TXV");
     CEngine* kept = nullptr;
     {
-        CEngineHolder holder(new CEngine(TRUE));
+        CEngineHolder holder(new CEngine(TRUE, g_pApp));
         ASSERT_TRUE(holder.Get()->Load(path.c_str()));
         ASSERT_TRUE(holder.Get()->InitEngine());
         kept = holder.Release();
@@ -101,12 +101,12 @@ TEST(EngineHolder, DeletesItsEngineUnlessReleased)
     EXPECT_NE(GetModuleHandleA(path.c_str()), nullptr) << "a released engine stays";
     delete kept;
     {
-        CEngineHolder holder(new CEngine(TRUE));
+        CEngineHolder holder(new CEngine(TRUE, g_pApp));
         ASSERT_TRUE(holder.Get()->Load(path.c_str()));
         holder.Free();
         EXPECT_EQ(holder.Get(), nullptr);
         EXPECT_EQ(GetModuleHandleA(path.c_str()), nullptr) << "Free deletes at once";
-        CEngineHolder scoped(new CEngine(TRUE));
+        CEngineHolder scoped(new CEngine(TRUE, g_pApp));
         ASSERT_TRUE(scoped.Get()->Load(path.c_str()));
     }
     EXPECT_EQ(GetModuleHandleA(path.c_str()), nullptr) << "the destructor deletes";

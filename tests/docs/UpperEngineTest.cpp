@@ -16,7 +16,7 @@ protected:
         ASSERT_TRUE(m_engine.InitEngine());
     }
 
-    CEngine m_engine{TRUE};
+    CEngine m_engine{TRUE, nullptr};
 };
 
 TEST_F(UpperEngine, IsListedAndConvertsLettersOnly)

@@ -24,15 +24,23 @@ Creation Create(HWND target, int count)
     return {answered, LOWORD(result), HIWORD(result)};
 }
 
-using HookSafety = HostileRunTest;
+class HookSafety : public HostileRunTest {
+protected:
+    // Morvane in hook mode and a target whose creations it converts (null on failure).
+    HWND StartHookedTarget(CChildProcess& process)
+    {
+        if (StartConverting(1) == nullptr)
+            return nullptr;
+        HWND target = StartHostile(process, "plain");
+        return target != nullptr && WaitUntilHooked(target) ? target : nullptr;
+    }
+};
 
 TEST_F(HookSafety, WindowCreationGoesOnWhenMorvaneIsKilledAndConvertsAgainAfterARestart)
 {
-    ASSERT_NE(StartConverting(1), nullptr);
     CChildProcess process;
-    HWND target = StartHostile(process, "plain");
+    HWND target = StartHookedTarget(process);
     ASSERT_NE(target, nullptr);
-    ASSERT_TRUE(WaitUntilHooked(target));
     int probes = Conversions();
 
     Creation hooked = Create(target, kCount);
@@ -56,6 +64,10 @@ TEST_F(HookSafety, WindowCreationGoesOnWhenMorvaneIsKilledAndConvertsAgainAfterA
     Creation restarted = Create(target, kCount);
     ASSERT_TRUE(restarted.answered);
     EXPECT_EQ(restarted.converted, kCount);
+    CChildProcess newcomer;
+    HWND newTarget = StartHostile(newcomer, "plain");
+    ASSERT_NE(newTarget, nullptr);
+    EXPECT_EQ(Create(newTarget, kCount).converted, kCount) << "a program started after the restart";
     EXPECT_EQ(ExitMorvane(), 0);
 
     Creation released = Create(target, kCount);
@@ -63,6 +75,41 @@ TEST_F(HookSafety, WindowCreationGoesOnWhenMorvaneIsKilledAndConvertsAgainAfterA
     EXPECT_LT(released.milliseconds, kFreeCreationMs);
     EXPECT_EQ(released.converted, 0) << "an orderly exit removes the hook";
     EXPECT_TRUE(process.IsRunning());
+}
+
+// A stopped Morvane holds each creation no longer than the hook's bound.
+TEST_F(HookSafety, WindowCreationGoesOnWhileMorvaneIsStopped)
+{
+    CChildProcess process;
+    HWND target = StartHookedTarget(process);
+    ASSERT_NE(target, nullptr);
+    ASSERT_NE(SuspendThread(m_morvane.MainThread()), static_cast<DWORD>(-1));
+    Creation stopped = Create(target, 12);
+    ResumeThread(m_morvane.MainThread());
+    ASSERT_TRUE(stopped.answered);
+    EXPECT_LT(stopped.milliseconds, kFreeCreationMs);
+    std::cout << "[          ] 12 creations with Morvane stopped: " << stopped.milliseconds << " ms" << std::endl;
+    EXPECT_TRUE(WaitUntilHooked(target)) << "converts again once resumed";
+    EXPECT_EQ(ExitMorvane(), 0);
+}
+
+TEST_F(HookSafety, HookModeConfirmedInOptionsOutlivesAKill)
+{
+    ASSERT_NE(StartConverting(0), nullptr);
+    Command(40005);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindProcessDialog(m_morvane.Id(), nullptr)) != nullptr; }, 15000));
+    ASSERT_TRUE(WaitUntil([&] { return GetDlgItem(dialog, 1019) != nullptr; }, 15000));
+    SendMessageA(GetDlgItem(dialog, 1018), BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageA(GetDlgItem(dialog, 1019), BM_SETCHECK, BST_CHECKED, 0);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 15000));
+    // Answered only once the command that showed the dialog has returned.
+    ASSERT_TRUE(IsResponsive());
+    m_morvane.Kill();
+    DWORD mode = 0;
+    EXPECT_TRUE(CPreferencesScope::GetDWORD("ResMode", &mode));
+    EXPECT_EQ(mode, 1u);
 }
 
 } // namespace

@@ -26,6 +26,7 @@ public:
     void Kill();
     DWORD Id() const { return m_info.dwProcessId; }
     HANDLE Handle() const { return m_info.hProcess; }
+    HANDLE MainThread() const { return m_info.hThread; }
 
 private:
     // Closes the handles of the process started last, if any.

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/app/CaptionTarget.h"
+#include "tests/engines/ProbeEngine.h"
+#include "tests/reliability/MorvaneRun.h"
+#include "tests/support/Cp932.h"
+
+namespace {
+
+struct EngineFault {
+    const char* mode; // MORVANE_FAULT for Faulting.TXV
+    DWORD code;
+};
+
+// Morvane with Faulting.TXV as its engine, whose calls are logged.
+class FaultingEngineTest : public MorvaneRunTest, public ::testing::WithParamInterface<EngineFault> {
+protected:
+    void SetUp() override
+    {
+        SetEnvironmentVariableA("MORVANE_FAULT", GetParam().mode);
+        CPreferencesScope::SetString("Engine", m_path);
+        CPreferencesScope::SetString("EngineFolder", BinaryFolder() + "\\faultyengines");
+        ASSERT_NE(StartAnswering(), nullptr);
+    }
+    void TearDown() override
+    {
+        MorvaneRunTest::TearDown();
+        SetEnvironmentVariableA("MORVANE_FAULT", nullptr);
+    }
+
+    void AnswerFaultBox()
+    {
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (box = FindProcessDialog(m_morvane.Id(), "Morvane")) != nullptr; }, 30000));
+        char code[16];
+        wsprintfA(code, "0x%08lX", GetParam().code);
+        EXPECT_EQ(CMessageBoxWatcher::Read(box).text,
+                  Cp932("エンジンの実行中に例外が発生したため、エンジンの使用を中止しました。\r\n例外コード: ") + code +
+                      Cp932("\r\nエンジン: ") + m_path);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+
+    int Calls(const char* call) const
+    {
+        std::vector<std::string> lines = m_log.Lines();
+        return static_cast<int>(std::count(lines.begin(), lines.end(), call));
+    }
+
+    // Alive a while later, Morvane exits as usual and keeps the engine chosen;
+    // only an engine that did not fault is ever ended.
+    void ExpectRunsOnAndExits(int exits)
+    {
+        WaitUntil([] { return false; }, 3000);
+        EXPECT_TRUE(IsResponsive());
+        EXPECT_EQ(ExitMorvane(), 0);
+        EXPECT_EQ(Calls("TXVExitEngine"), exits) << "a faulted engine is never called again";
+        std::string engine;
+        EXPECT_TRUE(CPreferencesScope::GetString("Engine", &engine) && engine == m_path);
+    }
+
+    CProbeLog m_log;
+    std::string m_path = FaultyEnginePath("Faulting.TXV");
+};
+
+TEST_P(FaultingEngineTest, IsStoppedAndReportedAndMorvaneRunsOn)
+{
+    bool inSettings = std::string(GetParam().mode) == "setting";
+    HWND dialog = nullptr;
+    HWND settings = nullptr;
+    if (inSettings) {
+        Command(40003);
+        ASSERT_TRUE(WaitUntil([&] { return (dialog = FindProcessDialog(m_morvane.Id(), nullptr)) != nullptr; }, 15000));
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(settings = GetDlgItem(dialog, 1009)); }, 15000));
+        PostMessageA(dialog, WM_COMMAND, 1009, reinterpret_cast<LPARAM>(settings));
+    }
+    CChildProcess process;
+    HWND target = StartTarget(process, "Faulting");
+    ASSERT_NE(target, nullptr);
+    SetForegroundWindow(target);
+    AnswerFaultBox();
+    if (inSettings) {
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(settings); }, 10000)) << "nothing left to set";
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 15000));
+        SetForegroundWindow(target);
+        // The list freed the faulted library: the engine chosen is loaded afresh.
+        EXPECT_TRUE(WaitUntil([&] { return ControlText(target, kPushButton) == "[OK]"; }, 20000));
+    } else {
+        EXPECT_EQ(Calls("TXVConvertCaptionString"), 1);
+        EXPECT_EQ(ControlText(target, kPushButton), "OK");
+    }
+    // The current engine ends before the dialog opens and, loaded afresh, at exit.
+    ExpectRunsOnAndExits(inSettings ? 2 : 0);
+    EXPECT_EQ(Calls(inSettings ? "TXVOnSetting" : "TXVConvertCaptionString"), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, FaultingEngineTest,
+                         ::testing::Values(EngineFault{"access", EXCEPTION_ACCESS_VIOLATION},
+                                           EngineFault{"divide", EXCEPTION_INT_DIVIDE_BY_ZERO},
+                                           EngineFault{"stack", EXCEPTION_STACK_OVERFLOW},
+                                           EngineFault{"illegal", EXCEPTION_ILLEGAL_INSTRUCTION},
+                                           EngineFault{"setting", EXCEPTION_ACCESS_VIOLATION}),
+                         [](const ::testing::TestParamInfo<EngineFault>& info) { return info.param.mode; });
+
+} // namespace
