@@ -110,9 +110,10 @@ void CMorvaneApp::DropFaultedEngine(CEngine* engine, DWORD exceptionCode)
 {
     CGString path(engine->GetPath());
     // A message loop running inside one of its calls (a box of its own) got
-    // here first: freeing it would pull its code from under that call, so it
-    // stays loaded, refusing every call, until the process ends.
-    if (!engine->IsInCall())
+    // here first, or the walker holds it further up the stack: freeing it
+    // would pull it from under them, so it stays loaded, refusing every call,
+    // until the process ends.
+    if (!engine->IsInCall() && !m_mainWnd.m_walker.IsBusy())
         delete engine;
     ShowEngineFault(path.Text(), exceptionCode);
 }

@@ -104,4 +104,44 @@ INSTANTIATE_TEST_SUITE_P(Faults, FaultingEngineTest,
                                            EngineFault{"setting", EXCEPTION_ACCESS_VIOLATION}),
                          [](const ::testing::TestParamInfo<EngineFault>& info) { return info.param.mode; });
 
+// An engine that shows a box from every conversion runs a message loop in the
+// middle of a walk or a hook report: no other one may start meanwhile, and the
+// box's own button is never converted.
+class BoxingEngineTest : public MorvaneRunTest, public ::testing::WithParamInterface<DWORD> {
+protected:
+    void TearDown() override
+    {
+        MorvaneRunTest::TearDown();
+        SetEnvironmentVariableA("MORVANE_FAULT", nullptr);
+    }
+    CProbeLog m_log;
+};
+
+TEST_P(BoxingEngineTest, ConvertsOneControlAtATimeAndNothingOfItsOwnBox)
+{
+    SetEnvironmentVariableA("MORVANE_FAULT", "box");
+    CPreferencesScope::SetString("Engine", FaultyEnginePath("Faulting.TXV"));
+    CPreferencesScope::SetDWORD("ResMode", GetParam());
+    ASSERT_NE(StartAnswering(), nullptr);
+    CChildProcess process;
+    HWND target = StartTarget(process, "Boxed");
+    ASSERT_NE(target, nullptr);
+    SetForegroundWindow(target);
+    for (int round = 1; round <= 3; ++round) {
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (box = FindProcessDialog(m_morvane.Id(), "Faulty engine")) != nullptr; },
+                              30000));
+        WaitUntil([] { return false; }, 1000);
+        std::vector<std::string> lines = m_log.Lines();
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), "TXVConvertCaptionString"), round) << "one call at a time";
+        EXPECT_EQ(TextOf(GetDlgItem(box, IDOK)), "OK");
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
+    }
+    EXPECT_TRUE(IsResponsive());
+    EXPECT_EQ(ExitMorvane(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, BoxingEngineTest, ::testing::Values(0u, 1u));
+
 } // namespace
