@@ -656,7 +656,10 @@ int main(int argc, char** argv)
                     tick.cpu.ownUs, tick.cpu.serverUs, tick.tickMs, static_cast<long>(tick.ticks));
             // The poller's turn, over the same window with Morvane paused.
             TogglePause(morvaneWnd);
+            LRESULT ticksBefore = Ask(window, WM_BENCH_TICKS);
             passes.push_back(MeasurePoller(window, periodMs));
+            if (Ask(window, WM_BENCH_TICKS) != ticksBefore)
+                fprintf(stderr, "Morvane converted during the poller's turn: its figures count in the poller's\n");
             fprintf(stderr, "poller %d: %.0f + %.0f us per pass\n", entry.buttons, passes.back().ownUs,
                     passes.back().serverUs);
             if (round == 0)
