@@ -91,19 +91,32 @@ BOOL CALLBACK CCaptionWalker::EnumChildProc(HWND hwnd, LPARAM lParam)
     }
 }
 
+// A window's class never changes, so a control already recorded costs only
+// its text at each tick; its class is read again only when the text differs,
+// since the handle may name another window by then.
 BOOL CCaptionWalker::VisitChild(HWND hwnd)
 {
-    if (!ReadTargetClass(hwnd))
-        return TRUE;
-    CWndEntry* child = RecordOf(m_pCurTop, hwnd);
-    if (child == NULL)
-        return FALSE;
+    CWndEntry* child = m_wndList.FindChildEntry(m_pCurTop, hwnd);
+    BOOL classRead = child == NULL;
+    if (child == NULL) {
+        if (!ReadTargetClass(hwnd))
+            return TRUE;
+        child = AddRecord(m_pCurTop, hwnd);
+        if (child == NULL)
+            return FALSE;
+    }
     char text[kTextSize];
     text[0] = '\0';
     GetWindowTextA(hwnd, text, kTextSize);
     // Still what the walker left there (or still empty): nothing to do.
     if (child->m_text.Compare(text, FALSE) == 0)
         return TRUE;
+    if (!classRead && !ReadTargetClass(hwnd)) {
+        // Another window under an old handle: its text is remembered so that it is passed over until it changes.
+        child->m_text.Assign(text);
+        child->m_bWritten = FALSE;
+        return TRUE;
+    }
     // A window that does not answer would make every further control of it
     // wait as long: leave the rest for the next tick.
     return Convert(child, text);
@@ -112,8 +125,11 @@ BOOL CCaptionWalker::VisitChild(HWND hwnd)
 CWndEntry* CCaptionWalker::RecordOf(CWndEntry* top, HWND hwnd)
 {
     CWndEntry* child = m_wndList.FindChildEntry(top, hwnd);
-    if (child != NULL)
-        return child;
+    return child != NULL ? child : AddRecord(top, hwnd);
+}
+
+CWndEntry* CCaptionWalker::AddRecord(CWndEntry* top, HWND hwnd)
+{
     // A window whose program keeps replacing its controls would otherwise
     // gather records without end while it stays open.
     if (top->m_nChildren >= top->m_nSweepAt)

@@ -42,6 +42,7 @@ private:
     BOOL VisitChild(HWND hwnd);
     BOOL ReadTargetClass(HWND hwnd);
     CWndEntry* RecordOf(CWndEntry* top, HWND hwnd);
+    CWndEntry* AddRecord(CWndEntry* top, HWND hwnd);
     BOOL Convert(CWndEntry* child, const char* source);
     static BOOL WriteText(HWND hwnd, const char* text);
     void SweepChildren(CWndEntry* top);

@@ -84,7 +84,14 @@ exchange=$(mktemp -d "$build/bench.XXXXXX")
 sample_cpu &
 sampler=$!
 
-echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
+# Where the kernel hands 32-bit programs to qemu-i386, every figure is several
+# times larger and some costs hide behind the emulator's.
+kind=native
+if morvane_emulated; then
+    kind=emulated
+fi
+echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1), 32-bit code $kind"
+echo "bench: machine_32bit=$kind"
 echo "period: $period ms"
 cd "$build/bin"
 timeout 3000 env $morvane_preload \

@@ -76,6 +76,23 @@ TEST_F(Records, AConversionTickRemembersTheEngineOutputForEachTargetControl)
     EXPECT_EQ(button->m_pChildLink, nullptr) << "one record per control";
 }
 
+// A handle whose record outlived its window may come to name a window of another class.
+TEST_F(Records, ARecordWhoseHandleNowNamesAnotherClassNeverConvertsIt)
+{
+    Tick(1);
+    CWndEntry* top = List().FindTopEntry(m_hTop);
+    ASSERT_NE(top, nullptr);
+    CWndEntry* stale = List().AddChildEntry(top, CWndEntry(m_hEdit, "[gone]"));
+    ASSERT_NE(stale, nullptr);
+    Tick(1);
+    EXPECT_EQ(Text(m_hEdit), "text");
+    EXPECT_STREQ(stale->m_text.Text(), "text") << "passed over until its text changes again";
+    SetWindowTextA(m_hEdit, "changed");
+    Tick(1);
+    EXPECT_EQ(Text(m_hEdit), "changed");
+    EXPECT_EQ(Text(m_hButton), "[OK]");
+}
+
 TEST_F(Records, NothingIsConvertedOrRecordedWhilePausedOrSuspended)
 {
     CMainWnd& mainWnd = g_pApp->m_mainWnd;

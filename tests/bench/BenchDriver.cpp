@@ -4,6 +4,8 @@
 // against a bare converter, and Morvane's memory. Arguments: the exchange
 // folder shared with the CPU sampler of scripts/bench.sh (as a Windows path),
 // the conversion period in milliseconds, then the button counts to measure.
+// Morvane and the poller take turns over the same window, a few rounds each,
+// so that what else the machine does weighs on both alike.
 //
 // Under Wine every read of another process's window goes to the Wine server,
 // so the server's CPU time counts on both sides. Wine reports no times for
@@ -15,12 +17,15 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "conversion/CaptionWalker.h"
 #include "tests/bench/BenchProtocol.h"
 #include "tests/engines/ProbeEngine.h"
 #include "tests/support/ProcessDriver.h"
+#include "ui/resource.h"
 
 namespace {
 
@@ -34,12 +39,29 @@ const int kHookRounds = 3;
 const int kIdleButtons = 100;
 const DWORD kIdleMs = 10000;
 const DWORD kIdlePassMs = 100;
+const int kRounds = 3;
+const int kPhasePasses = 5;
+const int kToggleButtons = 1000;
 // Morvane's own periods when the settings name none.
 const DWORD kDefaultConvMs = 100;
 const DWORD kDefaultGcMs = 500;
 
 std::string g_exchange;
 int g_nSamples = 0;
+
+LONGLONG Now()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+double Microseconds(LONGLONG ticks)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return ticks * 1e6 / frequency.QuadPart;
+}
 
 std::string ReadWholeFile(const std::string& path)
 {
@@ -191,6 +213,66 @@ PassCost MeasurePoller(HWND target, DWORD periodMs)
     cost.ownUs = (run.after.driver - run.before.driver) * 1e6 / run.passes;
     cost.serverUs = (run.after.server - run.before.server) * 1e6 / run.passes;
     return cost;
+}
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lParam)
+{
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+// Microseconds (wall time) per pass of each step of a steady conversion tick,
+// done in this process the way the walker does them, with the walker's own
+// records: the median of kPhasePasses passes, one per period, after a first
+// pass that makes the records. Class names are timed although the walker
+// reads them only for controls it meets first or whose text has changed.
+struct PhaseTimes {
+    double enumerateUs;
+    double classesUs;
+    double textsUs;
+    double lookupUs;
+};
+
+PhaseTimes MeasurePhases(HWND target, DWORD periodMs)
+{
+    CWndList list;
+    CWndEntry* top = list.AddTopEntry(CWndEntry(target, ""));
+    std::vector<HWND> children;
+    std::vector<double> passes[4];
+    char className[256];
+    char text[1024];
+    for (int pass = 0; pass <= kPhasePasses && top != NULL; ++pass) {
+        Sleep(periodMs);
+        children.clear();
+        LONGLONG start = Now();
+        EnumChildWindows(target, CollectChild, reinterpret_cast<LPARAM>(&children));
+        LONGLONG steps[4] = {Now() - start, 0, 0, 0};
+        for (HWND hwnd : children) {
+            LONGLONG before = Now();
+            GetClassNameA(hwnd, className, sizeof(className));
+            BOOL isTarget = CCaptionWalker::IsTargetClass(className);
+            LONGLONG classRead = Now();
+            GetWindowTextA(hwnd, text, sizeof(text));
+            LONGLONG textRead = Now();
+            CWndEntry* child = list.FindChildEntry(top, hwnd);
+            if (child == NULL && isTarget)
+                child = list.AddChildEntry(top, CWndEntry(hwnd, text));
+            if (child != NULL)
+                child->m_text.Compare(text, FALSE);
+            steps[1] += classRead - before;
+            steps[2] += textRead - classRead;
+            steps[3] += Now() - textRead;
+        }
+        for (int step = 0; step < 4 && pass > 0; ++step)
+            passes[step].push_back(Microseconds(steps[step]));
+    }
+    double medians[4] = {};
+    for (int step = 0; step < 4 && !passes[step].empty(); ++step) {
+        std::sort(passes[step].begin(), passes[step].end());
+        medians[step] = passes[step][passes[step].size() / 2];
+    }
+    PhaseTimes times = {medians[0], medians[1], medians[2], medians[3]};
+    return times;
 }
 
 struct TickCost {
@@ -381,29 +463,87 @@ struct IdleCost {
     double server;
 };
 
+// Runs measure with a Morvane of its own once it has converted a window of
+// that many buttons, in the foreground, whose sentinel stays as converted.
+void WithConvertedWindow(int buttons, const std::function<void(HWND morvaneWnd)>& measure)
+{
+    CChildProcess morvane;
+    HWND morvaneWnd = StartMorvane(morvane);
+    if (morvaneWnd == NULL)
+        return;
+    {
+        CTarget target(buttons);
+        Ask(target.Window(), WM_BENCH_SENTINEL, FALSE);
+        if (Ask(target.Window(), WM_BENCH_FOREGROUND) == TRUE && WaitFirstConvert(target.Window()))
+            measure(morvaneWnd);
+    }
+    ExitMorvane(morvane, morvaneWnd);
+}
+
 IdleCost MeasureIdleMorvane()
 {
     IdleCost cost = {-1, -1};
     CPreferencesScope::SetDWORD("TimerElapseConv", kDefaultConvMs);
     CPreferencesScope::SetDWORD("TimerElapseGC", kDefaultGcMs);
-    CChildProcess morvane;
-    HWND morvaneWnd = StartMorvane(morvane);
-    if (morvaneWnd == NULL)
-        return cost;
-    {
-        CTarget target(kIdleButtons);
-        Ask(target.Window(), WM_BENCH_SENTINEL, FALSE);
-        if (Ask(target.Window(), WM_BENCH_FOREGROUND) == TRUE && WaitFirstConvert(target.Window())) {
-            Sleep(1000);
-            CpuSample before = SampleCpu();
-            Sleep(kIdleMs);
-            CpuSample after = SampleCpu();
-            cost.morvane = after.morvane - before.morvane;
-            cost.server = after.server - before.server;
-        }
-    }
-    ExitMorvane(morvane, morvaneWnd);
+    WithConvertedWindow(kIdleButtons, [&cost](HWND) {
+        Sleep(1000);
+        CpuSample before = SampleCpu();
+        Sleep(kIdleMs);
+        CpuSample after = SampleCpu();
+        cost.morvane = after.morvane - before.morvane;
+        cost.server = after.server - before.server;
+    });
     return cost;
+}
+
+// Milliseconds (wall time) a tray command takes in Morvane's main window, its work included.
+double TimeCommand(HWND morvaneWnd, WPARAM command)
+{
+    LONGLONG start = Now();
+    if (Ask(morvaneWnd, WM_COMMAND, command, kWaitMs) == -1)
+        return -1;
+    return Microseconds(Now() - start) / 1000;
+}
+
+// The originals command and the command again, over a converted window of
+// kToggleButtons buttons: every original written back, then every one converted.
+struct ToggleFigures {
+    double showMs;
+    double againMs;
+};
+
+ToggleFigures MeasureToggle()
+{
+    ToggleFigures figures = {-1, -1};
+    WithConvertedWindow(kToggleButtons, [&figures](HWND morvaneWnd) {
+        figures.showMs = TimeCommand(morvaneWnd, ID_TRAY_ORIGINALS);
+        figures.againMs = TimeCommand(morvaneWnd, ID_TRAY_ORIGINALS);
+    });
+    return figures;
+}
+
+// The pause command toggles; the second answer comes only after any walk that
+// the command reached in the middle of (inside the walk's one write-back).
+void TogglePause(HWND morvaneWnd)
+{
+    Ask(morvaneWnd, WM_COMMAND, ID_TRAY_PAUSE);
+    Ask(morvaneWnd, WM_NULL);
+}
+
+double Total(const PassCost& cost)
+{
+    return cost.Total();
+}
+
+double Total(const TickCost& cost)
+{
+    return cost.cpu.Total();
+}
+
+template <typename Cost> Cost Median(std::vector<Cost> costs)
+{
+    std::sort(costs.begin(), costs.end(), [](const Cost& a, const Cost& b) { return Total(a) < Total(b); });
+    return costs[costs.size() / 2];
 }
 
 int EngineCalls(const CProbeLog& log)
@@ -420,6 +560,7 @@ struct Figures {
     int buttons;
     PassCost poller;
     TickCost tick;
+    PhaseTimes phases;
     double firstConvertMs;
     double convertSpanMs;
     int steadyEngineCalls;
@@ -453,17 +594,6 @@ int main(int argc, char** argv)
     CPreferencesScope::SetString("Engine", TestEnginePath("ProbeComplete.TXV"));
     CPreferencesScope::SetDWORD("ResMode", 0);
 
-    // The pollers first, with no Morvane running to share the Wine server.
-    for (Figures& entry : figures) {
-        CTarget target(entry.buttons);
-        if (target.Window() == NULL) {
-            fprintf(stderr, "bench_target %d did not start\n", entry.buttons);
-            return 1;
-        }
-        entry.poller = MeasurePoller(target.Window(), periodMs);
-        fprintf(stderr, "poller %d: %.0f + %.0f us per pass\n", entry.buttons, entry.poller.ownUs,
-                entry.poller.serverUs);
-    }
     // Timer and message loop over a window with no other control, as Morvane's idle tick.
     PassCost pollerIdle = {};
     {
@@ -481,9 +611,10 @@ int main(int argc, char** argv)
     HookFigures hook = MeasureHookMode();
     fprintf(stderr, "hook: %.0f us without a hook, %.0f with the bare converter, %.0f with Morvane\n", hook.none.us,
             hook.bare.us, hook.morvane.us);
+    CPreferencesScope::SetDWORD("TimerElapseConv", periodMs);
+    ToggleFigures toggle = MeasureToggle();
 
     CProbeLog log;
-    CPreferencesScope::SetDWORD("TimerElapseConv", periodMs);
     CChildProcess morvane;
     HWND morvaneWnd = StartMorvane(morvane);
     if (morvaneWnd == NULL) {
@@ -515,10 +646,29 @@ int main(int argc, char** argv)
         }
         entry.firstConvertMs = WaitFirstConvert(window) ? Ask(window, WM_BENCH_FIRST_CONVERT_US) / 1000.0 : -1;
         entry.convertSpanMs = Ask(window, WM_BENCH_CONVERT_SPAN_US) / 1000.0;
+        std::vector<TickCost> ticks;
+        std::vector<PassCost> passes;
+        for (int round = 0; round < kRounds; ++round) {
+            WaitTicks(window, 3);
+            ticks.push_back(MeasureTicks(window, 5000, 30));
+            const TickCost& tick = ticks.back();
+            fprintf(stderr, "morvane %d: %.0f + %.0f us per tick, %.1f ms between ticks, %ld ticks\n", entry.buttons,
+                    tick.cpu.ownUs, tick.cpu.serverUs, tick.tickMs, static_cast<long>(tick.ticks));
+            // The poller's turn, over the same window with Morvane paused.
+            TogglePause(morvaneWnd);
+            LRESULT ticksBefore = Ask(window, WM_BENCH_TICKS);
+            passes.push_back(MeasurePoller(window, periodMs));
+            if (Ask(window, WM_BENCH_TICKS) != ticksBefore)
+                fprintf(stderr, "Morvane converted during the poller's turn: its figures count in the poller's\n");
+            fprintf(stderr, "poller %d: %.0f + %.0f us per pass\n", entry.buttons, passes.back().ownUs,
+                    passes.back().serverUs);
+            if (round == 0)
+                entry.phases = MeasurePhases(window, periodMs);
+            TogglePause(morvaneWnd);
+        }
+        entry.tick = Median(ticks);
+        entry.poller = Median(passes);
         WaitTicks(window, 3);
-        entry.tick = MeasureTicks(window, 5000, 30);
-        fprintf(stderr, "morvane %d: %.0f + %.0f us per tick, %.1f ms between ticks, %ld ticks\n", entry.buttons,
-                entry.tick.cpu.ownUs, entry.tick.cpu.serverUs, entry.tick.tickMs, static_cast<long>(entry.tick.ticks));
 
         Ask(window, WM_BENCH_SENTINEL, FALSE);
         Sleep(static_cast<DWORD>(entry.tick.tickMs * 3));
@@ -564,6 +714,16 @@ int main(int argc, char** argv)
            kIdleMs / 1000.0, kIdleButtons, idleMorvane.morvane, idleMorvane.server, idlePoller);
     printf("memory (anonymous resident kB): %.0f at rest, %.0f with %d records, %.0f after clean-up\n", memory.restKb,
            memory.recordsKb, memory.records, memory.afterGcKb);
+    printf("originals command over %d converted buttons: %.1f ms to show them, %.1f ms to convert again\n",
+           kToggleButtons, toggle.showMs, toggle.againMs);
+    printf("a steady tick step by step, ms per pass (wall time, done by the driver the way the walker does it;\n"
+           " the walker reads class names only for controls met first or whose text has changed):\n");
+    printf("%7s %10s %10s %10s %12s\n", "buttons", "enumerate", "texts", "look-up", "class names");
+    for (const Figures& entry : figures) {
+        const PhaseTimes& phases = entry.phases;
+        printf("%7d %10.1f %10.1f %10.1f %12.1f\n", entry.buttons, phases.enumerateUs / 1000, phases.textsUs / 1000,
+               phases.lookupUs / 1000, phases.classesUs / 1000);
+    }
     printf("bench: idle_tick_us=%.0f\n", idle.cpu.Total());
     printf("bench: hook_create_us_per_window_none=%.0f\n", hook.none.us * perWindow);
     printf("bench: hook_create_us_per_window_bare=%.0f\n", hook.bare.us * perWindow);
@@ -576,6 +736,8 @@ int main(int argc, char** argv)
     printf("bench: memory_rest_kb=%.0f\n", memory.restKb);
     printf("bench: memory_records_kb=%.0f\n", memory.recordsKb);
     printf("bench: memory_after_gc_kb=%.0f\n", memory.afterGcKb);
+    printf("bench: toggle_show_ms_%d=%.1f\n", kToggleButtons, toggle.showMs);
+    printf("bench: toggle_again_ms_%d=%.1f\n", kToggleButtons, toggle.againMs);
     for (const Figures& entry : figures) {
         double net = entry.tick.cpu.Total() - idle.cpu.Total();
         double pollerNet = entry.poller.Total() - pollerIdle.Total();
@@ -587,6 +749,10 @@ int main(int argc, char** argv)
         Print("first_convert_own_ms", entry.buttons, entry.convertSpanMs, "%.1f");
         Print("first_convert_wait_ms", entry.buttons, entry.firstConvertMs - entry.convertSpanMs, "%.1f");
         Print("steady_engine_calls", entry.buttons, entry.steadyEngineCalls, "%.0f");
+        Print("phase_enumerate_ms", entry.buttons, entry.phases.enumerateUs / 1000, "%.1f");
+        Print("phase_texts_ms", entry.buttons, entry.phases.textsUs / 1000, "%.1f");
+        Print("phase_lookup_ms", entry.buttons, entry.phases.lookupUs / 1000, "%.1f");
+        Print("phase_class_names_ms", entry.buttons, entry.phases.classesUs / 1000, "%.1f");
     }
     return 0;
 }
