@@ -98,4 +98,4 @@ timeout 3000 env $morvane_preload \
     wine morvane_bench.exe "$(printf 'Z:%s' "$exchange" | tr / '\\')" "$period" "$@" </dev/null
 # The dictionary engine's own figures: loading a table of 10,000 entries and
 # converting each kind of caption.
-timeout 600 env LD_PRELOAD=/usr/lib/i386-linux-gnu/libgcc_s.so.1 wine dictionary_bench.exe </dev/null
+timeout 600 env $morvane_preload wine dictionary_bench.exe </dev/null

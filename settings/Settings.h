@@ -27,8 +27,9 @@ public:
 
 private:
     CSettings(const CSettings&) = delete;
+    CSettings& operator=(const CSettings&) = delete;
+
     // The key exists but the last Load could not open it: saving would put
     // defaults over preferences that were never read.
     BOOL m_bKeyUnreadable;
-    CSettings& operator=(const CSettings&) = delete;
 };

@@ -59,22 +59,22 @@ void CUntranslatedLog::Add(const std::string& caption)
     std::string line = OneLine(caption);
     if (m_seen.count(line) != 0)
         return;
-    // A caption that could not be written is tried again when it comes back.
-    if (Append(line + "\t\r\n"))
-        m_seen.insert(line);
+    // Remembered even when it could not be written: a caption the walker
+    // offers at every tick must not send each conversion to the disk.
+    m_seen.insert(line);
+    Append(line + "\t\r\n");
 }
 
-bool CUntranslatedLog::Append(const std::string& text) const
+void CUntranslatedLog::Append(const std::string& text) const
 {
     std::string folder = m_path.substr(0, m_path.find_last_of('\\'));
     CreateDirectoryA(folder.c_str(), NULL);
     HANDLE file =
         CreateFileA(m_path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
-        return false;
+        return;
     std::string data = GetLastError() == ERROR_ALREADY_EXISTS ? text : m_header + text;
     DWORD written = 0;
-    BOOL ok = WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, NULL);
+    WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, NULL);
     CloseHandle(file);
-    return ok && written == data.size();
 }

@@ -14,7 +14,7 @@ public:
     const std::string& Path() const { return m_path; }
 
 private:
-    bool Append(const std::string& text) const;
+    void Append(const std::string& text) const;
 
     std::string m_path;
     std::string m_header; // comment lines that start a new file
