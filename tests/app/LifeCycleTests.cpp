@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "tests/app/MorvaneProcess.h"
 #include "tests/support/Cp932.h"
 #include "tests/support/MessageBoxWatcher.h"
+#include "tests/support/MorvaneProcess.h"
 
 namespace {
 

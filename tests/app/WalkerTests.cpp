@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "tests/app/CaptionTarget.h"
-#include "tests/app/MorvaneProcess.h"
 #include "tests/engines/ProbeEngine.h"
+#include "tests/support/MorvaneProcess.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "tests/app/CaptionTarget.h"
 #include "tests/reliability/MorvaneRun.h"
-#include "tests/reliability/TempFolder.h"
 #include "tests/support/Cp932.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

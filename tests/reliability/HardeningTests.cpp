@@ -6,8 +6,8 @@
 #include <set>
 
 #include "tests/reliability/MorvaneRun.h"
-#include "tests/reliability/TempFolder.h"
 #include "tests/support/Cp932.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/MorvaneProcess.h"
 #include "tests/support/MessageBoxWatcher.h"
+#include "tests/support/MorvaneProcess.h"
 
 // Runs the real Morvane.exe against bad input: answers the boxes it shows at
 // start-up, drives caption_target windows and looks into the process.
