@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "tests/reliability/MorvaneRun.h"
 #include "tests/support/Cp932.h"
+#include "tests/support/MorvaneRun.h"
 
 namespace {
 

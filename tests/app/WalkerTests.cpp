@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/reliability/MorvaneRun.h"
+#include "tests/support/MorvaneRun.h"
 
 namespace {
 

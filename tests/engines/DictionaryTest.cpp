@@ -5,10 +5,10 @@
 #include <sstream>
 
 #include "tests/engines/EngineLibrary.h"
-#include "tests/reliability/TempFolder.h"
 #include "tests/support/Cp932.h"
 #include "tests/support/MessageBoxWatcher.h"
 #include "tests/support/ProcessDriver.h"
+#include "tests/support/TempFolder.h"
 #include "tests/ui/DialogDriver.h"
 
 namespace {

@@ -33,7 +33,7 @@
 // Texts: description "Probe engine <name>", version "API <8 hex digits>" (e.g. "API 00010000").
 // Conversion: "[" + text + "]", cut to the output buffer, any class name; after an odd number of
 // TXVOnSetting calls since TXVInitEngine it is "<" + text + ">" instead, so a refreshed preview shows.
-// TXVOnSetting and TXVOnAbout show nothing.
+// Apart from ProbeSettingBox's box, TXVOnSetting and TXVOnAbout show nothing.
 //
 // Call log: when the environment variable MORVANE_ENGINE_LOG names a file, each call appends one
 // line "<name> <call>[ <details>]\n" to it, the file opened and closed per call (so another
@@ -42,53 +42,12 @@
 // name and the output buffer size ("complete TXVConvertCaptionString @Sample 512"); for
 // TXVOnSetting and TXVOnAbout the owner window as 8 upper-case hex digits.
 
-#include <windows.h>
-
-#include <fstream>
 #include <string>
-#include <vector>
 
+#include "tests/support/ProbeLog.h"
 #include "tests/support/ProcessDriver.h"
 
 inline std::string TestEnginePath(const std::string& fileName)
 {
     return BinaryFolder() + "\\testengines\\" + fileName;
 }
-
-// Points MORVANE_ENGINE_LOG, for this process and the processes it starts, at a
-// fresh file for as long as it lives.
-class CProbeLog {
-public:
-    CProbeLog()
-    {
-        char folder[MAX_PATH];
-        char path[MAX_PATH];
-        GetTempPathA(MAX_PATH, folder);
-        GetTempFileNameA(folder, "prb", 0, path);
-        m_path = path;
-        Clear();
-        SetEnvironmentVariableA("MORVANE_ENGINE_LOG", m_path.c_str());
-    }
-    ~CProbeLog()
-    {
-        SetEnvironmentVariableA("MORVANE_ENGINE_LOG", NULL);
-        Clear();
-    }
-    CProbeLog(const CProbeLog&) = delete;
-    CProbeLog& operator=(const CProbeLog&) = delete;
-
-    void Clear() const { DeleteFileA(m_path.c_str()); }
-    const std::string& Path() const { return m_path; }
-
-    std::vector<std::string> Lines() const
-    {
-        std::vector<std::string> lines;
-        std::ifstream file(m_path);
-        for (std::string line; std::getline(file, line);)
-            lines.push_back(line);
-        return lines;
-    }
-
-private:
-    std::string m_path;
-};

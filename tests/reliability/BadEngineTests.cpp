@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "tests/reliability/MorvaneRun.h"
-#include "tests/reliability/TempFolder.h"
+#include "tests/support/MorvaneRun.h"
 #include "tests/support/Cp932.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

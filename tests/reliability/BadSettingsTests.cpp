@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tests/reliability/MorvaneRun.h"
+#include "tests/support/MorvaneRun.h"
 #include "tests/reliability/RawPreferences.h"
 #include "tests/support/Cp932.h"
 

@@ -5,9 +5,9 @@
 #include <iterator>
 #include <set>
 
-#include "tests/reliability/MorvaneRun.h"
-#include "tests/reliability/TempFolder.h"
+#include "tests/support/MorvaneRun.h"
 #include "tests/support/Cp932.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

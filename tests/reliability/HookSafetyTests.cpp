@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "tests/reliability/MorvaneRun.h"
+#include "tests/support/MorvaneRun.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <iostream>
 #include <map>
 
-#include "tests/reliability/MorvaneRun.h"
+#include "tests/support/MorvaneRun.h"
 
 namespace {
 

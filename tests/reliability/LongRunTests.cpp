@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/reliability/MorvaneRun.h"
+#include "tests/support/MorvaneRun.h"
 
 namespace {
 

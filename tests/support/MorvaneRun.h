@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "tests/app/CaptionTarget.h"
-#include "tests/app/MorvaneProcess.h"
 #include "tests/engines/ProbeEngine.h"
 #include "tests/support/MessageBoxWatcher.h"
+#include "tests/support/MorvaneProcess.h"
 
 // Runs the real Morvane.exe with an engine against caption_target windows:
 // answers the boxes it shows at start-up, drives the targets, counts the probe

@@ -1,4 +1,4 @@
-#include "tests/app/MorvaneProcess.h"
+#include "tests/support/MorvaneProcess.h"
 
 void MorvaneProcessTest::TearDown()
 {

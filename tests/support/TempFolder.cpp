@@ -1,4 +1,4 @@
-#include "tests/reliability/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <windows.h>
 
@@ -32,7 +32,7 @@ CTempFolder::CTempFolder()
     char path[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     // The unique file name becomes the folder's name.
-    GetTempFileNameA(temp, "rel", 0, path);
+    GetTempFileNameA(temp, "mvt", 0, path);
     DeleteFileA(path);
     CreateDirectoryA(path, nullptr);
     m_path = path;

@@ -1,4 +1,4 @@
-#include "tests/reliability/MorvaneRun.h"
+#include "tests/support/MorvaneRun.h"
 
 #include <sstream>
 
