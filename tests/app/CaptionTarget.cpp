@@ -192,6 +192,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         Churn(hwnd);
         return 0;
     case WM_TARGET_HANG:
+        SetWindowTextA(GetDlgItem(hwnd, kPushButton), "Hung");
         Sleep(static_cast<DWORD>(wParam));
         return 0;
     case WM_TARGET_CREATE:

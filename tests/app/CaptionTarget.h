@@ -104,7 +104,8 @@ const CycledControl kCycledControls[] = {
 };
 const int kCycledCount = sizeof(kCycledControls) / sizeof(kCycledControls[0]);
 
-// Posted to the target's window: the thread stops answering for wParam milliseconds.
+// Posted to the target's window: the push button's text becomes "Hung", for
+// Morvane to write back to, and the thread stops answering for wParam milliseconds.
 #define WM_TARGET_HANG (WM_APP + 1)
 // The others are sent to the target's window.
 // Creates wParam buttons "h" (ids from kFirstCreated) and returns

@@ -95,23 +95,25 @@ TEST_F(Walker, AHungWindowDoesNotStopMorvane)
     HWND hung = StartTarget(hungProcess, "controls", "Hung");
     ASSERT_NE(live, nullptr);
     ASSERT_NE(hung, nullptr);
+    ASSERT_TRUE(WaitAllConverted(hung));
+    int converted = Conversions();
     PostMessageA(hung, WM_TARGET_HANG, 60000, 0);
     auto answers = [hung] {
         DWORD_PTR result = 0;
         return SendMessageTimeoutA(hung, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result) != 0;
     };
     ASSERT_TRUE(WaitUntil([&] { return !answers(); }, 10000)) << "the target must hang";
-    SetForegroundWindow(hung);
-    // A hung window keeps no trace of the walks that met it: a few timer periods.
-    WaitWhileNothingConverts();
+    // The walker converts the text set before the hang, to write it back to a window that does not answer.
+    ASSERT_TRUE(WaitUntil([&] { return Conversions() > converted; }, 20000));
 
     SetForegroundWindow(live);
-    EXPECT_TRUE(WaitAllConverted(live)) << "other windows are still converted";
+    SendMessageA(GetDlgItem(live, kPushButton), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Live"));
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(live, kPushButton) == "[Live]"; }, 20000))
+        << "other windows are still converted";
     EXPECT_FALSE(answers()) << "converted while the other target still hangs";
     EXPECT_EQ(ExitMorvane(), 0) << "Morvane exits cleanly";
     hungProcess.Kill();
 }
-
 
 class HookMode : public Walker, public ::testing::WithParamInterface<DWORD> {};
 
