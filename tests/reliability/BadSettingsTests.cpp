@@ -6,8 +6,10 @@
 
 #include "tests/app/CaptionTarget.h"
 #include "tests/reliability/MorvaneRun.h"
-#include "tests/reliability/RawPreferences.h"
 #include "tests/support/Cp932.h"
+#include "tests/support/ExpectedTexts.h"
+#include "tests/support/TempFolder.h"
+#include "ui/resource.h"
 
 namespace {
 
@@ -37,13 +39,6 @@ std::vector<RawValue> DefaultsBut(const std::vector<RawValue>& changed)
     return values;
 }
 
-std::string TempPathOf(const std::string& name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
 // Stored values Morvane must survive, and what its exit writes back.
 struct BadSettings {
     std::string name;
@@ -60,7 +55,7 @@ std::vector<BadSettings> BadSettingsCases()
     const std::string longFolder = "C:\\" + std::string(65000, 'f');
     const std::string longEngine = "C:\\" + std::string(65528, 'e') + ".TXV";
     const std::string path300 = "C:\\" + std::string(293, 'p') + ".TXV";
-    const std::string folderEngine = TempPathOf("MorvaneFolder.TXV");
+    const std::string folderEngine = CTempFolder::Root() + "MorvaneFolder.TXV";
     const std::string unc = "\\\\nohost.invalid\\share\\Engine.TXV";
     const RawValue keptFolder = SzValue("EngineFolder", "C:\\Engines");
     std::vector<BadSettings> cases = {
@@ -109,19 +104,7 @@ std::vector<BadSettings> BadSettingsCases()
 void StoreAll(const std::vector<RawValue>& values)
 {
     for (const RawValue& value : values)
-        StoreRaw(value);
-}
-
-// Compares what the registry holds with the expected values, briefly for long data.
-void ExpectStored(const std::vector<RawValue>& expected)
-{
-    for (const RawValue& value : expected) {
-        RawValue stored;
-        ASSERT_TRUE(LoadRaw(value.name.c_str(), &stored)) << value.name << " is written";
-        EXPECT_EQ(stored.type, value.type) << value.name;
-        EXPECT_EQ(stored.data.size(), value.data.size()) << value.name;
-        EXPECT_TRUE(stored.data == value.data) << value.name << " holds " << stored.data.substr(0, 80);
-    }
+        CPreferencesScope::Store(value);
 }
 
 class BadSettingsTest : public MorvaneRunTest, public ::testing::WithParamInterface<BadSettings> {
@@ -132,8 +115,7 @@ protected:
     {
         std::string expectedBox;
         if (!refusedEngine.empty())
-            expectedBox = Cp932("エンジンの読み込みに失敗しました。\n\n[ エラー詳細 ]\nERRCODE=") +
-                          std::to_string(LoadErrorOf(refusedEngine));
+            expectedBox = ExpectedError(IDS_ENGINE_LOAD_FAILED, LoadErrorOf(refusedEngine));
         ASSERT_NE(StartAnswering(), nullptr);
         if (refusedEngine.empty()) {
             EXPECT_TRUE(m_startBoxes.empty()) << m_startBoxes.front().text;
@@ -215,8 +197,8 @@ TEST_F(SettingsRunTest, AnyNonZeroResModeIsHookMode)
     StoreAll({SzValue("Engine", FaultyEnginePath("FaultlessEngine.TXV")), DwordValue("ResMode", 7)});
     ASSERT_NE(StartAnswering(), nullptr);
     EXPECT_TRUE(m_startBoxes.empty());
-    std::string report = TempPathOf("morvane-resmode-report.txt");
-    DeleteFileA(report.c_str());
+    CTempFolder folder;
+    std::string report = folder.PathOf("report.txt");
     CChildProcess process;
     ASSERT_NE(StartTarget(process, "ResMode 7", report), nullptr);
     const std::string firstLine = "101\tButton\t";
@@ -233,7 +215,6 @@ TEST_F(SettingsRunTest, AnyNonZeroResModeIsHookMode)
     EXPECT_EQ(content.substr(0, content.find('\n')), firstLine + "[OK]")
         << "the push button is converted while it is created";
     process.Kill();
-    DeleteFileA(report.c_str());
     EXPECT_EQ(ExitMorvane(), 0);
     ExpectStored({DwordValue("ResMode", 7)});
 }

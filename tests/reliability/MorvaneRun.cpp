@@ -9,9 +9,9 @@ const int kConvertedControls[] = {kPushButton, kCheckBox,  kRadioButton, kGroupB
 
 } // namespace
 
-HWND MorvaneRunTest::StartAnswering()
+HWND MorvaneRunTest::StartAnswering(const std::string& folder)
 {
-    if (!m_morvane.Start("\"" + Bin("Morvane.exe") + "\""))
+    if (!m_morvane.Start("\"" + Bin("Morvane.exe") + "\"", folder))
         return nullptr;
     for (;;) {
         HWND box = nullptr;

@@ -12,7 +12,8 @@ class MorvaneRunTest : public MorvaneProcessTest {
 protected:
     // Starts Morvane, answers every start-up message box with OK and returns
     // the hidden main window (null when none appears). The boxes are kept in m_startBoxes.
-    HWND StartAnswering();
+    // Morvane's current folder is the given one, the build's binary folder when none is given.
+    HWND StartAnswering(const std::string& folder = std::string());
 
     // Whether the main window still handles messages.
     bool IsResponsive() const;
