@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "tests/reliability/MorvaneRun.h"
 #include "tests/support/ExpectedTexts.h"
+#include "tests/support/MorvaneRun.h"
 #include "tests/support/TempFolder.h"
 #include "ui/resource.h"
 
@@ -14,7 +14,7 @@ using CurrentFolder = MorvaneRunTest;
 TEST_F(CurrentFolder, ARelativeEngineNameIsNotLoadedFromTheCurrentFolder)
 {
     CTempFolder folder;
-    ASSERT_TRUE(CopyFileA(FaultyEnginePath("FaultlessEngine.TXV").c_str(), folder.PathOf("CurrentOnly.TXV").c_str(),
+    ASSERT_TRUE(CopyFileA(TestEnginePath("ProbeComplete.TXV").c_str(), folder.PathOf("CurrentOnly.TXV").c_str(),
                           FALSE));
     CPreferencesScope::SetString("Engine", "CurrentOnly.TXV");
     ASSERT_NE(StartAnswering(folder.Path()), nullptr);
