@@ -365,4 +365,20 @@ TEST_F(Commands, AnIconTheTrayRefusesEndsTheStartUpAfterSavingAndReleasingTheEng
     EXPECT_TRUE(Logged("complete TXVExitEngine")) << "the engine is ended";
 }
 
+TEST_F(Commands, ExitSavesThePreferencesBeforeTheEngineEnds)
+{
+    // An engine that crashes as it ends cannot cost the preferences: its fault
+    // is reported while Morvane ends, and by then they are written.
+    SetEnvironmentVariableA("MORVANE_FAULT", "exit");
+    CPreferencesScope::SetString("Engine", BinaryFolder() + "\\faultyengines\\Faulting.TXV");
+    ASSERT_NE(StartMorvane(), nullptr);
+    SetEnvironmentVariableA("MORVANE_FAULT", nullptr);
+    Command(ID_TRAY_EXIT);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindProcessDialog(m_morvane.Id(), "Morvane")) != nullptr; }, kWaitMs));
+    EXPECT_TRUE(CPreferencesScope::Exists("ResMode"));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(m_morvane.WaitExit(kWaitMs), 0);
+}
+
 } // namespace

@@ -15,7 +15,8 @@
  *   FAULTY_BY_ENVIRONMENT      the environment variable MORVANE_FAULT picks a fault:
  *                              "access", "divide", "stack" or "illegal" in the
  *                              conversion, "setting" (an access violation) in
- *                              TXVOnSetting (exported by this build too), "box" a
+ *                              TXVOnSetting (exported by this build too), "exit"
+ *                              (an access violation) in TXVExitEngine, "box" a
  *                              message box from every conversion; each call of the
  *                              conversion, TXVOnSetting and TXVExitEngine appends a
  *                              line with its name to the file MORVANE_ENGINE_LOG
@@ -121,6 +122,10 @@ BOOL WINAPI TXVInitEngine(void)
 void WINAPI TXVExitEngine(void)
 {
     LogCall("TXVExitEngine\n");
+#ifdef FAULTY_BY_ENVIRONMENT
+    if (IsFault("exit"))
+        *g_null = 3;
+#endif
 }
 
 BOOL WINAPI TXVConvertCaptionString(LPCSTR className, LPCSTR text, LPSTR outBuffer, int outBufferSize)
