@@ -1,70 +1,186 @@
-// A program whose controls Morvane converts in the tests: one window with a
-// control of every class that matters, requests to hang or to create more
-// controls, and an optional report of each control's text read right after
-// its creation (what hook mode must already have converted).
+// The target program of the process tests: see CaptionTarget.h.
 #include <windows.h>
 
 #include <stdio.h>
 #include <string.h>
 
+#include <string>
+
 #include "tests/app/CaptionTarget.h"
 
 namespace {
 
-struct ControlSpec {
-    int id;
-    const char* className;
-    DWORD style;
-    const char* text;
-};
+const UINT WM_RESET_SENTINEL = WM_APP + 50;
+const UINT_PTR kChurnTimer = 1;
+const int kChurnBatch = 10;
 
-const ControlSpec kControls[] = {
-    {kPushButton, "Button", BS_PUSHBUTTON, "OK"},
-    {kCheckBox, "Button", BS_AUTOCHECKBOX, "Check"},
-    {kRadioButton, "Button", BS_AUTORADIOBUTTON, "Radio"},
-    {kGroupBox, "Button", BS_GROUPBOX, "Group"},
-    {kStatic, "Static", SS_LEFT, "Label"},
-    {kTButton, "TButton", 0, "TB"},
-    {kTCheckBox, "TCheckBox", 0, "TC"},
-    {kTGroupBox, "TGroupBox", 0, "TG"},
-    {kEdit, "Edit", WS_BORDER, "Edit text"},
-    {kOtherClass, "OtherClass", 0, "Other"},
-    {kEmptyButton, "Button", BS_PUSHBUTTON, ""},
-};
+const int kControlCount = sizeof(kControls) / sizeof(kControls[0]);
+LRESULT g_createdTexts[kControlCount] = {};
+HWND g_main = NULL;
+int g_windows = 0;
+int g_nextCreated = kFirstCreated;
+HWND g_churned[kChurnBatch] = {};
+LRESULT g_churnCount = 0;
+HWND g_cycled = NULL;
+LRESULT g_foreignTexts[kCycledCount] = {};
+HWND g_sentinel = NULL;
+BOOL g_sentinelOn = FALSE;
+LRESULT g_ticks = 0;
+BOOL g_ready = FALSE;
 
-FILE* g_report = NULL;
-int g_nextExtra = kFirstExtra;
-
-void Report(HWND control, int id, const char* className)
+// createText, for the own control classes: a text set during WM_CREATE, so
+// that hook mode already sees it.
+HWND CreateChild(HWND parent, int id, const char* className, DWORD style, const char* text, int y,
+                 const char* createText = NULL)
 {
-    if (g_report == NULL)
-        return;
-    char text[1024] = "";
-    GetWindowTextA(control, text, sizeof(text));
-    fprintf(g_report, "%d\t%s\t%s\n", id, className, text);
-    fflush(g_report);
+    return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, 10, y, 300, 20, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(NULL),
+                           const_cast<char*>(createText));
 }
 
-void CreateControl(HWND parent, int id, const char* className, DWORD style, const char* text)
+void CreateControls(HWND window)
 {
-    int row = (id - kPushButton) % 14;
-    int column = (id - kPushButton) / 14;
-    HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, 10 + column * 4, 10 + row * 26,
-                                   180, 22, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleA(NULL), NULL);
-    Report(control, id, className);
+    for (int i = 0; i < kControlCount; ++i) {
+        const TargetControl& spec = kControls[i];
+        HWND control = CreateChild(window, spec.id, spec.className, spec.style, spec.text, 10 + i * 22);
+        char text[1024] = "";
+        GetWindowTextA(control, text, sizeof(text));
+        g_createdTexts[i] = text == "[" + std::string(spec.text) + "]" ? kCreatedConverted
+                            : strcmp(text, spec.text) == 0               ? kCreatedOriginal
+                                                                         : -1;
+    }
+}
+
+void CreateLongControls(HWND window)
+{
+    CreateChild(window, kText1023, "Button", BS_PUSHBUTTON, std::string(1023, 'a').c_str(), 10);
+    CreateChild(window, kText1024, "Static", SS_LEFT, std::string(1024, 'b').c_str(), 32);
+    // A window name longer than 32767 characters makes Wine's CreateWindowExA fail.
+    SetWindowTextA(CreateChild(window, kText100000, "Button", BS_PUSHBUTTON, "", 54), std::string(100000, 'c').c_str());
+    CreateChild(window, kTButton100000, "TButton", 0, "", 76, std::string(100000, 'd').c_str());
+    CreateChild(window, kShortButton, "Button", BS_PUSHBUTTON, "x", 98);
+    HWND last = NULL;
+    for (int i = 0; i < kLongClassCount; ++i) {
+        char name[256];
+        LongClassNameOf(i, name);
+        last = CreateChild(window, kFirstLongClass + i, name, 0, "x", 120 + i * 22);
+    }
+    CreateChild(last, kNestedButton, "Button", BS_PUSHBUTTON, "y", 0);
+}
+
+void Churn(HWND window)
+{
+    for (HWND& control : g_churned) {
+        if (control != NULL)
+            DestroyWindow(control);
+        control = CreateChild(window, 500, g_churnCount % 2 == 0 ? "Button" : "Static", 0, "c", 10);
+        ++g_churnCount;
+    }
+}
+
+LRESULT CreateButtons(HWND window, int count)
+{
+    int converted = 0;
+    DWORD start = GetTickCount();
+    for (int i = 0; i < count; ++i) {
+        HWND button = CreateChild(window, g_nextCreated++, "Button", BS_PUSHBUTTON, "h", 10);
+        char text[16] = "";
+        GetWindowTextA(button, text, sizeof(text));
+        if (strcmp(text, "[h]") == 0)
+            ++converted;
+    }
+    DWORD elapsed = GetTickCount() - start;
+    return MAKELRESULT(elapsed > 0xFFFF ? 0xFFFF : elapsed, converted);
+}
+
+// Counts the texts that other threads (Morvane's write-backs) set into the
+// sentinel and into the controls of the current cycled window.
+LRESULT CALLBACK CountingHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SETTEXT && wParam == 0) {
+        int index = GetDlgCtrlID(call->hwnd) - kFirstCycled;
+        if (call->hwnd == g_sentinel) {
+            ++g_ticks;
+            // Not now: Morvane is still inside its SendMessage of this text.
+            PostMessageA(g_main, WM_RESET_SENTINEL, 0, 0);
+        } else if (GetParent(call->hwnd) == g_cycled && index >= 0 && index < kCycledCount) {
+            ++g_foreignTexts[index];
+        }
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+LRESULT Sentinel(HWND window, BOOL on)
+{
+    if (g_sentinel == NULL)
+        g_sentinel = CreateWindowExA(0, "Button", "s0", WS_CHILD | BS_PUSHBUTTON, 0, 0, 60, 20, window,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSentinel)), GetModuleHandleA(NULL),
+                                     NULL);
+    g_sentinelOn = on;
+    if (on)
+        PostMessageA(window, WM_RESET_SENTINEL, 0, 0);
+    return g_ticks;
+}
+
+HWND OpenWindow(const char* title);
+
+LRESULT Cycle(WPARAM n)
+{
+    HWND next = OpenWindow("Cycled");
+    char text[32];
+    sprintf(text, "c%u", static_cast<unsigned>(n));
+    g_cycled = next;
+    for (LRESULT& count : g_foreignTexts)
+        count = 0;
+    for (int i = 0; i < kCycledCount; ++i)
+        CreateChild(next, kFirstCycled + i, kCycledControls[i].className, kCycledControls[i].style, text, 10 + i * 22);
+    SetForegroundWindow(next);
+    return reinterpret_cast<LRESULT>(next);
+}
+
+void Recaption(HWND window, WPARAM n)
+{
+    char text[32];
+    sprintf(text, "d%u", static_cast<unsigned>(n));
+    for (int i = 0; i < kCycledCount; ++i)
+        SetWindowTextA(GetDlgItem(window, kFirstCycled + i), text);
+}
+
+// Wine hands a freed handle slot out again before any other, its generation
+// (the high word) one higher, wrapping from 0xFFFE to 1: once the slot has been
+// taken 65534 times, the old handle comes back. Menus share the table with
+// windows and cost far less to make.
+void TakeSlotRound(HWND old)
+{
+    const UINT_PTR wanted = HIWORD(reinterpret_cast<UINT_PTR>(old));
+    for (int i = 0; i < 2 * 0xFFFF; ++i) {
+        HMENU menu = CreateMenu();
+        UINT_PTR slot = LOWORD(reinterpret_cast<UINT_PTR>(menu));
+        UINT_PTR next = HIWORD(reinterpret_cast<UINT_PTR>(menu)) + 1;
+        DestroyMenu(menu);
+        if (slot == LOWORD(reinterpret_cast<UINT_PTR>(old)) && (next >= 0xFFFF ? 1 : next) == wanted)
+            return;
+    }
+}
+
+LRESULT Reuse(HWND window, WPARAM index)
+{
+    HWND old = GetDlgItem(window, kReused);
+    if (old != NULL) {
+        DestroyWindow(old);
+        TakeSlotRound(old);
+    }
+    const CycledControl& control = kCycledControls[index % kCycledCount];
+    return reinterpret_cast<LRESULT>(CreateChild(window, kReused, control.className, control.style, "r", 10));
 }
 
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_PAINT) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(hwnd, &paint);
-        char text[256] = "";
-        GetWindowTextA(hwnd, text, sizeof(text));
-        TextOutA(dc, 2, 2, text, lstrlenA(text));
-        EndPaint(hwnd, &paint);
-        return 0;
+    if (msg == WM_CREATE) {
+        const char* text = static_cast<const char*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        if (text != NULL)
+            SetWindowTextA(hwnd, text);
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
@@ -72,22 +188,55 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
-    case WM_CREATE:
-        for (const ControlSpec& spec : kControls)
-            CreateControl(hwnd, spec.id, spec.className, spec.style, spec.text);
+    case WM_TIMER:
+        Churn(hwnd);
         return 0;
     case WM_TARGET_HANG:
+        SetWindowTextA(GetDlgItem(hwnd, kPushButton), "Hung");
         Sleep(static_cast<DWORD>(wParam));
         return 0;
-    case WM_TARGET_ADD_BUTTONS:
-        for (WPARAM i = 0; i < wParam; ++i)
-            CreateControl(hwnd, g_nextExtra++, "Button", BS_PUSHBUTTON, "Extra");
+    case WM_TARGET_CREATE:
+        return CreateButtons(hwnd, static_cast<int>(wParam));
+    case WM_TARGET_CYCLE:
+        return Cycle(wParam);
+    case WM_TARGET_RECAPTION:
+        Recaption(hwnd, wParam);
+        return 0;
+    case WM_TARGET_CHURNED:
+        return g_churnCount;
+    case WM_TARGET_FOREIGN_TEXTS:
+        return wParam < static_cast<WPARAM>(kCycledCount) ? g_foreignTexts[wParam] : -1;
+    case WM_TARGET_REUSE:
+        return Reuse(hwnd, wParam);
+    case WM_TARGET_READY:
+        return g_ready;
+    case WM_TARGET_CREATED_TEXT:
+        return wParam - kPushButton < static_cast<WPARAM>(kControlCount) ? g_createdTexts[wParam - kPushButton] : -1;
+    case WM_TARGET_SENTINEL:
+        return Sentinel(hwnd, static_cast<BOOL>(wParam));
+    case WM_RESET_SENTINEL:
+        if (g_sentinelOn) {
+            char text[32];
+            sprintf(text, "s%ld", static_cast<long>(g_ticks));
+            SetWindowTextA(g_sentinel, text);
+        }
         return 0;
     case WM_DESTROY:
-        PostQuitMessage(0);
+        // A cycle opens the next window before the last one is closed.
+        if (--g_windows == 0)
+            PostQuitMessage(0);
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+HWND OpenWindow(const char* title)
+{
+    HWND window = CreateWindowExA(0, CAPTION_TARGET_CLASS, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 420, 420,
+                                  NULL, NULL, GetModuleHandleA(NULL), NULL);
+    if (window != NULL)
+        ++g_windows;
+    return window;
 }
 
 void RegisterClasses(HINSTANCE instance)
@@ -102,6 +251,12 @@ void RegisterClasses(HINSTANCE instance)
         wc.lpszClassName = name;
         RegisterClassA(&wc);
     }
+    for (int i = 0; i < kLongClassCount; ++i) {
+        char name[256];
+        LongClassNameOf(i, name);
+        wc.lpszClassName = name;
+        RegisterClassA(&wc);
+    }
     wc.lpfnWndProc = MainProc;
     wc.lpszClassName = CAPTION_TARGET_CLASS;
     RegisterClassA(&wc);
@@ -109,25 +264,26 @@ void RegisterClasses(HINSTANCE instance)
 
 } // namespace
 
-// caption_target.exe TITLE [REPORT-FILE]
 int main(int argc, char** argv)
 {
-    const char* title = argc > 1 ? argv[1] : "Caption target";
-    if (argc > 2)
-        g_report = fopen(argv[2], "w");
-    HINSTANCE instance = GetModuleHandleA(NULL);
-    RegisterClasses(instance);
-    HWND window = CreateWindowExA(0, CAPTION_TARGET_CLASS, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 420,
-                                  420, NULL, NULL, instance, NULL);
-    if (window == NULL)
+    const char* mode = argc > 1 ? argv[1] : "controls";
+    RegisterClasses(GetModuleHandleA(NULL));
+    SetWindowsHookExA(WH_CALLWNDPROC, CountingHook, NULL, GetCurrentThreadId());
+    g_main = OpenWindow(argc > 2 ? argv[2] : "Caption target");
+    if (g_main == NULL)
         return 1;
-    SetForegroundWindow(window);
+    if (strcmp(mode, "controls") == 0)
+        CreateControls(g_main);
+    else if (strcmp(mode, "long") == 0)
+        CreateLongControls(g_main);
+    else if (strcmp(mode, "churn") == 0)
+        SetTimer(g_main, kChurnTimer, 10, NULL);
+    g_ready = TRUE;
+    SetForegroundWindow(g_main);
     MSG msg;
     while (GetMessageA(&msg, NULL, 0, 0)) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    if (g_report != NULL)
-        fclose(g_report);
     return 0;
 }

@@ -10,11 +10,8 @@
 
 #include <algorithm>
 
-#include "tests/app/CaptionTarget.h"
-#include "tests/engines/ProbeEngine.h"
 #include "tests/support/Cp932.h"
-#include "tests/support/MessageBoxWatcher.h"
-#include "tests/support/MorvaneProcess.h"
+#include "tests/support/MorvaneRun.h"
 #include "tests/support/TempFolder.h"
 #include "ui/resource.h"
 
@@ -24,11 +21,6 @@ namespace {
 const UINT kTrayNotify = WM_APP + 100;
 const UINT kTrayIconId = 10;
 const DWORD kWaitMs = 15000;
-
-std::string Text(HWND window, int id)
-{
-    return TextOf(GetDlgItem(window, id));
-}
 
 // Sent and answered, or false when the window does not answer in time.
 bool Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -42,7 +34,7 @@ void Click(HWND dialog, int id)
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-class Commands : public MorvaneProcessTest {
+class Commands : public MorvaneRunTest {
 protected:
     // Morvane's top-level window of the class that holds the control (any visible one for 0).
     HWND Find(const char* className, int controlId) const
@@ -72,29 +64,11 @@ protected:
         return AwaitDialog(controlId);
     }
 
-    // True once Morvane has handled every message posted to it before: the
-    // end of a session is a posted message whose effect shows outside.
-    bool Settled() const
-    {
-        CPreferencesScope::Clear();
-        PostMessageA(m_hMainWnd, WM_ENDSESSION, TRUE, 0);
-        return WaitUntil([] { return CPreferencesScope::Exists("ResMode"); }, kWaitMs);
-    }
-
     bool Logged(const std::string& line) const
     {
         std::vector<std::string> lines = m_log.Lines();
         return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
-
-    HWND StartTarget(CChildProcess& process, const std::string& title)
-    {
-        if (!process.Start("\"" + Bin("caption_target.exe") + "\" \"" + title + "\""))
-            return nullptr;
-        return WaitForTopLevelWindow(CAPTION_TARGET_CLASS, process.Id(), kWaitMs);
-    }
-
-    CProbeLog m_log;
 };
 
 const DWORD kNotStored = 0xFFFFFFFF;
@@ -118,8 +92,8 @@ TEST_F(Commands, OptionsSwitchTheModeWhileMorvaneRunsAndStoreItOnOkOnly)
 {
     CPreferencesScope::SetString("Engine", TestEnginePath("ProbeComplete.TXV"));
     CChildProcess backProcess, frontProcess;
-    HWND back = StartTarget(backProcess, "Back");
-    HWND front = StartTarget(frontProcess, "Front");
+    HWND back = StartTarget(backProcess, "controls", "Back");
+    HWND front = StartTarget(frontProcess, "controls", "Front");
     ASSERT_NE(back, nullptr);
     ASSERT_NE(front, nullptr);
     ASSERT_NE(StartMorvane(), nullptr);
@@ -136,15 +110,13 @@ TEST_F(Commands, OptionsSwitchTheModeWhileMorvaneRunsAndStoreItOnOkOnly)
         SetForegroundWindow(front);
         std::string polled = "Polled " + std::to_string(round);
         SendMessageA(GetDlgItem(front, kPushButton), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(polled.c_str()));
-        // Sent: the hook converts a control before its creation returns.
-        ASSERT_TRUE(Send(back, WM_TARGET_ADD_BUTTONS, 1, 0));
-        EXPECT_EQ(Text(back, kFirstExtra + round - 1), step.hook ? "[Extra]" : "Extra");
+        EXPECT_EQ(HIWORD(Ask(back, WM_TARGET_CREATE, 1)), step.hook ? 1 : 0) << "converted as it was created";
         if (step.hook) {
             // No walk runs in hook mode, so no sentinel can tick: ten conversion periods pass without one.
             WaitUntil([] { return false; }, 1000);
-            EXPECT_EQ(Text(front, kPushButton), polled) << "no polling once the hook is in";
+            EXPECT_EQ(ControlText(front, kPushButton), polled) << "no polling once the hook is in";
         } else {
-            EXPECT_TRUE(WaitUntil([&] { return Text(front, kPushButton) == "[" + polled + "]"; }, kWaitMs));
+            EXPECT_TRUE(WaitUntil([&] { return ControlText(front, kPushButton) == "[" + polled + "]"; }, kWaitMs));
         }
         DWORD stored = kNotStored;
         CPreferencesScope::GetDWORD("ResMode", &stored);
@@ -209,7 +181,7 @@ TEST_P(EngineNotice, ShowsOnAChangedPathAndStoresDontShowAgain)
     ASSERT_NE(dialog, nullptr);
     if (!c.storedInLowerCase)
         SelectAnotherRow(dialog);
-    ASSERT_TRUE(WaitUntil([&] { return !Text(dialog, IDC_SAMPLE_RESULT).empty(); }, kWaitMs)) << "an engine selected";
+    ASSERT_TRUE(WaitUntil([&] { return !ControlText(dialog, IDC_SAMPLE_RESULT).empty(); }, kWaitMs)) << "an engine selected";
     Click(dialog, IDOK);
     // OK writes the preferences once the notice, if any, is answered.
     HWND notice = nullptr;
@@ -241,13 +213,13 @@ TEST_F(EngineSettings, CancelLoadsTheOldEngineAgainAndKeepsTheSampleString)
     ASSERT_NE(StartMorvane(), nullptr);
     HWND dialog = OpenDialog(ID_TRAY_ENGINE_SETTINGS, IDC_ENGINE_LIST);
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return Text(dialog, IDC_SAMPLE_RESULT) == "[Before]"; }, kWaitMs));
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(dialog, IDC_SAMPLE_RESULT) == "[Before]"; }, kWaitMs));
     Click(dialog, IDC_CHANGE_SAMPLE);
     HWND sample = AwaitDialog(IDC_SAMPLE_EDIT);
     ASSERT_NE(sample, nullptr);
     SendMessageA(GetDlgItem(sample, IDC_SAMPLE_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("After"));
     Click(sample, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return Text(dialog, IDC_SAMPLE_RESULT) == "[After]"; }, kWaitMs));
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(dialog, IDC_SAMPLE_RESULT) == "[After]"; }, kWaitMs));
     SelectAnotherRow(dialog);
     ASSERT_TRUE(WaitUntil([&] { return Logged("bare TXVInitEngine"); }, kWaitMs));
     Click(dialog, IDCANCEL);
@@ -292,7 +264,11 @@ TEST_F(Commands, APressOnTheTrayIconOpensTheMenu)
             PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
             ASSERT_TRUE(WaitUntil([&] { return Find("#32768", 0) == nullptr; }, kWaitMs));
         } else {
-            ASSERT_TRUE(Settled());
+            // The end of a session is a posted message whose effect shows: once
+            // the preferences are written, an earlier posted menu would be up.
+            CPreferencesScope::Clear();
+            PostMessageA(m_hMainWnd, WM_ENDSESSION, TRUE, 0);
+            ASSERT_TRUE(WaitUntil([] { return CPreferencesScope::Exists("ResMode"); }, kWaitMs));
             EXPECT_EQ(Find("#32768", 0), nullptr);
         }
     }
@@ -308,7 +284,7 @@ TEST_F(EngineSettings, APressOnTheTrayIconWithADialogOpenBringsTheInnermostForwa
     HWND sample = AwaitDialog(IDC_SAMPLE_EDIT);
     ASSERT_NE(sample, nullptr);
     CChildProcess process;
-    HWND other = StartTarget(process, "In front");
+    HWND other = StartTarget(process, "plain", "In front");
     // Answered once the target has handled what brought it to the front.
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other; }, kWaitMs));
     ASSERT_TRUE(Send(other, WM_NULL, 0, 0));
@@ -370,15 +346,15 @@ TEST_F(Commands, ExitSavesThePreferencesBeforeTheEngineEnds)
     // An engine that crashes as it ends cannot cost the preferences: its fault
     // is reported while Morvane ends, and by then they are written.
     SetEnvironmentVariableA("MORVANE_FAULT", "exit");
-    CPreferencesScope::SetString("Engine", BinaryFolder() + "\\faultyengines\\Faulting.TXV");
-    ASSERT_NE(StartMorvane(), nullptr);
+    ASSERT_NE(StartWith("ProbeFaulting.TXV", 0), nullptr);
     SetEnvironmentVariableA("MORVANE_FAULT", nullptr);
     Command(ID_TRAY_EXIT);
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (box = FindProcessDialog(m_morvane.Id(), "Morvane")) != nullptr; }, kWaitMs));
-    EXPECT_TRUE(CPreferencesScope::Exists("ResMode"));
+    EXPECT_TRUE(CPreferencesScope::Exists("TimerElapseGC"));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(m_morvane.WaitExit(kWaitMs), 0);
+    EXPECT_EQ(Calls("TXVExitEngine"), 1);
 }
 
 } // namespace

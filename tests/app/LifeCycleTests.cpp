@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/Cp932.h"
-#include "tests/support/MessageBoxWatcher.h"
-#include "tests/support/MorvaneProcess.h"
+#include "tests/support/MorvaneRun.h"
 
 namespace {
 
 const char* const kAllPreferences[] = {"Engine",          "EngineFolder",  "SampleString", "ShowChangeEngineInfo",
                                        "TimerElapseConv", "TimerElapseGC", "ResMode",      "ToggleHotKey"};
 
-using LifeCycle = MorvaneProcessTest;
+using LifeCycle = MorvaneRunTest;
 
 TEST_F(LifeCycle, FirstRunStartsQuietlyAndExitWritesEveryPreference)
 {
@@ -56,16 +55,10 @@ TEST_F(LifeCycle, ASecondInstanceEndsAtOnceWithZeroAndShowsNothing)
 TEST_F(LifeCycle, AMissingEngineIsReportedWithItsErrorCodeAndMorvaneRunsOn)
 {
     CPreferencesScope::SetString("Engine", Bin("Missing.TXV"));
-    ASSERT_TRUE(m_morvane.Start("\"" + Bin("Morvane.exe") + "\""));
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (box = FindProcessDialog(m_morvane.Id(), "Morvane")) != nullptr; }, 15000));
-    SeenMessageBox seen = CMessageBoxWatcher::Read(box);
-    EXPECT_EQ(seen.text, Cp932("エンジンの読み込みに失敗しました。\n\n[ エラー詳細 ]\nERRCODE=126"));
-    EXPECT_EQ(seen.buttons, static_cast<UINT>(MB_OK));
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-
-    m_hMainWnd = WaitForTopLevelWindow("MorvaneWndClass", m_morvane.Id(), 15000);
-    ASSERT_NE(m_hMainWnd, nullptr) << "Morvane goes on without an engine";
+    ASSERT_NE(StartAnswering(), nullptr) << "Morvane goes on without an engine";
+    ASSERT_EQ(m_startBoxes.size(), 1u);
+    EXPECT_EQ(m_startBoxes[0].text, Cp932("エンジンの読み込みに失敗しました。\n\n[ エラー詳細 ]\nERRCODE=126"));
+    EXPECT_EQ(m_startBoxes[0].buttons, static_cast<UINT>(MB_OK));
     EXPECT_EQ(ExitMorvane(), 0);
     std::string engine;
     EXPECT_TRUE(CPreferencesScope::GetString("Engine", &engine));

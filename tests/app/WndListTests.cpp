@@ -32,15 +32,21 @@ TEST(WndList, TopEntriesShareABucketByTheLowByteNewestFirst)
     EXPECT_EQ(list.FindTopEntry(Handle(0x9934)), nullptr);
 }
 
-TEST(WndList, NewEntryCopiesTheTemplateAndStartsUnlinked)
+// A template taken from a live entry carries that entry's links and counts.
+TEST(WndList, NewEntryCopiesTheTemplatesTextAndStartsUnlinked)
 {
     CWndList list;
+    CWndEntry other(Handle(0x20), "");
     CWndEntry entryTemplate(Handle(0x10), "remembered");
+    entryTemplate.m_pChildLink = entryTemplate.m_pPrev = entryTemplate.m_pNext = &other;
+    entryTemplate.m_nChildren = 3;
     CWndEntry* entry = list.AddTopEntry(entryTemplate);
     ASSERT_NE(entry, nullptr);
-    EXPECT_NE(entry, &entryTemplate);
     EXPECT_STREQ(entry->m_text.Text(), "remembered");
     EXPECT_EQ(entry->m_pChildLink, nullptr);
+    EXPECT_EQ(entry->m_pPrev, nullptr);
+    EXPECT_EQ(entry->m_pNext, nullptr);
+    EXPECT_EQ(entry->m_nChildren, 0);
 }
 
 TEST(WndList, RemovingAnyEntryOfAChainKeepsTheOthersLinked)

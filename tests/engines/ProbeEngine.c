@@ -18,6 +18,40 @@
 
 static int g_nSettingCalls;
 
+#ifdef PROBE_FAULT_BY_ENVIRONMENT
+static volatile int g_zero;
+static int* volatile g_null;
+
+/* Whether MORVANE_FAULT names this fault. */
+static BOOL IsFault(const char* fault)
+{
+    char value[16];
+    DWORD length = GetEnvironmentVariableA("MORVANE_FAULT", value, sizeof(value));
+    return length > 0 && length < sizeof(value) && lstrcmpA(value, fault) == 0;
+}
+
+static int Recurse(int depth)
+{
+    volatile char frame[512];
+    frame[0] = (char)depth;
+    return g_zero == 12345 ? 0 : Recurse(depth + 1) + frame[0];
+}
+
+static void FaultInConversion(LPCSTR text)
+{
+    if (IsFault("access"))
+        *g_null = 1;
+    if (IsFault("divide"))
+        g_zero = 100 / g_zero;
+    if (IsFault("stack"))
+        g_zero = Recurse(0);
+    if (IsFault("illegal"))
+        __asm__ volatile("ud2");
+    if (IsFault("box"))
+        MessageBoxA(NULL, text, "Probe engine", MB_OK);
+}
+#endif
+
 /* Appends one line to the file named by MORVANE_ENGINE_LOG, opened and closed
    per call so that another process can read it at any moment. */
 static void LogCall(const char* call, const char* details)
@@ -79,7 +113,16 @@ DWORD WINAPI TXVGetAPIVersion(void)
 BOOL WINAPI TXVGetEngineDescription(LPSTR buffer, int bufferSize)
 {
     LogCall("TXVGetEngineDescription", "");
+#ifdef PROBE_LONG_DESCRIPTION
+    {
+        int i;
+        for (i = 0; i < 200 && i < bufferSize; ++i)
+            buffer[i] = 'D';
+        return TRUE;
+    }
+#else
     return FillBuffer(buffer, bufferSize, "Probe engine " PROBE_NAME);
+#endif
 }
 #endif
 
@@ -110,10 +153,26 @@ BOOL WINAPI TXVConvertCaptionString(LPCSTR className, LPCSTR text, LPSTR outBuff
     char details[256];
     wsprintfA(details, "%.200s %d", className, outBufferSize);
     LogCall("TXVConvertCaptionString", details);
-#ifdef PROBE_DECLINES
+#ifdef PROBE_FAULT_BY_ENVIRONMENT
+    FaultInConversion(text);
+#endif
+#if defined(PROBE_DECLINES)
     (void)text;
     FillBuffer(outBuffer, outBufferSize, "declined");
     return FALSE;
+#elif defined(PROBE_CONVERT_WRITES_NOTHING)
+    (void)text;
+    (void)outBuffer;
+    (void)outBufferSize;
+    return TRUE;
+#elif defined(PROBE_CONVERT_FILLS_BUFFER)
+    {
+        int i;
+        (void)text;
+        for (i = 0; i < outBufferSize; ++i)
+            outBuffer[i] = 'W';
+        return TRUE;
+    }
 #else
     {
         /* Each call of TXVOnSetting switches the brackets, so a refreshed preview shows. */
@@ -130,6 +189,10 @@ BOOL WINAPI TXVConvertCaptionString(LPCSTR className, LPCSTR text, LPSTR outBuff
 void WINAPI TXVExitEngine(void)
 {
     LogCall("TXVExitEngine", "");
+#ifdef PROBE_FAULT_BY_ENVIRONMENT
+    if (IsFault("exit"))
+        *g_null = 3;
+#endif
 }
 
 void WINAPI TXVOnSetting(HWND hwndParent)
@@ -137,6 +200,13 @@ void WINAPI TXVOnSetting(HWND hwndParent)
     char details[32];
     wsprintfA(details, "%08lX", (unsigned long)(ULONG_PTR)hwndParent);
     LogCall("TXVOnSetting", details);
+#ifdef PROBE_SETTING_SHOWS_BOX
+    MessageBoxA(hwndParent, "Probe engine settings", "Probe settings", MB_OK);
+#endif
+#ifdef PROBE_FAULT_BY_ENVIRONMENT
+    if (IsFault("setting"))
+        *g_null = 2;
+#endif
     ++g_nSettingCalls;
 }
 

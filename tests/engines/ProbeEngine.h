@@ -19,11 +19,22 @@
 //                                         with the pairs 0x95 0x5C and write no terminating zero
 //   ProbeNoDescription.TXV [nodescription] no TXVGetEngineDescription (left out of the engine list)
 //   ProbeNoVersionText.TXV [noversiontext] TXVGetEngineVersion returns 0 (left out of the engine list)
+//   ProbeNoExports.TXV    [noexports]     exports nothing (rejected: not an engine)
+//   ProbeWritesNothing.TXV [writesnothing] conversion returns non-zero and writes nothing
+//   ProbeFillsBuffer.TXV  [fillsbuffer]   conversion fills the whole buffer with 'W', no terminating zero
+//   ProbeLongDescription.TXV [longdescription] description is 200 bytes 'D' and no terminating zero
+//   ProbeSettingBox.TXV   [settingbox]    TXVOnSetting shows a message box "Probe settings" owned by
+//                                         its parent window before it switches the brackets
+//   ProbeFaulting.TXV     [faulting]      the environment variable MORVANE_FAULT picks a fault: "access",
+//                                         "divide", "stack" or "illegal" in the conversion, "setting" (an
+//                                         access violation) in TXVOnSetting, "exit" (an access violation)
+//                                         in TXVExitEngine, "box" a message box "Probe engine" from every
+//                                         conversion, after its log line
 //
 // Texts: description "Probe engine <name>", version "API <8 hex digits>" (e.g. "API 00010000").
 // Conversion: "[" + text + "]", cut to the output buffer, any class name; after an odd number of
 // TXVOnSetting calls since TXVInitEngine it is "<" + text + ">" instead, so a refreshed preview shows.
-// TXVOnSetting and TXVOnAbout show nothing.
+// Apart from ProbeSettingBox's box, TXVOnSetting and TXVOnAbout show nothing.
 //
 // Call log: when the environment variable MORVANE_ENGINE_LOG names a file, each call appends one
 // line "<name> <call>[ <details>]\n" to it, the file opened and closed per call (so another

@@ -90,6 +90,7 @@ TEST(GString, AppendingGrowsToTheExactSize)
     CGString other("longer text");
     ExpectString(s.Assign(other), "longer text", 12);
     ExpectString(s.Assign(s), "longer text", 12);
+    ExpectString(s.Assign(s.Text() + 7), "text", 12);
 }
 
 TEST(GString, SyncLengthStaysInsideTheBlock)
@@ -103,6 +104,7 @@ TEST(GString, SyncLengthStaysInsideTheBlock)
 TEST(GString, HeadAndSubKeepWithinTheText)
 {
     const CGString s("abcdef", 64);
+    const CGString hyo((std::string("a") + kHyo + "b").c_str());
     const struct {
         CGString result;
         const char* expected;
@@ -110,6 +112,7 @@ TEST(GString, HeadAndSubKeepWithinTheText)
         {s.Head(3), "abc"},     {s.Head(6), "abcdef"},  {s.Head(10), "abcdef"}, {s.Head(0), ""},
         {s.Head(-2), ""},       {s.Sub(2, 2), "cd"},    {s.Sub(2, -1), "cdef"}, {s.Sub(4, 10), "ef"},
         {s.Sub(6, 1), ""},      {s.Sub(60, -1), ""},    {s.Sub(-3, 2), "ab"},   {s.Sub(1, -5), "bcdef"},
+        {hyo.Head(2), "a\x95"}, {hyo.Sub(1, 2), kHyo},  // bytes, not characters
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
@@ -180,6 +183,13 @@ TEST(GString, CompareOrdersByUnitsAndFoldsCase)
         {"\x83\x9F", "\x83\xBF", TRUE, 0},
         {"\xB1", hyo, FALSE, -1},
         {hyo + "a", hyo + "b", TRUE, -1},
+        {"\x84\x4E", "\x84\x7E", TRUE, 0}, // Cyrillic capital and small letters on both sides of 0x847F
+        {"\x84\x4F", "\x84\x80", TRUE, 0},
+        {"\x87\x54", "\xFA\x4A", FALSE, -1}, // the two codes of the Roman numeral one
+        {"\x87\x54", "\xFA\x4A", TRUE, 0},
+        {"\x87\x54", "\xFA\x40", TRUE, 0},
+        {"\x87\x9A", "\x81\xE6", TRUE, 1}, // second codes of characters without case stay their own
+        {"\xFA\x54", "\x81\xCA", TRUE, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << '"' << c.left << "\" \"" << c.right << "\" ignoreCase " << c.ignoreCase);

@@ -19,18 +19,22 @@ TEST(PathFunctions, SplitAndTrimTable)
         {WithTrailingSeparator, "WithTrailingSeparator", "C:", "C:\\"},
         {WithTrailingSeparator, "WithTrailingSeparator", "C:\\dir\\", "C:\\dir\\"},
         {WithTrailingSeparator, "WithTrailingSeparator", "C:\\" HYO, "C:\\" HYO "\\"},
+        {WithTrailingSeparator, "WithTrailingSeparator", "\\", "\\"},
         {WithoutTrailingSeparator, "WithoutTrailingSeparator", "C:\\dir\\", "C:\\dir"},
         {WithoutTrailingSeparator, "WithoutTrailingSeparator", "C:\\", "C:\\"},
         {WithoutTrailingSeparator, "WithoutTrailingSeparator", "\\dir\\", "\\dir\\"},
         {WithoutTrailingSeparator, "WithoutTrailingSeparator", "", ""},
         {WithoutTrailingSeparator, "WithoutTrailingSeparator", "C:\\" HYO, "C:\\" HYO},
         {WithoutTrailingSeparator, "WithoutTrailingSeparator", "C:\\" HYO "\\", "C:\\" HYO},
+        {WithoutTrailingSeparator, "WithoutTrailingSeparator", "\\\\server\\share\\", "\\\\server\\share\\"},
         {FileNamePart, "FileNamePart", "C:\\a\\b.txt", "b.txt"},
         {FileNamePart, "FileNamePart", "C:\\a\\b\\", "b"},
         {FileNamePart, "FileNamePart", "C:\\", ""},
         {FileNamePart, "FileNamePart", "C:b.txt", "C:b.txt"},
         {FileNamePart, "FileNamePart", "C:\\a\\" HYO, HYO},
         {FileNamePart, "FileNamePart", "C:\\" HYO "\\x.dll", "x.dll"},
+        {FileNamePart, "FileNamePart", "C:\\a\\b:c", "b:c"},
+        {FileNamePart, "FileNamePart", HYO, HYO},
         {DirectoryPart, "DirectoryPart", "C:\\a\\b.txt", "C:\\a"},
         {DirectoryPart, "DirectoryPart", "C:\\b.txt", "C:\\"},
         {DirectoryPart, "DirectoryPart", "C:b.txt", "C:"},
@@ -38,6 +42,8 @@ TEST(PathFunctions, SplitAndTrimTable)
         {DirectoryPart, "DirectoryPart", "\\b.txt", "\\"},
         {DirectoryPart, "DirectoryPart", "C:\\" HYO, "C:\\"},
         {DirectoryPart, "DirectoryPart", "C:\\" HYO "\\x.dll", "C:\\" HYO},
+        {DirectoryPart, "DirectoryPart", "C:\\a:b", "C:\\a:"},
+        {DirectoryPart, "DirectoryPart", "C:" HYO "x", "C:"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name << "(\"" << c.path << "\")");
@@ -73,7 +79,7 @@ TEST(PathFunctions, IsRootPath)
         BOOL expected;
     } cases[] = {
         {"C:\\", TRUE},   {"\\", TRUE}, {"\\\\server\\share", TRUE}, {"\\dir\\", TRUE}, {"C:", FALSE},
-        {"C:\\x", FALSE}, {"", FALSE},
+        {"C:\\x", FALSE}, {"", FALSE},   {"D:\\", TRUE},               {"C:/", FALSE},    {"CC\\", FALSE},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.expected, IsRootPath(c.path)) << '"' << c.path << '"';

@@ -125,9 +125,11 @@ TEST_F(DialogTest, OkAndCancelEndTheDialogWithTheirIdOtherCommandsDoNot)
     }
 }
 
+// Without an owner the reference is the work area, which the test sets to the rectangle of the case.
 struct CentringCase {
     const char* name;
-    RECT owner;
+    bool owned;
+    RECT reference;
     int width;
     int height;
     int x;
@@ -139,15 +141,29 @@ void PrintTo(const CentringCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class CentringTest : public DialogTest, public testing::WithParamInterface<CentringCase> {};
+class CentringTest : public DialogTest, public testing::WithParamInterface<CentringCase> {
+protected:
+    void SetUp() override { ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &m_workArea, 0)); }
+    void TearDown() override { SystemParametersInfoA(SPI_SETWORKAREA, 0, &m_workArea, 0); }
 
-TEST_P(CentringTest, OwnedDialogIsCentredOnItsOwnerWithoutClamping)
+    RECT m_workArea = {};
+};
+
+TEST_P(CentringTest, DialogIsCentredOnItsOwnerOrTheWorkAreaWithoutClamping)
 {
     const CentringCase& c = GetParam();
-    HWND owner = CreatePlainWindow(c.owner);
-    ASSERT_NE(owner, static_cast<HWND>(NULL));
-    RECT ownerRect = WindowRect(owner);
-    ASSERT_TRUE(EqualRect(&ownerRect, &c.owner));
+    HWND owner = NULL;
+    RECT reference = {};
+    if (c.owned) {
+        owner = CreatePlainWindow(c.reference);
+        ASSERT_NE(owner, static_cast<HWND>(NULL));
+        reference = WindowRect(owner);
+    } else {
+        RECT workArea = c.reference;
+        ASSERT_TRUE(SystemParametersInfoA(SPI_SETWORKAREA, 0, &workArea, 0));
+        ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &reference, 0));
+    }
+    ASSERT_TRUE(EqualRect(&reference, &c.reference));
 
     CScriptedDialog dialog(IDD_FRAMEWORK_TEST);
     RECT centred = {};
@@ -163,33 +179,17 @@ TEST_P(CentringTest, OwnedDialogIsCentredOnItsOwnerWithoutClamping)
     EXPECT_EQ(centred.top, c.y);
     EXPECT_EQ(centred.right - centred.left, c.width);
     EXPECT_EQ(centred.bottom - centred.top, c.height);
-    DestroyWindow(owner);
+    if (owner != NULL)
+        DestroyWindow(owner);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CentringTest,
-    testing::Values(CentringCase{"Example", {100, 100, 500, 400}, 301, 200, 150, 150},
-                    CentringCase{"OddOwner", {0, 0, 401, 301}, 100, 51, 150, 125},
-                    CentringCase{"LargerThanOwner", {10, 10, 110, 60}, 301, 200, -90, -65}),
+    testing::Values(CentringCase{"Example", true, {100, 100, 500, 400}, 301, 200, 150, 150},
+                    CentringCase{"OddOwner", true, {0, 0, 401, 301}, 100, 51, 150, 125},
+                    CentringCase{"LargerThanOwner", true, {10, 10, 110, 60}, 301, 200, -90, -65},
+                    CentringCase{"WorkArea", false, {40, 30, 640, 430}, 301, 201, 190, 130}),
     [](const testing::TestParamInfo<CentringCase>& info) { return std::string(info.param.name); });
-
-TEST_F(DialogTest, DialogWithoutOwnerIsCentredOnTheWorkArea)
-{
-    RECT work;
-    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
-    CScriptedDialog dialog(IDD_FRAMEWORK_TEST);
-    RECT centred = {};
-    dialog.on[WM_INITDIALOG] = [&](HWND hwnd, WPARAM wParam, LPARAM lParam) {
-        SetWindowPos(hwnd, NULL, 0, 0, 301, 201, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        dialog.BaseProc(hwnd, WM_INITDIALOG, wParam, lParam);
-        centred = WindowRect(hwnd);
-        PostOk(hwnd);
-        return FALSE;
-    };
-    EXPECT_EQ(dialog.DoModal(NULL), IDOK);
-    EXPECT_EQ(centred.left, work.left + (work.right - work.left) / 2 - 150);
-    EXPECT_EQ(centred.top, work.top + (work.bottom - work.top) / 2 - 100);
-}
 
 struct IconCase {
     const char* name;

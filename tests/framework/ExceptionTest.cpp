@@ -1,3 +1,5 @@
+#include <gtest/gtest-spi.h>
+
 #include <string>
 
 #include "app/QelException.h"
@@ -117,5 +119,17 @@ INSTANTIATE_TEST_SUITE_P(Buttons, ExceptionTest,
                          [](const testing::TestParamInfo<ExceptionCase>& info) {
                              return std::string(info.param.name);
                          });
+
+// The test programs answer a box that no test watches for, and the running test fails with its text.
+TEST(UnexpectedMessageBox, FailsTheRunningTestAndIsAnsweredSoThatTheProgramGoesOn)
+{
+    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(MessageBoxA(NULL, "left open", "Stray", MB_OKCANCEL), IDOK),
+                            "unexpected message box \"Stray\": left open");
+    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(MessageBoxA(NULL, "a question", "Stray", MB_YESNO), IDYES),
+                            "unexpected message box \"Stray\": a question");
+    CMessageBoxWatcher own(IDCANCEL);
+    EXPECT_EQ(MessageBoxA(NULL, "expected", "Own", MB_OKCANCEL), IDCANCEL) << "a test's own watcher comes first";
+    EXPECT_EQ(own.Seen().size(), 1u);
+}
 
 } // namespace

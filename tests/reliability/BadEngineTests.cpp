@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/app/CaptionTarget.h"
-#include "tests/reliability/MorvaneRun.h"
+#include "tests/support/MorvaneRun.h"
 #include "tests/support/Cp932.h"
 #include "tests/support/TempFolder.h"
 
@@ -21,7 +20,7 @@ std::string WithErrorCode(const char* utf8, DWORD code)
 // An engine that Morvane must refuse: a file written here or a faulty library.
 struct RefusedEngine {
     const char* name;
-    const char* writtenBytes; // null: fileName is a built faulty engine
+    const char* writtenBytes; // null: fileName is a probe engine
     size_t writtenLength;
     const char* fileName;
     const char* message; // UTF-8
@@ -71,10 +70,10 @@ const RefusedEngine kRefused[] = {
     {"TextFile", kText, sizeof(kText) - 1, "TextFile.TXV", kLoadFailed, true},
     {"EmptyFile", "", 0, "Empty.TXV", kLoadFailed, true},
     {"Library64", kLibrary64.data(), kLibrary64.size(), "Library64.TXV", kLoadFailed, true},
-    {"NoEngineExports", nullptr, 0, "NotAnEngine.TXV", kNotAnEngine, false},
-    {"ApiVersionZero", nullptr, 0, "ApiVersionZero.TXV", kNotAnEngine, false},
-    {"ApiVersionTwo", nullptr, 0, "ApiVersionTwo.TXV", kApiTooHigh, false},
-    {"InitFails", nullptr, 0, "InitFails.TXV", kInitFailed, false},
+    {"NoEngineExports", nullptr, 0, "ProbeNoExports.TXV", kNotAnEngine, false},
+    {"ApiVersionZero", nullptr, 0, "ProbeApi00000000.TXV", kNotAnEngine, false},
+    {"ApiVersionTwo", nullptr, 0, "ProbeApi00020000.TXV", kApiTooHigh, false},
+    {"InitFails", nullptr, 0, "ProbeInitFails.TXV", kInitFailed, false},
 };
 
 class RefusedEngineTest : public MorvaneRunTest, public ::testing::WithParamInterface<RefusedEngine> {};
@@ -85,22 +84,16 @@ TEST_P(RefusedEngineTest, IsReportedOnceAndMorvaneRunsOnWithoutIt)
     CTempFolder folder;
     std::string path = engine.writtenBytes != nullptr
                            ? folder.WriteFile(engine.fileName, std::string(engine.writtenBytes, engine.writtenLength))
-                           : FaultyEnginePath(engine.fileName);
+                           : TestEnginePath(engine.fileName);
     std::string expected = engine.withLoadError ? WithErrorCode(engine.message, LoadErrorOf(path)) : Cp932(engine.message);
     CPreferencesScope::SetString("Engine", path);
 
-    ASSERT_TRUE(m_morvane.Start("\"" + Bin("Morvane.exe") + "\""));
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (box = FindProcessDialog(m_morvane.Id(), "Morvane")) != nullptr; }, 30000));
-    SeenMessageBox seen = CMessageBoxWatcher::Read(box);
-    EXPECT_EQ(seen.text, expected);
-    EXPECT_EQ(seen.buttons, static_cast<UINT>(MB_OK));
-    EXPECT_EQ(seen.owner, nullptr);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-
-    m_hMainWnd = WaitForTopLevelWindow("MorvaneWndClass", m_morvane.Id(), 30000);
-    ASSERT_NE(m_hMainWnd, nullptr) << "Morvane goes on without an engine";
-    EXPECT_EQ(FindProcessDialog(m_morvane.Id(), nullptr), nullptr) << "the failure is reported once";
+    ASSERT_NE(StartAnswering(), nullptr) << "Morvane goes on without an engine";
+    ASSERT_EQ(m_startBoxes.size(), 1u) << "the failure is reported once";
+    EXPECT_EQ(m_startBoxes[0].text, expected);
+    EXPECT_EQ(m_startBoxes[0].buttons, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(m_startBoxes[0].owner, nullptr);
+    EXPECT_EQ(FindProcessDialog(m_morvane.Id(), nullptr), nullptr);
     EXPECT_TRUE(IsResponsive());
     EXPECT_EQ(ExitMorvane(), 0);
 }
@@ -109,42 +102,40 @@ INSTANTIATE_TEST_SUITE_P(BadEngines, RefusedEngineTest, ::testing::ValuesIn(kRef
                          [](const ::testing::TestParamInfo<RefusedEngine>& info) { return info.param.name; });
 
 // Engines that load but break the contract in what they write.
-using LoadedEngineTest = MorvaneRunTest;
+struct BadWriter {
+    const char* engineFile;
+    std::string converted;
+};
+const BadWriter kBadWriters[] = {
+    // The output buffer arrives zero-filled, so a success without writing is the empty text.
+    {"ProbeWritesNothing.TXV", ""},
+    // Cut to its last byte.
+    {"ProbeFillsBuffer.TXV", std::string(255, 'W')},
+};
 
-TEST_F(LoadedEngineTest, AConversionThatWritesNothingEmptiesTheControls)
+class BadWriterTest : public MorvaneRunTest, public ::testing::WithParamInterface<BadWriter> {};
+
+TEST_P(BadWriterTest, HasWhatItWroteShownWithinTheBuffer)
 {
-    CPreferencesScope::SetString("Engine", FaultyEnginePath("ConvertWritesNothing.TXV"));
-    ASSERT_NE(StartAnswering(), nullptr);
+    ASSERT_NE(StartWith(GetParam().engineFile, 0), nullptr);
     EXPECT_TRUE(m_startBoxes.empty());
     CChildProcess process;
-    HWND target = StartTarget(process, "Writes nothing");
+    HWND target = StartTarget(process, "controls");
     ASSERT_NE(target, nullptr);
-    SetForegroundWindow(target);
-    // The output buffer arrives zero-filled, so a success without writing is the empty text.
-    EXPECT_TRUE(WaitForConvertedTexts(target, "", 20000));
+    EXPECT_TRUE(WaitAllConverted(target, GetParam().converted.c_str()))
+        << "got " << ControlText(target, kPushButton).size() << " bytes";
     EXPECT_EQ(ControlText(target, kEdit), "Edit text");
     EXPECT_TRUE(IsResponsive());
     EXPECT_EQ(ExitMorvane(), 0);
 }
 
-TEST_F(LoadedEngineTest, AConversionThatFillsTheWholeBufferIsCutToItsLastByte)
-{
-    CPreferencesScope::SetString("Engine", FaultyEnginePath("ConvertFillsBuffer.TXV"));
-    ASSERT_NE(StartAnswering(), nullptr);
-    EXPECT_TRUE(m_startBoxes.empty());
-    CChildProcess process;
-    HWND target = StartTarget(process, "Fills buffer");
-    ASSERT_NE(target, nullptr);
-    SetForegroundWindow(target);
-    EXPECT_TRUE(WaitForConvertedTexts(target, std::string(255, 'W'), 20000))
-        << "got " << ControlText(target, kPushButton).size() << " bytes";
-    EXPECT_TRUE(IsResponsive());
-    EXPECT_EQ(ExitMorvane(), 0);
-}
+INSTANTIATE_TEST_SUITE_P(BadEngines, BadWriterTest, ::testing::ValuesIn(kBadWriters));
+
+using LoadedEngineTest = MorvaneRunTest;
 
 TEST_F(LoadedEngineTest, AnUnterminatedDescriptionShowsWholeInTheAboutDialog)
 {
-    std::string path = FaultyEnginePath("LongDescription.TXV");
+    std::string path = TestEnginePath("ProbeLongDescription.TXV");
     CPreferencesScope::SetString("Engine", path);
     ASSERT_NE(StartAnswering(), nullptr);
     EXPECT_TRUE(m_startBoxes.empty());
@@ -158,9 +149,8 @@ TEST_F(LoadedEngineTest, AnUnterminatedDescriptionShowsWholeInTheAboutDialog)
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 10000));
 
     CChildProcess process;
-    HWND target = StartTarget(process, "Long description");
+    HWND target = StartTarget(process, "controls", "Long description");
     ASSERT_NE(target, nullptr);
-    SetForegroundWindow(target);
     EXPECT_TRUE(WaitUntil([&] { return ControlText(target, kPushButton) == "[OK]"; }, 20000))
         << "the engine still converts after its description was read";
     EXPECT_EQ(ExitMorvane(), 0);
@@ -172,8 +162,8 @@ TEST_F(LoadedEngineTest, AnUnterminatedDescriptionShowsWholeInTheAboutDialog)
 TEST_F(LoadedEngineTest, ASettingsBoxOfTheEngineKeepsMorvaneAnsweringAndRefreshesThePreview)
 {
     CTempFolder folder;
-    std::string path = folder.PathOf("SettingShowsBox.TXV");
-    ASSERT_TRUE(CopyFileA(FaultyEnginePath("SettingShowsBox.TXV").c_str(), path.c_str(), FALSE));
+    std::string path = folder.PathOf("ProbeSettingBox.TXV");
+    ASSERT_TRUE(CopyFileA(TestEnginePath("ProbeSettingBox.TXV").c_str(), path.c_str(), FALSE));
     CPreferencesScope::SetString("Engine", path);
     CPreferencesScope::SetString("EngineFolder", folder.Path());
     CPreferencesScope::SetString("SampleString", "Sample");
@@ -193,14 +183,14 @@ TEST_F(LoadedEngineTest, ASettingsBoxOfTheEngineKeepsMorvaneAnsweringAndRefreshe
         15000));
     PostMessageA(dialog, WM_COMMAND, 1009, reinterpret_cast<LPARAM>(settings));
     HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (box = FindProcessDialog(m_morvane.Id(), "Faulty settings")) != nullptr; }, 15000));
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindProcessDialog(m_morvane.Id(), "Probe settings")) != nullptr; }, 15000));
     EXPECT_EQ(CMessageBoxWatcher::Read(box).owner, dialog);
 
     CChildProcess process;
-    HWND target = StartTarget(process, "Settings box");
+    HWND target = StartTarget(process, "controls", "Settings box");
     ASSERT_NE(target, nullptr);
-    SetForegroundWindow(target);
-    Sleep(2000);
+    // Conversion is suspended while the dialog is open, so no sentinel can tick: ten timer periods.
+    WaitUntil([] { return false; }, 1000);
     EXPECT_TRUE(IsResponsive());
     EXPECT_EQ(ControlText(target, kPushButton), "OK") << "nothing is converted while the engine's box is up";
 

@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
-#include "tests/app/CaptionTarget.h"
-#include "tests/reliability/MorvaneRun.h"
+#include "tests/support/MorvaneRun.h"
 #include "tests/reliability/RawPreferences.h"
 #include "tests/support/Cp932.h"
 
@@ -55,7 +52,7 @@ struct BadSettings {
 
 std::vector<BadSettings> BadSettingsCases()
 {
-    const std::string engine = BinaryFolder() + "\\faultyengines\\FaultlessEngine.TXV";
+    const std::string engine = TestEnginePath("ProbeComplete.TXV");
     const std::string longSample = Repeat(Cp932("サンプル"), 8191);
     const std::string longFolder = "C:\\" + std::string(65000, 'f');
     const std::string longEngine = "C:\\" + std::string(65528, 'e') + ".TXV";
@@ -178,14 +175,13 @@ TEST_F(SettingsRunTest, WhatAnExitWroteLoadsAgainToTheSameState)
 
 TEST_F(SettingsRunTest, ZeroTimerPeriodsStillConvert)
 {
-    StoreAll({SzValue("Engine", FaultyEnginePath("FaultlessEngine.TXV")), DwordValue("TimerElapseConv", 0),
+    StoreAll({SzValue("Engine", TestEnginePath("ProbeComplete.TXV")), DwordValue("TimerElapseConv", 0),
               DwordValue("TimerElapseGC", 0)});
     ASSERT_NE(StartAnswering(), nullptr);
     EXPECT_TRUE(m_startBoxes.empty());
     CChildProcess process;
-    HWND target = StartTarget(process, "Zero timers");
+    HWND target = StartTarget(process, "controls", "Zero timers");
     ASSERT_NE(target, nullptr);
-    SetForegroundWindow(target);
     EXPECT_TRUE(WaitUntil([&] { return ControlText(target, kPushButton) == "[OK]"; }, 20000));
     EXPECT_TRUE(IsResponsive());
     EXPECT_EQ(ExitMorvane(), 0);
@@ -194,15 +190,15 @@ TEST_F(SettingsRunTest, ZeroTimerPeriodsStillConvert)
 
 TEST_F(SettingsRunTest, LongestTimerPeriodsNeverTickAndStillExit)
 {
-    StoreAll({SzValue("Engine", FaultyEnginePath("FaultlessEngine.TXV")), DwordValue("TimerElapseConv", 0xFFFFFFFF),
+    StoreAll({SzValue("Engine", TestEnginePath("ProbeComplete.TXV")), DwordValue("TimerElapseConv", 0xFFFFFFFF),
               DwordValue("TimerElapseGC", 0xFFFFFFFF), DwordValue("ShowChangeEngineInfo", 5)});
     ASSERT_NE(StartAnswering(), nullptr);
     EXPECT_TRUE(m_startBoxes.empty());
     CChildProcess process;
-    HWND target = StartTarget(process, "Longest timers");
+    HWND target = StartTarget(process, "controls", "Longest timers");
     ASSERT_NE(target, nullptr);
-    SetForegroundWindow(target);
-    WaitUntil([] { return false; }, 3000);
+    // A timer that never fires leaves nothing to wait for: ten default periods.
+    WaitUntil([] { return false; }, 1000);
     EXPECT_EQ(ControlText(target, kPushButton), "OK") << "the conversion timer has not fired";
     EXPECT_TRUE(IsResponsive());
     EXPECT_EQ(ExitMorvane(), 0);
@@ -212,28 +208,14 @@ TEST_F(SettingsRunTest, LongestTimerPeriodsNeverTickAndStillExit)
 
 TEST_F(SettingsRunTest, AnyNonZeroResModeIsHookMode)
 {
-    StoreAll({SzValue("Engine", FaultyEnginePath("FaultlessEngine.TXV")), DwordValue("ResMode", 7)});
+    StoreAll({SzValue("Engine", TestEnginePath("ProbeComplete.TXV")), DwordValue("ResMode", 7)});
     ASSERT_NE(StartAnswering(), nullptr);
     EXPECT_TRUE(m_startBoxes.empty());
-    std::string report = TempPathOf("morvane-resmode-report.txt");
-    DeleteFileA(report.c_str());
     CChildProcess process;
-    ASSERT_NE(StartTarget(process, "ResMode 7", report), nullptr);
-    const std::string firstLine = "101\tButton\t";
-    std::string content;
-    WaitUntil(
-        [&] {
-            std::ifstream file(report);
-            std::stringstream read;
-            read << file.rdbuf();
-            content = read.str();
-            return content.find('\n') != std::string::npos;
-        },
-        15000);
-    EXPECT_EQ(content.substr(0, content.find('\n')), firstLine + "[OK]")
+    HWND target = StartTarget(process, "controls", "ResMode 7");
+    ASSERT_NE(target, nullptr);
+    EXPECT_EQ(Ask(target, WM_TARGET_CREATED_TEXT, kPushButton), kCreatedConverted)
         << "the push button is converted while it is created";
-    process.Kill();
-    DeleteFileA(report.c_str());
     EXPECT_EQ(ExitMorvane(), 0);
     ExpectStored({DwordValue("ResMode", 7)});
 }

@@ -1,27 +1,23 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "tests/app/CaptionTarget.h"
-#include "tests/engines/ProbeEngine.h"
-#include "tests/reliability/MorvaneRun.h"
+#include "tests/support/MorvaneRun.h"
 #include "tests/support/Cp932.h"
 
 namespace {
 
 struct EngineFault {
-    const char* mode; // MORVANE_FAULT for Faulting.TXV
+    const char* mode; // MORVANE_FAULT for ProbeFaulting.TXV
     DWORD code;
 };
 
-// Morvane with Faulting.TXV as its engine, whose calls are logged.
+// Morvane with ProbeFaulting.TXV as its engine.
 class FaultingEngineTest : public MorvaneRunTest, public ::testing::WithParamInterface<EngineFault> {
 protected:
     void SetUp() override
     {
         SetEnvironmentVariableA("MORVANE_FAULT", GetParam().mode);
         CPreferencesScope::SetString("Engine", m_path);
-        CPreferencesScope::SetString("EngineFolder", BinaryFolder() + "\\faultyengines");
+        CPreferencesScope::SetString("EngineFolder", BinaryFolder() + "\\testengines");
         ASSERT_NE(StartAnswering(), nullptr);
     }
     void TearDown() override
@@ -42,17 +38,12 @@ protected:
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
 
-    int Calls(const char* call) const
-    {
-        std::vector<std::string> lines = m_log.Lines();
-        return static_cast<int>(std::count(lines.begin(), lines.end(), call));
-    }
-
     // Alive a while later, Morvane exits as usual and keeps the engine chosen;
     // only an engine that did not fault is ever ended.
     void ExpectRunsOnAndExits(int exits)
     {
-        WaitUntil([] { return false; }, 3000);
+        // Nothing converts with the engine stopped, so no sentinel can tick: ten timer periods.
+        WaitUntil([] { return false; }, 1000);
         EXPECT_TRUE(IsResponsive());
         EXPECT_EQ(ExitMorvane(), 0);
         EXPECT_EQ(Calls("TXVExitEngine"), exits) << "a faulted engine is never called again";
@@ -60,8 +51,7 @@ protected:
         EXPECT_TRUE(CPreferencesScope::GetString("Engine", &engine) && engine == m_path);
     }
 
-    CProbeLog m_log;
-    std::string m_path = FaultyEnginePath("Faulting.TXV");
+    std::string m_path = TestEnginePath("ProbeFaulting.TXV");
 };
 
 TEST_P(FaultingEngineTest, IsStoppedAndReportedAndMorvaneRunsOn)
@@ -76,9 +66,8 @@ TEST_P(FaultingEngineTest, IsStoppedAndReportedAndMorvaneRunsOn)
         PostMessageA(dialog, WM_COMMAND, 1009, reinterpret_cast<LPARAM>(settings));
     }
     CChildProcess process;
-    HWND target = StartTarget(process, "Faulting");
+    HWND target = StartTarget(process, "controls", "Faulting");
     ASSERT_NE(target, nullptr);
-    SetForegroundWindow(target);
     AnswerFaultBox();
     if (inSettings) {
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(settings); }, 10000)) << "nothing left to set";
@@ -114,26 +103,22 @@ protected:
         MorvaneRunTest::TearDown();
         SetEnvironmentVariableA("MORVANE_FAULT", nullptr);
     }
-    CProbeLog m_log;
 };
 
 TEST_P(BoxingEngineTest, ConvertsOneControlAtATimeAndNothingOfItsOwnBox)
 {
     SetEnvironmentVariableA("MORVANE_FAULT", "box");
-    CPreferencesScope::SetString("Engine", FaultyEnginePath("Faulting.TXV"));
-    CPreferencesScope::SetDWORD("ResMode", GetParam());
-    ASSERT_NE(StartAnswering(), nullptr);
+    ASSERT_NE(StartWith("ProbeFaulting.TXV", GetParam()), nullptr);
     CChildProcess process;
-    HWND target = StartTarget(process, "Boxed");
+    HWND target = StartTarget(process, "controls", "Boxed");
     ASSERT_NE(target, nullptr);
-    SetForegroundWindow(target);
     for (int round = 1; round <= 3; ++round) {
         HWND box = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (box = FindProcessDialog(m_morvane.Id(), "Faulty engine")) != nullptr; },
+        ASSERT_TRUE(WaitUntil([&] { return (box = FindProcessDialog(m_morvane.Id(), "Probe engine")) != nullptr; },
                               30000));
+        // No conversion ends while the box is up, so no sentinel can tick: ten timer periods.
         WaitUntil([] { return false; }, 1000);
-        std::vector<std::string> lines = m_log.Lines();
-        EXPECT_EQ(std::count(lines.begin(), lines.end(), "TXVConvertCaptionString"), round) << "one call at a time";
+        EXPECT_EQ(Conversions(), round) << "one call at a time";
         EXPECT_EQ(TextOf(GetDlgItem(box, IDOK)), "OK");
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <set>
 
-#include "tests/reliability/MorvaneRun.h"
+#include "tests/support/MorvaneRun.h"
 #include "tests/support/Cp932.h"
 #include "tests/support/TempFolder.h"
 
@@ -156,7 +156,7 @@ protected:
 TEST_F(CurrentFolderTest, ARelativeEngineNameIsNotLoadedFromTheCurrentFolder)
 {
     CTempFolder folder;
-    ASSERT_TRUE(CopyFileA(FaultyEnginePath("FaultlessEngine.TXV").c_str(), folder.PathOf("CurrentOnly.TXV").c_str(),
+    ASSERT_TRUE(CopyFileA(TestEnginePath("ProbeComplete.TXV").c_str(), folder.PathOf("CurrentOnly.TXV").c_str(),
                           FALSE));
     CPreferencesScope::SetString("Engine", "CurrentOnly.TXV");
     ASSERT_TRUE(StartIn(folder.Path()));

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "tests/reliability/HostileRun.h"
+#include "tests/support/MorvaneRun.h"
 
 namespace {
 
@@ -20,18 +20,18 @@ const int kFreeCreationMs = 5000;
 Creation Create(HWND target, int count)
 {
     DWORD_PTR result = 0;
-    bool answered = SendMessageTimeoutA(target, WM_HOSTILE_CREATE, count, 0, SMTO_NORMAL, 60000, &result) != 0;
+    bool answered = SendMessageTimeoutA(target, WM_TARGET_CREATE, count, 0, SMTO_NORMAL, 60000, &result) != 0;
     return {answered, LOWORD(result), HIWORD(result)};
 }
 
-class HookSafety : public HostileRunTest {
+class HookSafety : public MorvaneRunTest {
 protected:
     // Morvane in hook mode and a target whose creations it converts (null on failure).
     HWND StartHookedTarget(CChildProcess& process)
     {
-        if (StartConverting(1) == nullptr)
+        if (StartWith("ProbeComplete.TXV", 1) == nullptr)
             return nullptr;
-        HWND target = StartHostile(process, "plain");
+        HWND target = StartTarget(process, "plain");
         return target != nullptr && WaitUntilHooked(target) ? target : nullptr;
     }
 };
@@ -58,14 +58,14 @@ TEST_F(HookSafety, WindowCreationGoesOnWhenMorvaneIsKilledAndConvertsAgainAfterA
     std::cout << "[          ] " << kCount << " creations: " << hooked.milliseconds << " ms hooked, "
               << orphaned.milliseconds << " ms after the kill" << std::endl;
 
-    ASSERT_NE(StartConverting(1), nullptr);
+    ASSERT_NE(StartWith("ProbeComplete.TXV", 1), nullptr);
     EXPECT_TRUE(m_startBoxes.empty());
     ASSERT_TRUE(WaitUntilHooked(target)) << "the restarted Morvane hooks again";
     Creation restarted = Create(target, kCount);
     ASSERT_TRUE(restarted.answered);
     EXPECT_EQ(restarted.converted, kCount);
     CChildProcess newcomer;
-    HWND newTarget = StartHostile(newcomer, "plain");
+    HWND newTarget = StartTarget(newcomer, "plain");
     ASSERT_NE(newTarget, nullptr);
     EXPECT_EQ(Create(newTarget, kCount).converted, kCount) << "a program started after the restart";
     EXPECT_EQ(ExitMorvane(), 0);
@@ -95,7 +95,7 @@ TEST_F(HookSafety, WindowCreationGoesOnWhileMorvaneIsStopped)
 
 TEST_F(HookSafety, HookModeConfirmedInOptionsOutlivesAKill)
 {
-    ASSERT_NE(StartConverting(0), nullptr);
+    ASSERT_NE(StartWith("ProbeComplete.TXV", 0), nullptr);
     Command(40005);
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (dialog = FindProcessDialog(m_morvane.Id(), nullptr)) != nullptr; }, 15000));

@@ -3,14 +3,22 @@
 #include <iostream>
 #include <map>
 
-#include "tests/reliability/HostileRun.h"
+#include "tests/support/MorvaneRun.h"
 
 namespace {
 
-// Leaves time for several conversion ticks.
-void Pass(DWORD ms)
+// The whole text, however long ("" when the window does not answer in time).
+std::string FullText(HWND hwnd)
 {
-    WaitUntil([] { return false; }, ms);
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return "";
+    std::string text(length + 1, '\0');
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 5000,
+                             &length))
+        return "";
+    text.resize(length);
+    return text;
 }
 
 struct LongText {
@@ -26,7 +34,7 @@ const LongText kLongTexts[] = {
     {kTButton100000, 'd', 100000, true},
 };
 
-class HostileWindows : public HostileRunTest, public ::testing::WithParamInterface<DWORD> {};
+class HostileWindows : public MorvaneRunTest, public ::testing::WithParamInterface<DWORD> {};
 
 // The button inside the last long-class window.
 HWND NestedButton(HWND target)
@@ -36,20 +44,18 @@ HWND NestedButton(HWND target)
 
 TEST_P(HostileWindows, LongTextsAreCutAndLongClassNamesAreNeverTargets)
 {
-    ASSERT_NE(StartConverting(GetParam()), nullptr);
+    ASSERT_NE(StartWith("ProbeComplete.TXV", GetParam()), nullptr);
     EXPECT_TRUE(m_startBoxes.empty());
     if (GetParam() != 0) {
         CChildProcess probe;
-        HWND probeWindow = StartHostile(probe, "plain");
+        HWND probeWindow = StartTarget(probe, "plain");
         ASSERT_TRUE(WaitUntilHooked(probeWindow));
         probe.Kill();
         m_log.Clear();
     }
     CChildProcess process;
-    HWND target = StartHostile(process, "long");
+    HWND target = StartTarget(process, "long");
     ASSERT_NE(target, nullptr);
-    SetForegroundWindow(target);
-    ASSERT_TRUE(WaitUntil([&] { return TextOf(NestedButton(target)) != ""; }, 15000));
     for (int i = 0; i < kLongClassCount; ++i) {
         char name[300] = "";
         GetClassNameA(GetDlgItem(target, kFirstLongClass + i), name, sizeof(name));
@@ -66,11 +72,13 @@ TEST_P(HostileWindows, LongTextsAreCutAndLongClassNamesAreNeverTargets)
         EXPECT_TRUE(WaitUntil([&] { return FullText(GetDlgItem(target, text.id)) == expected; }, 5000))
             << "control " << text.id << " has " << FullText(GetDlgItem(target, text.id)).size() << " bytes";
     }
-    Pass(1500);
+    // Hook mode converts inside each creation, normal mode at its walks.
+    int sentinelTicks = GetParam() == 0 ? SettleWalks(target) : 0;
+    ASSERT_GE(sentinelTicks, 0);
     for (int i = 0; i < kLongClassCount; ++i)
         EXPECT_EQ(TextOf(GetDlgItem(target, kFirstLongClass + i)), "x") << "long class " << i;
     // Once each: a text that reads back as written is not converted again.
-    std::map<std::string, int> expected = {{"Button", 4}, {"Static", 1}, {"TButton", 1}};
+    std::map<std::string, int> expected = {{"Button", 4 + sentinelTicks}, {"Static", 1}, {"TButton", 1}};
     EXPECT_EQ(ConversionsByClass(), expected);
 
     EXPECT_TRUE(IsResponsive());
@@ -80,34 +88,24 @@ TEST_P(HostileWindows, LongTextsAreCutAndLongClassNamesAreNeverTargets)
 
 TEST_P(HostileWindows, ControlsMadeAndDestroyedByTheHundredDoNotUpsetMorvane)
 {
-    ASSERT_NE(StartConverting(GetParam()), nullptr);
+    ASSERT_NE(StartWith("ProbeComplete.TXV", GetParam()), nullptr);
     CChildProcess process;
-    HWND target = StartHostile(process, "churn");
+    HWND target = StartTarget(process, "churn");
     ASSERT_NE(target, nullptr);
-    SetForegroundWindow(target);
-    auto churned = [&] {
-        DWORD_PTR count = 0;
-        SendMessageTimeoutA(target, WM_HOSTILE_CHURNED, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
-        return static_cast<int>(count);
-    };
+    auto churned = [&] { return static_cast<int>(Ask(target, WM_TARGET_CHURNED)); };
 
     DWORD start = GetTickCount();
     int first = churned();
-    for (int second = 0; second < 5; ++second) {
-        Pass(1000);
-        ASSERT_TRUE(IsResponsive()) << "after " << second + 1 << " s of churn";
-    }
-    int made = churned() - first;
-    DWORD seconds = (GetTickCount() - start + 999) / 1000;
-    EXPECT_GE(made, 200) << "the target must churn for the test to mean anything";
-    std::cout << "[          ] " << made << " controls made and destroyed in about " << seconds << " s, "
-              << Conversions() << " conversions" << std::endl;
+    // Morvane is asked between the target's batches all along.
+    ASSERT_TRUE(WaitUntil([&] { return !IsResponsive() || churned() - first >= 250; }, 60000));
+    ASSERT_TRUE(IsResponsive()) << "after " << churned() - first << " controls of churn";
+    std::cout << "[          ] " << churned() - first << " controls made and destroyed in "
+              << GetTickCount() - start << " ms, " << Conversions() << " conversions" << std::endl;
 
     EXPECT_EQ(ExitMorvane(), 0);
     ASSERT_TRUE(process.IsRunning());
     int afterExit = churned();
-    Pass(500);
-    EXPECT_GT(churned(), afterExit) << "the target goes on after Morvane has gone";
+    EXPECT_TRUE(WaitUntil([&] { return churned() > afterExit; }, 5000)) << "the target goes on after Morvane has gone";
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, HostileWindows, ::testing::Values(0u, 1u),
@@ -124,21 +122,18 @@ WPARAM CycledIndexOf(const char* className)
     return 0;
 }
 
-using ReusedHandles = HostileRunTest;
+using ReusedHandles = MorvaneRunTest;
 
 // The record of a destroyed control stays while its window is open; a new
 // control that gets the same handle must still be judged by its own class and text.
 TEST_F(ReusedHandles, AHandleHandedOutAgainBelongsToTheNewControl)
 {
-    ASSERT_NE(StartConverting(0), nullptr);
+    ASSERT_NE(StartWith("ProbeComplete.TXV", 0), nullptr);
     CChildProcess process;
-    HWND target = StartHostile(process, "plain");
+    HWND target = StartTarget(process, "plain");
     ASSERT_NE(target, nullptr);
-    SetForegroundWindow(target);
     auto reuse = [&](const char* className) {
-        DWORD_PTR control = 0;
-        SendMessageTimeoutA(target, WM_HOSTILE_REUSE, CycledIndexOf(className), 0, SMTO_ABORTIFHUNG, 120000, &control);
-        return reinterpret_cast<HWND>(control);
+        return reinterpret_cast<HWND>(Ask(target, WM_TARGET_REUSE, CycledIndexOf(className)));
     };
 
     HWND button = reuse("Button");
@@ -146,12 +141,13 @@ TEST_F(ReusedHandles, AHandleHandedOutAgainBelongsToTheNewControl)
     ASSERT_TRUE(WaitUntil([&] { return TextOf(button) == "[r]"; }, 15000));
     HWND edit = reuse("Edit");
     ASSERT_EQ(edit, button) << "the system did not hand the handle out again";
-    Pass(1500);
+    int sentinelTicks = SettleWalks(target);
+    ASSERT_GE(sentinelTicks, 2);
     EXPECT_EQ(TextOf(edit), "r") << "an edit control under a converted button's handle";
     HWND again = reuse("Button");
     ASSERT_EQ(again, button);
     EXPECT_TRUE(WaitUntil([&] { return TextOf(again) == "[r]"; }, 15000));
-    std::map<std::string, int> expected = {{"Button", 2}};
+    std::map<std::string, int> expected = {{"Button", 2 + sentinelTicks}};
     EXPECT_EQ(ConversionsByClass(), expected);
     EXPECT_TRUE(IsResponsive());
     EXPECT_EQ(ExitMorvane(), 0);
