@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/MorvaneApp.h"
-#include "tests/support/Cp932.h"
+#include "tests/support/ExpectedTexts.h"
 #include "tests/support/ProcessDriver.h"
 #include "tests/support/TestApp.h"
 #include "ui/resource.h"
@@ -50,7 +50,7 @@ TEST_F(MainWindow, AddsTheTrayIconWithTheRunningLookAndSwitchesToStoppedAndBack)
 
     HICON running = mainWnd.m_trayIcon.GetIcon();
     mainWnd.SetSuspended(TRUE);
-    EXPECT_EQ(mainWnd.m_trayIcon.GetTip(), Cp932("Morvane [停止中]"));
+    EXPECT_EQ(mainWnd.m_trayIcon.GetTip(), ExpectedString(IDS_APP_NAME_STOPPED));
     HICON stopped = mainWnd.m_trayIcon.GetIcon();
     EXPECT_NE(stopped, running);
     ICONINFO info;

@@ -3,8 +3,9 @@
 #include "app/MorvaneApp.h"
 #include "conversion/Engine.h"
 #include "tests/engines/ProbeEngine.h"
-#include "tests/support/Cp932.h"
+#include "tests/support/ExpectedTexts.h"
 #include "tests/support/TestApp.h"
+#include "ui/resource.h"
 
 namespace {
 
@@ -161,7 +162,7 @@ TEST_F(Records, OriginalsComeBackAndAreConvertedAgainUnlessTheProgramChangedTheC
 
         ToggleOriginals();
         EXPECT_EQ(Text(m_hButton), c.shown);
-        EXPECT_EQ(mainWnd.m_trayIcon.GetTip(), Cp932("Morvane [原文表示中]"));
+        EXPECT_EQ(mainWnd.m_trayIcon.GetTip(), ExpectedString(IDS_APP_NAME_ORIGINALS));
         Tick(1);
         EXPECT_EQ(Text(m_hButton), c.shown) << "no conversion while the originals show";
         if (c.engineBetween != nullptr) {

@@ -24,7 +24,7 @@
 #include "conversion/CaptionWalker.h"
 #include "tests/bench/BenchProtocol.h"
 #include "tests/engines/ProbeEngine.h"
-#include "tests/support/ProcessDriver.h"
+#include "tests/support/MorvaneProcess.h"
 #include "ui/resource.h"
 
 namespace {
@@ -318,20 +318,6 @@ TickCost MeasureTicks(HWND target, DWORD minMs, LONG minTicks)
     return cost;
 }
 
-HWND StartMorvane(CChildProcess& morvane)
-{
-    if (!morvane.Start("\"" + BinaryFolder() + "\\Morvane.exe\""))
-        return NULL;
-    return WaitForTopLevelWindow("MorvaneWndClass", morvane.Id(), kWaitMs);
-}
-
-void ExitMorvane(CChildProcess& morvane, HWND morvaneWnd)
-{
-    PostMessageA(morvaneWnd, WM_COMMAND, 40001, 0);
-    if (morvane.WaitExit(60000) == -1)
-        morvane.Kill();
-}
-
 bool WaitFirstConvert(HWND target)
 {
     DWORD start = GetTickCount();
@@ -359,7 +345,7 @@ MemoryFigures MeasureMemory()
     MemoryFigures figures = {-1, -1, -1, 0};
     CPreferencesScope::SetDWORD("TimerElapseGC", kMemoryGcMs);
     CChildProcess morvane;
-    HWND morvaneWnd = StartMorvane(morvane);
+    HWND morvaneWnd = StartMorvane(morvane, kWaitMs);
     if (morvaneWnd == NULL)
         return figures;
     Sleep(3000);
@@ -375,7 +361,7 @@ MemoryFigures MeasureMemory()
     // Long enough for several sweeps of all 256 buckets, one per clean-up tick.
     Sleep(256 * kMemoryGcMs * 4);
     figures.afterGcKb = SampleCpu().morvaneKb;
-    ExitMorvane(morvane, morvaneWnd);
+    ExitMorvane(morvane, morvaneWnd, 60000);
     return figures;
 }
 
@@ -440,10 +426,10 @@ HookFigures MeasureHookMode()
     }
     CPreferencesScope::SetDWORD("ResMode", 1);
     CChildProcess morvane;
-    HWND morvaneWnd = StartMorvane(morvane);
+    HWND morvaneWnd = StartMorvane(morvane, kWaitMs);
     if (morvaneWnd != NULL && WaitHooked(target.Window()))
         figures.morvane = MeasureCreation(target.Window());
-    ExitMorvane(morvane, morvaneWnd);
+    ExitMorvane(morvane, morvaneWnd, 60000);
     CPreferencesScope::SetDWORD("ResMode", 0);
     return figures;
 }
@@ -468,7 +454,7 @@ struct IdleCost {
 void WithConvertedWindow(int buttons, const std::function<void(HWND morvaneWnd)>& measure)
 {
     CChildProcess morvane;
-    HWND morvaneWnd = StartMorvane(morvane);
+    HWND morvaneWnd = StartMorvane(morvane, kWaitMs);
     if (morvaneWnd == NULL)
         return;
     {
@@ -477,7 +463,7 @@ void WithConvertedWindow(int buttons, const std::function<void(HWND morvaneWnd)>
         if (Ask(target.Window(), WM_BENCH_FOREGROUND) == TRUE && WaitFirstConvert(target.Window()))
             measure(morvaneWnd);
     }
-    ExitMorvane(morvane, morvaneWnd);
+    ExitMorvane(morvane, morvaneWnd, 60000);
 }
 
 IdleCost MeasureIdleMorvane()
@@ -616,7 +602,7 @@ int main(int argc, char** argv)
 
     CProbeLog log;
     CChildProcess morvane;
-    HWND morvaneWnd = StartMorvane(morvane);
+    HWND morvaneWnd = StartMorvane(morvane, kWaitMs);
     if (morvaneWnd == NULL) {
         fprintf(stderr, "Morvane did not start\n");
         morvane.Kill();
@@ -678,7 +664,7 @@ int main(int argc, char** argv)
         Ask(window, WM_BENCH_DECOY);
     }
 
-    ExitMorvane(morvane, morvaneWnd);
+    ExitMorvane(morvane, morvaneWnd, 60000);
     IdleCost idleMorvane = MeasureIdleMorvane();
     MemoryFigures memory = MeasureMemory();
 

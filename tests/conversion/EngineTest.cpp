@@ -1,23 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <vector>
 
 #include "app/MorvaneApp.h"
 #include "conversion/Engine.h"
 #include "tests/engines/ProbeEngine.h"
-#include "tests/support/Cp932.h"
+#include "tests/support/ExpectedTexts.h"
 #include "tests/support/MessageBoxWatcher.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestApp.h"
+#include "ui/resource.h"
 
 namespace {
-
-const char kNotAnEngine[] = "エンジンの読み込みに失敗しました。\r\nMorvane用のエンジンではない可能性があります。";
-const char kApiTooHigh[] = "エンジンのAPIバージョンが高いため、読み込みを中止します。\r\n"
-                          "このエンジンのためには、新しいMorvaneを使ってください。";
-const char kLoadFailed[] = "エンジンの読み込みに失敗しました。\n\n[ エラー詳細 ]\nERRCODE=";
 
 struct Rejection {
     std::string path;
@@ -26,29 +22,22 @@ struct Rejection {
 
 class Engine : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        UseTestApplication();
-        char folder[MAX_PATH];
-        GetTempPathA(MAX_PATH, folder);
-        m_notALibrary = std::string(folder) + "NotALibrary.TXV";
-        std::ofstream(m_notALibrary) << "This is a text, not a library.";
-    }
-    void TearDown() override { DeleteFileA(m_notALibrary.c_str()); }
+    void SetUp() override { UseTestApplication(); }
 
     std::vector<Rejection> Rejections() const
     {
         return {
-            {TestEnginePath("ProbeApi00020000.TXV"), Cp932(kApiTooHigh)},
-            {TestEnginePath("ProbeApi00000000.TXV"), Cp932(kNotAnEngine)},
-            {TestEnginePath("ProbeNoApiVersion.TXV"), Cp932(kNotAnEngine)},
-            {TestEnginePath("Missing.TXV"), Cp932(kLoadFailed) + "126"},
-            {m_notALibrary, Cp932(kLoadFailed) + "193"},
+            {TestEnginePath("ProbeApi00020000.TXV"), ExpectedString(IDS_ENGINE_API_TOO_HIGH)},
+            {TestEnginePath("ProbeApi00000000.TXV"), ExpectedString(IDS_NOT_AN_ENGINE)},
+            {TestEnginePath("ProbeNoApiVersion.TXV"), ExpectedString(IDS_NOT_AN_ENGINE)},
+            {TestEnginePath("Missing.TXV"), ExpectedError(IDS_ENGINE_LOAD_FAILED, ERROR_MOD_NOT_FOUND)},
+            {m_notALibrary, ExpectedError(IDS_ENGINE_LOAD_FAILED, ERROR_BAD_EXE_FORMAT)},
         };
     }
 
     CProbeLog m_log;
-    std::string m_notALibrary;
+    CTempFolder m_folder;
+    std::string m_notALibrary = m_folder.WriteFile("NotALibrary.TXV", "This is a text, not a library.");
 };
 
 TEST_F(Engine, AcceptsEveryApiVersionOfMajorVersionOne)

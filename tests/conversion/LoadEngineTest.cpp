@@ -4,9 +4,10 @@
 #include "conversion/Engine.h"
 #include "conversion/EngineHolder.h"
 #include "tests/engines/ProbeEngine.h"
-#include "tests/support/Cp932.h"
+#include "tests/support/ExpectedTexts.h"
 #include "tests/support/MessageBoxWatcher.h"
 #include "tests/support/TestApp.h"
+#include "ui/resource.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ TEST_F(LoadEngine, AFailedStartIsReportedAndLeavesNoEngine)
     EXPECT_EQ(g_pApp->m_pEngine, nullptr);
     EXPECT_EQ(GetModuleHandleA(path.c_str()), nullptr);
     ASSERT_EQ(watcher.Seen().size(), 1u);
-    EXPECT_EQ(watcher.Seen()[0].text, Cp932("エンジンの初期化に失敗しました。"));
+    EXPECT_EQ(watcher.Seen()[0].text, ExpectedString(IDS_ENGINE_INIT_FAILED));
     EXPECT_EQ(watcher.Seen()[0].caption, "Morvane");
     EXPECT_EQ(watcher.Seen()[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
     EXPECT_EQ(watcher.Seen()[0].buttons, static_cast<UINT>(MB_OK));
@@ -82,8 +83,7 @@ TEST_F(LoadEngine, ARejectedLibraryIsReportedOnceAndLeavesNoEngine)
     EXPECT_FALSE(g_pApp->LoadEngine(TestEnginePath("ProbeApi00020000.TXV").c_str()));
     EXPECT_EQ(g_pApp->m_pEngine, nullptr) << "the previous engine is gone too";
     ASSERT_EQ(watcher.Seen().size(), 1u);
-    EXPECT_EQ(watcher.Seen()[0].text, Cp932("エンジンのAPIバージョンが高いため、読み込みを中止します。\r\n"
-                                            "このエンジンのためには、新しいMorvaneを使ってください。"));
+    EXPECT_EQ(watcher.Seen()[0].text, ExpectedString(IDS_ENGINE_API_TOO_HIGH));
 }
 
 TEST(EngineHolder, DeletesItsEngineUnlessReleased)

@@ -8,6 +8,7 @@
 #include "tests/support/Cp932.h"
 #include "tests/support/MessageBoxWatcher.h"
 #include "tests/support/ProcessDriver.h"
+#include "tests/support/SavedValue.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/DialogDriver.h"
 
@@ -30,40 +31,6 @@ std::string ReadFile(const std::string& path)
     return content.str();
 }
 
-void SetUserValue(const char* key, const char* name, DWORD type, const void* data, DWORD size)
-{
-    HKEY handle;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, NULL, 0, KEY_SET_VALUE, NULL, &handle, NULL) != ERROR_SUCCESS)
-        return;
-    if (data != nullptr)
-        RegSetValueExA(handle, name, 0, type, static_cast<const BYTE*>(data), size);
-    else
-        RegDeleteValueA(handle, name);
-    RegCloseKey(handle);
-}
-
-// A registry value of the current user put back as it was when the test ends.
-class CSavedValue {
-public:
-    CSavedValue(const char* key, const char* name) : m_key(key), m_name(name)
-    {
-        m_bExisted = RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, &m_nType, m_data,
-                                  &m_nSize) == ERROR_SUCCESS;
-    }
-    ~CSavedValue()
-    {
-        SetUserValue(m_key, m_name, m_nType, m_bExisted ? m_data : nullptr, m_nSize);
-    }
-
-private:
-    const char* m_key;
-    const char* m_name;
-    bool m_bExisted;
-    DWORD m_nType = 0;
-    BYTE m_data[1024];
-    DWORD m_nSize = sizeof(m_data);
-};
-
 // The user's application data folder is a temporary one for each test, so the
 // engine's own files there (its table, the untranslated captions) are the
 // test's and never the user's. A copy of the engine lies in a folder of its
@@ -72,8 +39,7 @@ class DictionaryCopy : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SetUserValue(kShellFolders, "AppData", REG_SZ, m_appData.Path().c_str(),
-                     static_cast<DWORD>(m_appData.Path().size() + 1));
+        CUserKey(kShellFolders).SetString("AppData", m_appData.Path());
         ASSERT_TRUE(CopyFileA((BinaryFolder() + "\\Dictionary.TXV").c_str(), m_folder.PathOf("Custom.TXV").c_str(),
                               FALSE));
         m_owner = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
@@ -291,10 +257,7 @@ TEST_F(DictionaryCopy, SettingsTurnCaptureOffAndKeepTheChoice)
     m_engine->Export<PFN_TXVOnSetting>("TXVOnSetting")(m_owner);
     EXPECT_TRUE(driver.Finished());
     DWORD capture = 1;
-    DWORD size = sizeof(capture);
-    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, kOptions, "CaptureUntranslated", RRF_RT_REG_DWORD, NULL, &capture,
-                           &size),
-              ERROR_SUCCESS);
+    EXPECT_TRUE(CUserKey(kOptions).GetDWORD("CaptureUntranslated", &capture));
     EXPECT_EQ(capture, 0u);
     Stop();
     ASSERT_TRUE(Start());

@@ -5,17 +5,15 @@
 #include "app/QelException.h"
 #include "tests/framework/FrameworkTestIds.h"
 #include "tests/framework/FrameworkTestSupport.h"
+#include "tests/support/ExpectedTexts.h"
 #include "tests/support/MessageBoxWatcher.h"
+#include "ui/resource.h"
 
 namespace {
 
 const UINT WM_THROW = WM_APP + 5;
 const UINT WM_ANSWER = WM_APP + 6;
 const UINT WM_RUN = WM_APP + 8;
-
-// "メモリが不足しています。" as the program sees it, in code page 932.
-const char kOutOfMemoryText[] = "\x83\x81\x83\x82\x83\x8a\x82\xaa\x95\x73\x91\xab\x82\xb5\x82\xc4\x82\xa2\x82\xdc\x82"
-                                "\xb7\x81\x42";
 
 struct ExceptionCase {
     const char* name;
@@ -41,7 +39,7 @@ protected:
         ASSERT_EQ(watcher.Seen().size(), 1u);
         const SeenMessageBox& box = watcher.Seen().front();
         EXPECT_EQ(box.caption, "");
-        EXPECT_EQ(box.text, kOutOfMemoryText);
+        EXPECT_EQ(box.text, ExpectedString(IDS_OUT_OF_MEMORY));
         EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONHAND));
         EXPECT_EQ(box.buttons, static_cast<UINT>(MB_OKCANCEL));
         EXPECT_EQ(box.owner, static_cast<HWND>(NULL));

@@ -5,10 +5,8 @@
 #include <stdlib.h>
 
 #include <string>
-#include <vector>
 
-#include "foundation/GString.h"
-#include "settings/RegistryKey.h"
+#include "tests/support/PreferencesScope.h"
 #include "tests/support/ProcessDriver.h"
 #include "ui/resource.h"
 
@@ -30,61 +28,19 @@ std::string PackageFolder()
     return Given("MORVANE_PACKAGE_FOLDER");
 }
 
-// Morvane started the way Explorer starts it, in its own folder. CChildProcess
-// starts programs in the build's binary folder, whose MorLatch.dll would stand
-// in for one missing from the package.
-class CFolderMorvane {
-public:
-    CFolderMorvane() = default;
-    CFolderMorvane(const CFolderMorvane&) = delete;
-    CFolderMorvane& operator=(const CFolderMorvane&) = delete;
-
-    ~CFolderMorvane()
-    {
-        if (m_info.hProcess == nullptr)
-            return;
-        if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(m_info.hProcess, 99);
-            WaitForSingleObject(m_info.hProcess, 5000);
-        }
-        CloseHandle(m_info.hProcess);
-        CloseHandle(m_info.hThread);
-    }
-
-    bool Start(const std::string& folder)
-    {
-        std::string commandLine = "\"" + folder + "\\Morvane.exe\"";
-        std::vector<char> line(commandLine.begin(), commandLine.end());
-        line.push_back('\0');
-        STARTUPINFOA startup{};
-        startup.cb = sizeof(startup);
-        return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                              &m_info) != FALSE;
-    }
-
-    // The exit code, or -1 when the process still runs after the time.
-    int WaitExit(DWORD timeoutMs)
-    {
-        // Messages keep flowing: in hook mode Morvane's library in this process talks to it.
-        if (!WaitUntil([this] { return WaitForSingleObject(m_info.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs))
-            return -1;
-        DWORD code = 0;
-        GetExitCodeProcess(m_info.hProcess, &code);
-        return static_cast<int>(code);
-    }
-
-    DWORD Id() const { return m_info.dwProcessId; }
-
-private:
-    PROCESS_INFORMATION m_info{};
-};
+// Morvane started the way Explorer starts it, in its own folder: in the build's
+// binary folder, that folder's MorLatch.dll would stand in for one missing from
+// the package.
+bool StartIn(CChildProcess& morvane, const std::string& folder)
+{
+    return morvane.Start("\"" + folder + "\\Morvane.exe\"", folder);
+}
 
 // A string value under HKEY_CURRENT_USER, empty when missing.
 std::string UserValue(const char* key, const char* name)
 {
-    CRegistryKey registryKey;
-    CGString value(MAX_PATH);
-    return registryKey.Open(key, TRUE) && registryKey.QueryString(name, value) ? value.Text() : "";
+    std::string value;
+    return CUserKey(key).GetString(name, &value) ? value : "";
 }
 
 bool Exists(const std::string& path)
@@ -99,8 +55,8 @@ TEST(Package, TheUnpackedMorvaneRunsWithTheUnpackedDictionaryEngineAndExitsWithZ
     CPreferencesScope preferences;
     CPreferencesScope::SetString("Engine", folder + "\\Dictionary.TXV");
 
-    CFolderMorvane morvane;
-    ASSERT_TRUE(morvane.Start(folder));
+    CChildProcess morvane;
+    ASSERT_TRUE(StartIn(morvane, folder));
     // A missing library keeps Morvane from starting; a missing engine or
     // table stops its start-up at an error box.
     HWND mainWnd = WaitForTopLevelWindow("MorvaneWndClass", morvane.Id(), 15000);
@@ -136,8 +92,8 @@ TEST(Package, TheSetupInstallsForTheUserAndItsUninstallerLetsMorvaneSaveAndLeave
     EXPECT_EQ(UserValue(kUninstallKey, "DisplayVersion"), Given("MORVANE_VERSION"));
     EXPECT_EQ(UserValue(kRunKey, "Morvane"), "\"" + folder + "\\Morvane.exe\"");
 
-    CFolderMorvane morvane;
-    ASSERT_TRUE(morvane.Start(folder));
+    CChildProcess morvane;
+    ASSERT_TRUE(StartIn(morvane, folder));
     HWND mainWnd = WaitForTopLevelWindow("MorvaneWndClass", morvane.Id(), 60000);
     ASSERT_NE(mainWnd, nullptr);
     PostMessageA(mainWnd, WM_COMMAND, ID_TRAY_OPTIONS, 0);
@@ -162,7 +118,7 @@ TEST(Package, TheSetupInstallsForTheUserAndItsUninstallerLetsMorvaneSaveAndLeave
     DWORD resMode = 0;
     EXPECT_TRUE(CPreferencesScope::GetDWORD("ResMode", &resMode) && resMode == 1)
         << "Morvane was asked to exit through its Exit command, which saves the preferences";
-    EXPECT_TRUE(WaitUntil([] { return !CRegistryKey().Open(kUninstallKey, TRUE); }, 180000));
+    EXPECT_TRUE(WaitUntil([] { return !CUserKey(kUninstallKey).Exists(); }, 180000));
     EXPECT_FALSE(Exists(folder));
     EXPECT_FALSE(Exists(shortcuts));
     EXPECT_EQ(UserValue(kRunKey, "Morvane"), "");

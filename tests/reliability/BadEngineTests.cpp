@@ -1,21 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/ExpectedTexts.h"
 #include "tests/support/MorvaneRun.h"
-#include "tests/support/Cp932.h"
 #include "tests/support/TempFolder.h"
+#include "ui/resource.h"
 
 namespace {
-
-const char kLoadFailed[] = "エンジンの読み込みに失敗しました。";
-const char kNotAnEngine[] = "エンジンの読み込みに失敗しました。\r\nMorvane用のエンジンではない可能性があります。";
-const char kApiTooHigh[] =
-    "エンジンのAPIバージョンが高いため、読み込みを中止します。\r\nこのエンジンのためには、新しいMorvaneを使ってください。";
-const char kInitFailed[] = "エンジンの初期化に失敗しました。";
-
-std::string WithErrorCode(const char* utf8, DWORD code)
-{
-    return Cp932(utf8) + "\n\n" + Cp932("[ エラー詳細 ]") + "\nERRCODE=" + std::to_string(code);
-}
 
 // An engine that Morvane must refuse: a file written here or a faulty library.
 struct RefusedEngine {
@@ -23,7 +13,7 @@ struct RefusedEngine {
     const char* writtenBytes; // null: fileName is a probe engine
     size_t writtenLength;
     const char* fileName;
-    const char* message; // UTF-8
+    UINT message;        // an IDS_ id
     bool withLoadError;  // the code of the failed load is appended
 };
 
@@ -67,13 +57,13 @@ std::string Library64()
 const std::string kLibrary64 = Library64();
 
 const RefusedEngine kRefused[] = {
-    {"TextFile", kText, sizeof(kText) - 1, "TextFile.TXV", kLoadFailed, true},
-    {"EmptyFile", "", 0, "Empty.TXV", kLoadFailed, true},
-    {"Library64", kLibrary64.data(), kLibrary64.size(), "Library64.TXV", kLoadFailed, true},
-    {"NoEngineExports", nullptr, 0, "ProbeNoExports.TXV", kNotAnEngine, false},
-    {"ApiVersionZero", nullptr, 0, "ProbeApi00000000.TXV", kNotAnEngine, false},
-    {"ApiVersionTwo", nullptr, 0, "ProbeApi00020000.TXV", kApiTooHigh, false},
-    {"InitFails", nullptr, 0, "ProbeInitFails.TXV", kInitFailed, false},
+    {"TextFile", kText, sizeof(kText) - 1, "TextFile.TXV", IDS_ENGINE_LOAD_FAILED, true},
+    {"EmptyFile", "", 0, "Empty.TXV", IDS_ENGINE_LOAD_FAILED, true},
+    {"Library64", kLibrary64.data(), kLibrary64.size(), "Library64.TXV", IDS_ENGINE_LOAD_FAILED, true},
+    {"NoEngineExports", nullptr, 0, "ProbeNoExports.TXV", IDS_NOT_AN_ENGINE, false},
+    {"ApiVersionZero", nullptr, 0, "ProbeApi00000000.TXV", IDS_NOT_AN_ENGINE, false},
+    {"ApiVersionTwo", nullptr, 0, "ProbeApi00020000.TXV", IDS_ENGINE_API_TOO_HIGH, false},
+    {"InitFails", nullptr, 0, "ProbeInitFails.TXV", IDS_ENGINE_INIT_FAILED, false},
 };
 
 class RefusedEngineTest : public MorvaneRunTest, public ::testing::WithParamInterface<RefusedEngine> {};
@@ -85,7 +75,8 @@ TEST_P(RefusedEngineTest, IsReportedOnceAndMorvaneRunsOnWithoutIt)
     std::string path = engine.writtenBytes != nullptr
                            ? folder.WriteFile(engine.fileName, std::string(engine.writtenBytes, engine.writtenLength))
                            : TestEnginePath(engine.fileName);
-    std::string expected = engine.withLoadError ? WithErrorCode(engine.message, LoadErrorOf(path)) : Cp932(engine.message);
+    std::string expected =
+        engine.withLoadError ? ExpectedError(engine.message, LoadErrorOf(path)) : ExpectedString(engine.message);
     CPreferencesScope::SetString("Engine", path);
 
     ASSERT_NE(StartAnswering(), nullptr) << "Morvane goes on without an engine";

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
-#include "tests/support/MorvaneRun.h"
-#include "tests/reliability/RawPreferences.h"
 #include "tests/support/Cp932.h"
+#include "tests/support/ExpectedTexts.h"
+#include "tests/support/MorvaneRun.h"
+#include "tests/support/TempFolder.h"
+#include "ui/resource.h"
 
 namespace {
 
@@ -34,13 +36,6 @@ std::vector<RawValue> DefaultsBut(const std::vector<RawValue>& changed)
     return values;
 }
 
-std::string TempPathOf(const std::string& name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
 // Stored values Morvane must survive, and what its exit writes back.
 struct BadSettings {
     std::string name;
@@ -57,7 +52,7 @@ std::vector<BadSettings> BadSettingsCases()
     const std::string longFolder = "C:\\" + std::string(65000, 'f');
     const std::string longEngine = "C:\\" + std::string(65528, 'e') + ".TXV";
     const std::string path300 = "C:\\" + std::string(293, 'p') + ".TXV";
-    const std::string folderEngine = TempPathOf("MorvaneFolder.TXV");
+    const std::string folderEngine = CTempFolder::Root() + "MorvaneFolder.TXV";
     const std::string unc = "\\\\nohost.invalid\\share\\Engine.TXV";
     const RawValue keptFolder = SzValue("EngineFolder", "C:\\Engines");
     std::vector<BadSettings> cases = {
@@ -106,19 +101,7 @@ std::vector<BadSettings> BadSettingsCases()
 void StoreAll(const std::vector<RawValue>& values)
 {
     for (const RawValue& value : values)
-        StoreRaw(value);
-}
-
-// Compares what the registry holds with the expected values, briefly for long data.
-void ExpectStored(const std::vector<RawValue>& expected)
-{
-    for (const RawValue& value : expected) {
-        RawValue stored;
-        ASSERT_TRUE(LoadRaw(value.name.c_str(), &stored)) << value.name << " is written";
-        EXPECT_EQ(stored.type, value.type) << value.name;
-        EXPECT_EQ(stored.data.size(), value.data.size()) << value.name;
-        EXPECT_TRUE(stored.data == value.data) << value.name << " holds " << stored.data.substr(0, 80);
-    }
+        CPreferencesScope::Store(value);
 }
 
 class BadSettingsTest : public MorvaneRunTest, public ::testing::WithParamInterface<BadSettings> {
@@ -129,8 +112,7 @@ protected:
     {
         std::string expectedBox;
         if (!refusedEngine.empty())
-            expectedBox = Cp932("エンジンの読み込みに失敗しました。\n\n[ エラー詳細 ]\nERRCODE=") +
-                          std::to_string(LoadErrorOf(refusedEngine));
+            expectedBox = ExpectedError(IDS_ENGINE_LOAD_FAILED, LoadErrorOf(refusedEngine));
         ASSERT_NE(StartAnswering(), nullptr);
         if (refusedEngine.empty()) {
             EXPECT_TRUE(m_startBoxes.empty()) << m_startBoxes.front().text;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/ExpectedTexts.h"
 #include "tests/support/MorvaneRun.h"
-#include "tests/support/Cp932.h"
 
 namespace {
 
@@ -30,11 +30,7 @@ protected:
     {
         HWND box = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (box = FindProcessDialog(m_morvane.Id(), "Morvane")) != nullptr; }, 30000));
-        char code[16];
-        wsprintfA(code, "0x%08lX", GetParam().code);
-        EXPECT_EQ(CMessageBoxWatcher::Read(box).text,
-                  Cp932("エンジンの実行中に例外が発生したため、エンジンの使用を中止しました。\r\n例外コード: ") + code +
-                      Cp932("\r\nエンジン: ") + m_path);
+        EXPECT_EQ(CMessageBoxWatcher::Read(box).text, ExpectedFault(GetParam().code, m_path));
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
 

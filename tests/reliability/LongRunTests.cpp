@@ -92,9 +92,6 @@ void ExpectGuiFlat(const Footprint& before, const Footprint& after)
     EXPECT_LE(after.gdiObjects, before.gdiObjects + 5) << "GDI objects grew";
 }
 
-const char* const kSevenSettings[] = {"Engine",          "EngineFolder",  "SampleString", "ShowChangeEngineInfo",
-                                      "TimerElapseConv", "TimerElapseGC", "ResMode"};
-
 class LongRun : public MorvaneRunTest, public ::testing::WithParamInterface<DWORD> {
 protected:
     bool HookMode() const { return GetParam() != 0; }
@@ -195,8 +192,8 @@ TEST_P(LongRun, ConvertsEachChangeOnceAndKeepsItsFootprintFlat)
     ExpectFlat("private bytes", before.privateBytes, after.privateBytes, static_cast<SIZE_T>(1024 * 1024));
 
     EXPECT_EQ(ExitMorvane(), 0);
-    for (const char* name : kSevenSettings)
-        EXPECT_TRUE(CPreferencesScope::Exists(name)) << name;
+    for (const RawValue& value : DefaultPreferences())
+        EXPECT_TRUE(CPreferencesScope::Exists(value.name.c_str())) << value.name;
     DWORD value = 0;
     EXPECT_TRUE(CPreferencesScope::GetDWORD("ResMode", &value) && value == GetParam());
     EXPECT_TRUE(CPreferencesScope::GetDWORD("TimerElapseGC", &value) && value == kGCMs);

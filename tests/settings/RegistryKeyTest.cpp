@@ -4,20 +4,17 @@
 
 #include "foundation/GString.h"
 #include "settings/RegistryKey.h"
-#include "tests/support/ProcessDriver.h"
+#include "tests/support/PreferencesScope.h"
 
 namespace {
 
-const char kKey[] = "Software\\Quorvel\\Morvane\\Preferences";
+const char* const kKey = CPreferencesScope::kKey;
 
 class RegistryKey : public ::testing::Test {
 protected:
-    void Store(const char* name, DWORD type, const std::string& data)
+    static void Store(const char* name, DWORD type, const std::string& data)
     {
-        CRegistryKey writer;
-        ASSERT_TRUE(writer.Open(kKey, FALSE));
-        RegSetValueExA(writer.m_hKey, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                       static_cast<DWORD>(data.size()));
+        CPreferencesScope::Store(RawValue{name, type, data});
     }
 
     CPreferencesScope m_preferences;
@@ -51,19 +48,7 @@ TEST_F(RegistryKey, SetStringStoresTheTerminatorAndSetDwordFourBytes)
         EXPECT_TRUE(key.SetString("Text", "abc"));
         EXPECT_TRUE(key.SetDWORD("Number", 0x01020304));
     }
-    HKEY key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
-    BYTE data[16];
-    DWORD size = sizeof(data);
-    DWORD type = 0;
-    EXPECT_EQ(RegQueryValueExA(key, "Text", NULL, &type, data, &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size), std::string("abc", 4));
-    size = sizeof(data);
-    EXPECT_EQ(RegQueryValueExA(key, "Number", NULL, &type, data, &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(size, 4u);
-    RegCloseKey(key);
+    ExpectStored({RawValue{"Text", REG_SZ, std::string("abc", 4)}, DwordValue("Number", 0x01020304)});
 }
 
 // A text that fills the string's block, with or without its terminator, must

@@ -6,41 +6,27 @@
 #include "settings/Settings.h"
 #include "tests/settings/ImportPatch.h"
 #include "tests/support/Cp932.h"
+#include "tests/support/PreferencesScope.h"
 #include "tests/support/ProcessDriver.h"
 
 namespace {
 
-const char kKey[] = "Software\\Quorvel\\Morvane\\Preferences";
-
-void Store(const char* name, DWORD type, const void* data, DWORD size)
+// The settings as the values they stand for, in the order they are saved.
+std::vector<RawValue> AsValues(const CSettings& settings)
 {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, NULL, 0, KEY_WRITE, NULL, &key, NULL), ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(key);
+    return {SzValue("Engine", settings.Engine.Text()),
+            SzValue("EngineFolder", settings.EngineFolder.Text()),
+            SzValue("SampleString", settings.SampleString.Text()),
+            DwordValue("ShowChangeEngineInfo", settings.ShowChangeEngineInfo),
+            DwordValue("TimerElapseConv", settings.TimerElapseConv),
+            DwordValue("TimerElapseGC", settings.TimerElapseGC),
+            DwordValue("ResMode", settings.ResMode),
+            DwordValue("ToggleHotKey", settings.ToggleHotKey)};
 }
 
-struct RawValue {
-    DWORD type;
-    std::string data;
-};
-
-bool Query(const char* name, RawValue* value)
+void Store(const char* name, DWORD type, const std::string& data)
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    char data[1024];
-    DWORD size = sizeof(data);
-    LONG result = RegQueryValueExA(key, name, NULL, &value->type, reinterpret_cast<BYTE*>(data), &size);
-    RegCloseKey(key);
-    value->data.assign(data, result == ERROR_SUCCESS ? size : 0);
-    return result == ERROR_SUCCESS;
-}
-
-std::string Dword(DWORD value)
-{
-    return std::string(reinterpret_cast<const char*>(&value), sizeof(value));
+    CPreferencesScope::Store(RawValue{name, type, data});
 }
 
 class Settings : public ::testing::Test {
@@ -54,17 +40,8 @@ TEST_F(Settings, FirstRunLoadsTheDefaultsWithoutCreatingTheKey)
     settings.Engine.Assign("changed");
     settings.ResMode = 1;
     EXPECT_TRUE(settings.Load());
-    EXPECT_STREQ(settings.Engine.Text(), "");
-    EXPECT_EQ(settings.EngineFolder.Text(), BinaryFolder());
-    EXPECT_NE(settings.EngineFolder.Text()[settings.EngineFolder.Length() - 1], '\\');
-    EXPECT_EQ(settings.SampleString.Text(), Cp932("サンプル文字列です。"));
-    EXPECT_EQ(settings.ShowChangeEngineInfo, 1u);
-    EXPECT_EQ(settings.TimerElapseConv, 100u);
-    EXPECT_EQ(settings.TimerElapseGC, 500u);
-    EXPECT_EQ(settings.ResMode, 0u);
-    EXPECT_EQ(settings.ToggleHotKey, 0x0006007Bu) << "Ctrl+Shift+F12";
-    HKEY key;
-    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_EQ(AsValues(settings), DefaultPreferences());
+    EXPECT_FALSE(CUserKey(CPreferencesScope::kKey).Exists());
 }
 
 TEST_F(Settings, FirstSaveCreatesAllEightValuesWithTheirTypes)
@@ -72,22 +49,7 @@ TEST_F(Settings, FirstSaveCreatesAllEightValuesWithTheirTypes)
     CSettings settings;
     ASSERT_TRUE(settings.Load());
     EXPECT_TRUE(settings.Save());
-    const std::pair<const char*, RawValue> expected[] = {
-        {"Engine", {REG_SZ, std::string("", 1)}},
-        {"EngineFolder", {REG_SZ, BinaryFolder() + std::string("", 1)}},
-        {"SampleString", {REG_SZ, Cp932("サンプル文字列です。") + std::string("", 1)}},
-        {"ShowChangeEngineInfo", {REG_DWORD, Dword(1)}},
-        {"TimerElapseConv", {REG_DWORD, Dword(100)}},
-        {"TimerElapseGC", {REG_DWORD, Dword(500)}},
-        {"ResMode", {REG_DWORD, Dword(0)}},
-        {"ToggleHotKey", {REG_DWORD, Dword(0x0006007B)}},
-    };
-    for (const auto& value : expected) {
-        RawValue stored;
-        ASSERT_TRUE(Query(value.first, &stored)) << value.first;
-        EXPECT_EQ(stored.type, value.second.type) << value.first;
-        EXPECT_EQ(stored.data, value.second.data) << value.first;
-    }
+    ExpectStored(DefaultPreferences());
 }
 
 TEST_F(Settings, WhatIsSavedLoadsBackAndASecondLoadDiscardsChanges)
@@ -103,17 +65,19 @@ TEST_F(Settings, WhatIsSavedLoadsBackAndASecondLoadDiscardsChanges)
     saved.ToggleHotKey = 0;
     ASSERT_TRUE(saved.Save());
 
+    const std::vector<RawValue> expected = {SzValue("Engine", Cp932("C:\\表\\辞書.TXV")),
+                                            SzValue("EngineFolder", Cp932("C:\\表")),
+                                            SzValue("SampleString", Cp932("ソフト & Help")),
+                                            DwordValue("ShowChangeEngineInfo", 0),
+                                            DwordValue("TimerElapseConv", 250),
+                                            DwordValue("TimerElapseGC", 1000),
+                                            DwordValue("ResMode", 1),
+                                            DwordValue("ToggleHotKey", 0)};
+    ExpectStored(expected);
     CSettings loaded;
     for (int pass = 0; pass < 2; ++pass) {
         ASSERT_TRUE(loaded.Load());
-        EXPECT_STREQ(loaded.Engine.Text(), saved.Engine.Text());
-        EXPECT_STREQ(loaded.EngineFolder.Text(), saved.EngineFolder.Text());
-        EXPECT_STREQ(loaded.SampleString.Text(), saved.SampleString.Text());
-        EXPECT_EQ(loaded.ShowChangeEngineInfo, 0u);
-        EXPECT_EQ(loaded.TimerElapseConv, 250u);
-        EXPECT_EQ(loaded.TimerElapseGC, 1000u);
-        EXPECT_EQ(loaded.ResMode, 1u);
-        EXPECT_EQ(loaded.ToggleHotKey, 0u) << "no hot key";
+        EXPECT_EQ(AsValues(loaded), expected);
         loaded.ToggleHotKey = 9;
         loaded.Engine.Assign("unsaved");
         loaded.EngineFolder.Assign("unsaved");
@@ -168,28 +132,19 @@ TEST_F(Settings, NumbersAreTakenAsStoredOnlyTheNoticeFlagIsNormalised)
 
 TEST_F(Settings, AValueOfTheWrongTypeOrSizeKeepsItsDefault)
 {
-    const char text[] = "200";
-    const BYTE eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-    const WORD two = 7;
-    const DWORD four = 0;
-    Store("TimerElapseConv", REG_SZ, text, sizeof(text));
-    Store("TimerElapseGC", REG_BINARY, eight, sizeof(eight));
-    Store("ResMode", REG_DWORD, &two, sizeof(two));
-    Store("ShowChangeEngineInfo", REG_BINARY, &four, sizeof(four));
-    Store("Engine", REG_EXPAND_SZ, "%TEMP%\\x.txv", 13);
-    Store("SampleString", REG_BINARY, text, sizeof(text));
-    Store("EngineFolder", REG_DWORD, &four, sizeof(four));
-    Store("ToggleHotKey", REG_SZ, text, sizeof(text));
+    const std::string text("200", 4);
+    const std::string zero(4, '\0');
+    Store("TimerElapseConv", REG_SZ, text);
+    Store("TimerElapseGC", REG_BINARY, "12345678");
+    Store("ResMode", REG_DWORD, std::string("\7", 2));
+    Store("ShowChangeEngineInfo", REG_BINARY, zero);
+    Store("Engine", REG_EXPAND_SZ, std::string("%TEMP%\\x.txv", 13));
+    Store("SampleString", REG_BINARY, text);
+    Store("EngineFolder", REG_DWORD, zero);
+    Store("ToggleHotKey", REG_SZ, text);
     CSettings settings;
     ASSERT_TRUE(settings.Load());
-    EXPECT_EQ(settings.TimerElapseConv, 100u);
-    EXPECT_EQ(settings.TimerElapseGC, 500u);
-    EXPECT_EQ(settings.ResMode, 0u);
-    EXPECT_EQ(settings.ShowChangeEngineInfo, 1u);
-    EXPECT_STREQ(settings.Engine.Text(), "");
-    EXPECT_EQ(settings.SampleString.Text(), Cp932("サンプル文字列です。"));
-    EXPECT_EQ(settings.EngineFolder.Text(), BinaryFolder());
-    EXPECT_EQ(settings.ToggleHotKey, 0x0006007Bu);
+    EXPECT_EQ(AsValues(settings), DefaultPreferences());
 }
 
 TEST_F(Settings, StringsAreReadWholeAtAnyLengthAndWithoutTerminator)
@@ -199,7 +154,7 @@ TEST_F(Settings, StringsAreReadWholeAtAnyLengthAndWithoutTerminator)
         while (text.size() < length)
             text += text.size() % 3 == 0 && text.size() + 2 <= length ? Cp932("表") : "a";
         for (DWORD terminator : {1u, 0u}) {
-            Store("SampleString", REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + terminator));
+            Store("SampleString", REG_SZ, text + std::string(terminator, '\0'));
             CSettings settings;
             ASSERT_TRUE(settings.Load());
             EXPECT_EQ(settings.SampleString.Text(), text) << length << " bytes, terminator " << terminator;
@@ -228,8 +183,9 @@ LONG WINAPI CreateKeyFailing(HKEY, LPCSTR, DWORD, LPSTR, DWORD, REGSAM, LPSECURI
 
 TEST_F(Settings, AFailedWriteStillWritesTheRestAndFailsTheSave)
 {
-    const std::vector<std::string> names = {"Engine",          "EngineFolder",  "SampleString", "ShowChangeEngineInfo",
-                                            "TimerElapseConv", "TimerElapseGC", "ResMode",      "ToggleHotKey"};
+    std::vector<std::string> names;
+    for (const RawValue& value : DefaultPreferences())
+        names.push_back(value.name);
     CImportPatch patch("advapi32.dll", "RegSetValueExA", reinterpret_cast<void*>(SetValueFailingOne));
     ASSERT_TRUE(patch.IsApplied());
     g_originalSetValue = patch.Original<decltype(&RegSetValueExA)>();
@@ -254,8 +210,7 @@ TEST_F(Settings, AKeyThatCannotBeCreatedFailsTheSaveWithoutWriting)
     ASSERT_TRUE(patch.IsApplied());
     CSettings settings;
     EXPECT_FALSE(settings.Save());
-    HKEY key;
-    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_FALSE(CUserKey(CPreferencesScope::kKey).Exists());
 }
 
 } // namespace

@@ -1,5 +1,23 @@
 #include "tests/support/MorvaneProcess.h"
 
+#include "ui/resource.h"
+
+HWND StartMorvane(CChildProcess& morvane, DWORD timeoutMs)
+{
+    if (!morvane.Start("\"" + BinaryFolder() + "\\Morvane.exe\""))
+        return nullptr;
+    return WaitForTopLevelWindow("MorvaneWndClass", morvane.Id(), timeoutMs);
+}
+
+int ExitMorvane(CChildProcess& morvane, HWND mainWnd, DWORD timeoutMs)
+{
+    PostMessageA(mainWnd, WM_COMMAND, ID_TRAY_EXIT, 0);
+    int code = morvane.WaitExit(timeoutMs);
+    if (code == -1)
+        morvane.Kill();
+    return code;
+}
+
 void MorvaneProcessTest::TearDown()
 {
     m_morvane.Kill();
@@ -7,16 +25,13 @@ void MorvaneProcessTest::TearDown()
 
 HWND MorvaneProcessTest::StartMorvane()
 {
-    if (!m_morvane.Start("\"" + Bin("Morvane.exe") + "\""))
-        return nullptr;
-    m_hMainWnd = WaitForTopLevelWindow("MorvaneWndClass", m_morvane.Id(), 15000);
+    m_hMainWnd = ::StartMorvane(m_morvane, 15000);
     return m_hMainWnd;
 }
 
 int MorvaneProcessTest::ExitMorvane()
 {
-    Command(40001);
-    return m_morvane.WaitExit(15000);
+    return ::ExitMorvane(m_morvane, m_hMainWnd, 15000);
 }
 
 void MorvaneProcessTest::Command(WPARAM id)

@@ -22,9 +22,9 @@ HWND MorvaneRunTest::StartWith(const char* engineFile, DWORD resMode)
     return StartAnswering();
 }
 
-HWND MorvaneRunTest::StartAnswering()
+HWND MorvaneRunTest::StartAnswering(const std::string& folder)
 {
-    if (!m_morvane.Start("\"" + Bin("Morvane.exe") + "\""))
+    if (!m_morvane.Start("\"" + Bin("Morvane.exe") + "\"", folder))
         return nullptr;
     for (;;) {
         HWND box = nullptr;

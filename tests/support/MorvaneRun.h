@@ -18,7 +18,8 @@ protected:
     HWND StartWith(const char* engineFile, DWORD resMode);
     // Starts Morvane, answers every start-up message box with OK and returns
     // the hidden main window (null when none appears). The boxes are kept in m_startBoxes.
-    HWND StartAnswering();
+    // Morvane's current folder is the given one, the build's binary folder when none is given.
+    HWND StartAnswering(const std::string& folder = std::string());
     // Sends a command and returns once Morvane has carried it out.
     bool SendCommand(WPARAM id);
     // Whether the main window still handles messages.

@@ -4,8 +4,6 @@
 
 namespace {
 
-const char* const kPreferencesKey = "Software\\Quorvel\\Morvane\\Preferences";
-
 struct WindowSearch {
     const char* className;
     const char* caption;
@@ -73,7 +71,7 @@ void CChildProcess::Release()
     m_info = PROCESS_INFORMATION{};
 }
 
-bool CChildProcess::Start(const std::string& commandLine)
+bool CChildProcess::Start(const std::string& commandLine, const std::string& folder)
 {
     // A reused object lets go of the earlier process, which may still run.
     Release();
@@ -81,8 +79,8 @@ bool CChildProcess::Start(const std::string& commandLine)
     startup.cb = sizeof(startup);
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    std::string folder = BinaryFolder();
-    return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+    std::string current = folder.empty() ? BinaryFolder() : folder;
+    return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, current.c_str(), &startup,
                           &m_info) != FALSE;
 }
 
@@ -137,74 +135,4 @@ std::string TextOf(HWND hwnd)
                              &length))
         return "";
     return std::string(text, length);
-}
-
-CPreferencesScope::CPreferencesScope()
-{
-    Clear();
-}
-
-CPreferencesScope::~CPreferencesScope()
-{
-    Clear();
-}
-
-void CPreferencesScope::Clear()
-{
-    RegDeleteKeyA(HKEY_CURRENT_USER, kPreferencesKey);
-}
-
-void CPreferencesScope::SetString(const char* name, const std::string& value)
-{
-    HKEY key;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kPreferencesKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
-}
-
-void CPreferencesScope::SetDWORD(const char* name, DWORD value)
-{
-    HKEY key;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kPreferencesKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-    RegCloseKey(key);
-}
-
-namespace {
-
-bool QueryValue(const char* name, DWORD* type, void* data, DWORD* size)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kPreferencesKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    LONG result = RegQueryValueExA(key, name, nullptr, type, static_cast<BYTE*>(data), size);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS;
-}
-
-} // namespace
-
-bool CPreferencesScope::GetString(const char* name, std::string* value)
-{
-    char data[4096] = "";
-    DWORD size = sizeof(data) - 1;
-    DWORD type = 0;
-    if (!QueryValue(name, &type, data, &size) || type != REG_SZ)
-        return false;
-    *value = data;
-    return true;
-}
-
-bool CPreferencesScope::GetDWORD(const char* name, DWORD* value)
-{
-    DWORD size = sizeof(*value);
-    DWORD type = 0;
-    return QueryValue(name, &type, value, &size) && type == REG_DWORD;
-}
-
-bool CPreferencesScope::Exists(const char* name)
-{
-    DWORD type = 0;
-    return QueryValue(name, &type, nullptr, nullptr);
 }

@@ -11,7 +11,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 // The folder of the running test program, where every built binary lands.
 std::string BinaryFolder();
 
-// A child process started from the build's binary folder.
+// A child process, killed if it still runs when the object goes.
 class CChildProcess {
 public:
     CChildProcess() = default;
@@ -19,8 +19,10 @@ public:
     CChildProcess(const CChildProcess&) = delete;
     CChildProcess& operator=(const CChildProcess&) = delete;
 
-    bool Start(const std::string& commandLine);
-    // Returns the exit code, or -1 when the process is still running after the time.
+    // Starts the command line in the folder, the build's binary folder when none is given.
+    bool Start(const std::string& commandLine, const std::string& folder = std::string());
+    // Returns the exit code, or -1 when the process is still running after the time. Messages
+    // keep flowing meanwhile: in hook mode the hook library in this process talks to the child.
     int WaitExit(DWORD timeoutMs);
     bool IsRunning() const;
     void Kill();
@@ -43,18 +45,3 @@ HWND WaitForTopLevelWindow(const char* className, DWORD processId, DWORD timeout
 HWND FindProcessDialog(DWORD processId, const char* caption);
 
 std::string TextOf(HWND hwnd);
-
-// HKCU\Software\Quorvel\Morvane\Preferences, emptied when the scope starts and
-// when it ends, so that no test sees another's preferences.
-class CPreferencesScope {
-public:
-    CPreferencesScope();
-    ~CPreferencesScope();
-
-    static void SetString(const char* name, const std::string& value);
-    static void SetDWORD(const char* name, DWORD value);
-    static bool GetString(const char* name, std::string* value);
-    static bool GetDWORD(const char* name, DWORD* value);
-    static bool Exists(const char* name);
-    static void Clear();
-};

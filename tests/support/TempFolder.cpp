@@ -26,13 +26,18 @@ void RemoveTree(const std::string& folder)
 
 } // namespace
 
-CTempFolder::CTempFolder()
+std::string CTempFolder::Root()
 {
     char temp[MAX_PATH];
-    char path[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
+    return temp;
+}
+
+CTempFolder::CTempFolder()
+{
+    char path[MAX_PATH];
     // The unique file name becomes the folder's name.
-    GetTempFileNameA(temp, "mvt", 0, path);
+    GetTempFileNameA(Root().c_str(), "mvt", 0, path);
     DeleteFileA(path);
     CreateDirectoryA(path, nullptr);
     m_path = path;

@@ -11,6 +11,9 @@ public:
     CTempFolder(const CTempFolder&) = delete;
     CTempFolder& operator=(const CTempFolder&) = delete;
 
+    // The system's temporary folder, ending in a backslash.
+    static std::string Root();
+
     const std::string& Path() const { return m_path; }
     std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
     // Writes the bytes into a file of the folder and returns its full path.

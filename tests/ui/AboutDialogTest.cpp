@@ -2,7 +2,7 @@
 
 #include "app/MorvaneApp.h"
 #include "tests/engines/ProbeEngine.h"
-#include "tests/support/Cp932.h"
+#include "tests/support/ExpectedTexts.h"
 #include "tests/support/TestApp.h"
 #include "tests/ui/DialogDriver.h"
 #include "tests/ui/EngineSettingsFixture.h"
@@ -11,7 +11,6 @@
 
 namespace {
 
-const char* const s_pszCaption = u8"バージョン情報 - Morvane";
 
 struct AboutView {
     std::string version;
@@ -29,7 +28,7 @@ protected:
     {
         CAboutDialog dialog;
         CDialogDriver driver;
-        driver.Then(Cp932(s_pszCaption), [&](HWND hwnd) {
+        driver.Then(ExpectedCaption(IDD_ABOUT), [&](HWND hwnd) {
             m_view.version = ItemText(hwnd, IDC_VERSION);
             m_view.path = ItemText(hwnd, IDC_ENGINE_PATH);
             m_view.description = ItemText(hwnd, IDC_ENGINE_DESCRIPTION);
@@ -90,12 +89,12 @@ TEST_F(AboutDialogTest, EngineButtonOpensTheEnginesBoxOwnedByTheDialog)
     bool openAfterwards = false;
     CDialogDriver driver;
     driver
-        .Then(Cp932(s_pszCaption),
+        .Then(ExpectedCaption(IDD_ABOUT),
               [&](HWND hwnd) {
                   shown = hwnd;
                   PostClick(hwnd, IDC_ENGINE_ABOUT);
               })
-        .Then(Cp932(s_pszCaption), [&](HWND hwnd) {
+        .Then(ExpectedCaption(IDD_ABOUT), [&](HWND hwnd) {
             openAfterwards = true;
             PostClick(hwnd, IDCANCEL);
         });

@@ -10,7 +10,7 @@
 
 #include "app/MorvaneApp.h"
 #include "foundation/PathFunctions.h"
-#include "tests/support/Cp932.h"
+#include "tests/support/ExpectedTexts.h"
 #include "tests/support/TestApp.h"
 #include "tests/ui/DialogDriver.h"
 #include "ui/AboutDialog.h"
@@ -18,6 +18,7 @@
 #include "ui/EngineSettingsDialog.h"
 #include "ui/OptionsDialog.h"
 #include "ui/SampleStringDialog.h"
+#include "ui/resource.h"
 
 namespace {
 
@@ -75,10 +76,10 @@ bool Capture(HWND dialog, const std::string& file)
 std::string s_outputFolder;
 int s_nFailures = 0;
 
-void Show(CIconDialog& dialog, const char* captionUtf8, const char* name, HWND owner = NULL)
+void Show(CIconDialog& dialog, UINT dialogId, const char* name, HWND owner = NULL)
 {
     CDialogDriver driver;
-    driver.Then(Cp932(captionUtf8), [name](HWND hwnd) {
+    driver.Then(ExpectedCaption(dialogId), [name](HWND hwnd) {
         if (!Capture(hwnd, s_outputFolder + "\\" + name + ".bmp"))
             ++s_nFailures;
         PostClick(hwnd, IDCANCEL);
@@ -118,24 +119,24 @@ int main(int argc, char** argv)
     CEngineSettingsDialog settings;
     settings.m_engineFolder.Assign(engineFolder);
     settings.m_enginePath.Assign(engine.c_str());
-    settings.m_sampleString.Assign(Cp932(u8"サンプル文字列です。").c_str());
-    Show(settings, u8"エンジン設定 - Morvane", "engine-settings");
+    settings.m_sampleString.Assign(ExpectedString(IDS_DEFAULT_SAMPLE_STRING).c_str());
+    Show(settings, IDD_ENGINE_SETTINGS, "engine-settings");
 
     CSampleStringDialog sample;
-    sample.m_sampleString.Assign(Cp932(u8"サンプル文字列です。").c_str());
-    Show(sample, u8"サンプル文字列の変更", "sample-string");
+    sample.m_sampleString.Assign(ExpectedString(IDS_DEFAULT_SAMPLE_STRING).c_str());
+    Show(sample, IDD_SAMPLE_STRING, "sample-string");
 
     CEngineChangeNoticeDialog notice;
-    Show(notice, "Morvane", "engine-change-notice");
+    Show(notice, IDD_ENGINE_CHANGE_NOTICE, "engine-change-notice");
 
     COptionsDialog options;
     options.m_nToggleHotKey = 0x0006007B;
     options.m_bHotKeyTaken = TRUE;
-    Show(options, u8"オプション - Morvane", "options");
+    Show(options, IDD_OPTIONS, "options");
 
     g_pApp->LoadEngine(engine.c_str());
     CAboutDialog about;
-    Show(about, u8"バージョン情報 - Morvane", "about");
+    Show(about, IDD_ABOUT, "about");
     g_pApp->LoadEngine(NULL);
 
     return s_nFailures == 0 ? 0 : 1;

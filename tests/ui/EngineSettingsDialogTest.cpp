@@ -5,13 +5,14 @@
 #include <shlobj.h>
 
 #include "tests/support/Cp932.h"
+#include "tests/support/ExpectedTexts.h"
 #include "tests/support/ProcessDriver.h"
 #include "tests/ui/EngineSettingsFixture.h"
 #include "ui/resource.h"
 
 namespace {
 
-const std::string s_caption = Cp932(g_pszEngineSettingsCaption);
+const std::string s_caption = ExpectedCaption(IDD_ENGINE_SETTINGS);
 
 struct DialogView {
     std::vector<EngineRow> rows;
@@ -36,17 +37,15 @@ DialogView Read(HWND hwnd, const CEngineSettingsDialog& dialog)
                       IsItemEnabled(hwnd, IDC_ENGINE_ABOUT)};
 }
 
-void ExpectBox(const SeenMessageBox& box, const char* textUtf8, UINT buttons, HWND owner)
+void ExpectBox(const SeenMessageBox& box, UINT text, UINT buttons, HWND owner)
 {
     EXPECT_EQ("Morvane", box.caption);
-    EXPECT_EQ(Cp932(textUtf8), box.text);
+    EXPECT_EQ(ExpectedString(text), box.text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), box.icon);
     EXPECT_EQ(buttons, box.buttons);
     EXPECT_EQ(owner, box.owner);
 }
 
-const char* const s_pszNoEngine = u8"エンジンが選択されていません。よろしいですか?";
-const char* const s_pszInitFailed = u8"エンジンの初期化に失敗しました。";
 
 TEST_F(EngineSettingsDialogTest, EmptyFolderListsNothingAndOkAsksUntilYes)
 {
@@ -68,7 +67,7 @@ TEST_F(EngineSettingsDialogTest, EmptyFolderListsNothingAndOkAsksUntilYes)
             PostClick(hwnd, IDOK);
         });
 
-    EXPECT_EQ(IDOK, Run(folder.Path(), folder.File("ProbeComplete.TXV")));
+    EXPECT_EQ(IDOK, Run(folder.Path(), folder.PathOf("ProbeComplete.TXV")));
     EXPECT_TRUE(view.rows.empty());
     EXPECT_EQ("", view.selected);
     EXPECT_EQ("", view.enginePath);
@@ -80,7 +79,7 @@ TEST_F(EngineSettingsDialogTest, EmptyFolderListsNothingAndOkAsksUntilYes)
     EXPECT_TRUE(openAfterNo);
     ASSERT_EQ(2u, m_boxes.Seen().size());
     for (const SeenMessageBox& box : m_boxes.Seen())
-        ExpectBox(box, s_pszNoEngine, MB_YESNO, shown);
+        ExpectBox(box, IDS_NO_ENGINE_SELECTED, MB_YESNO, shown);
     EXPECT_STREQ("", m_dialog.m_enginePath.Text());
 }
 
@@ -89,7 +88,7 @@ TEST_F(EngineSettingsDialogTest, ListsLoadableEnginesAndLeavesBrokenOnesOutSilen
     CEngineFolder folder({"ProbeComplete.TXV", "ProbeBare.TXV", "ProbeApi00000001.TXV", "ProbeApi0001FFFF.TXV",
                           "ProbeInitFails.TXV", "ProbeApi00020000.TXV", "ProbeApi00000000.TXV",
                           "ProbeNoApiVersion.TXV", "ProbeNoDescription.TXV", "ProbeNoVersionText.TXV"});
-    folder.AddFile("NotALibrary.TXV", "text");
+    folder.WriteFile("NotALibrary.TXV", "text");
     DialogView view;
     m_driver.Then(s_caption, [&](HWND hwnd) {
         view = Read(hwnd, m_dialog);
@@ -139,7 +138,9 @@ TEST_F(EngineSettingsDialogTest, ListHasTheThreeColumnsAndFullRowSelection)
 
     EXPECT_EQ(IDCANCEL, Run(folder.Path(), ""));
     const std::vector<std::pair<std::string, int>> expected = {
-        {Cp932(u8"ファイル名"), 100}, {Cp932(u8"説明"), 200}, {Cp932(u8"バージョン"), 73}};
+        {ExpectedString(IDS_COLUMN_FILE_NAME), 100},
+        {ExpectedString(IDS_COLUMN_DESCRIPTION), 200},
+        {ExpectedString(IDS_COLUMN_VERSION), 73}};
     EXPECT_EQ(expected, columns);
     EXPECT_EQ(LVS_EX_FULLROWSELECT, extendedStyle);
 }
@@ -168,7 +169,7 @@ TEST_P(EngineSettingsInitialPathTest, SelectsTheRowOfTheInitialFileName)
 
     EXPECT_EQ(IDCANCEL, Run(folder.Path(), initial));
     EXPECT_EQ(c.selected, view.selected);
-    EXPECT_EQ(c.selected.empty() ? std::string() : folder.File(c.selected.c_str()), view.enginePath);
+    EXPECT_EQ(c.selected.empty() ? std::string() : folder.PathOf(c.selected.c_str()), view.enginePath);
     EXPECT_EQ(c.selected.empty() ? "" : "[abc]", view.preview);
     EXPECT_EQ(!c.selected.empty(), view.settingEnabled);
     EXPECT_EQ(!c.selected.empty(), view.aboutEnabled);
@@ -220,7 +221,7 @@ TEST_F(EngineSettingsDialogTest, SelectingARowPreviewsTheSampleThroughThatEngine
     ASSERT_EQ(steps.size(), views.size());
     for (size_t i = 0; i < steps.size(); ++i) {
         SCOPED_TRACE(::testing::Message() << "selection " << i << ": " << steps[i].fileName);
-        EXPECT_EQ(folder.File(steps[i].fileName), views[i].enginePath);
+        EXPECT_EQ(folder.PathOf(steps[i].fileName), views[i].enginePath);
         EXPECT_EQ(steps[i].preview, views[i].preview);
         EXPECT_EQ(steps[i].buttonsEnabled, views[i].settingEnabled);
         EXPECT_EQ(steps[i].buttonsEnabled, views[i].aboutEnabled);
@@ -264,10 +265,10 @@ TEST_F(EngineSettingsDialogTest, FailingInitIsShownOwnedByTheDialogOncePerSelect
     EXPECT_EQ(IDCANCEL, Run(folder.Path(), ""));
     EXPECT_EQ((std::vector<size_t>{1, 1, 2}), boxes) << "after selecting, after both buttons, after selecting again";
     EXPECT_EQ("ProbeInitFails.TXV", afterSelect.selected);
-    EXPECT_EQ(folder.File("ProbeInitFails.TXV"), afterSelect.enginePath);
+    EXPECT_EQ(folder.PathOf("ProbeInitFails.TXV"), afterSelect.enginePath);
     EXPECT_EQ("", afterSelect.preview);
     for (const SeenMessageBox& box : m_boxes.Seen())
-        ExpectBox(box, s_pszInitFailed, MB_OK, shown);
+        ExpectBox(box, IDS_ENGINE_INIT_FAILED, MB_OK, shown);
     std::vector<std::string> log = m_log.Lines();
     EXPECT_EQ(2, CountLines(log, "initfails TXVInitEngine"));
     EXPECT_EQ(0, CountLines(log, "initfails TXVOnSetting " + HexWindow(shown)));
@@ -296,7 +297,7 @@ TEST_F(EngineSettingsDialogTest, SettingsButtonRefreshesThePreviewAndAboutButton
         PostClick(hwnd, IDCANCEL);
     });
 
-    EXPECT_EQ(IDCANCEL, Run(folder.Path(), folder.File("ProbeComplete.TXV")));
+    EXPECT_EQ(IDCANCEL, Run(folder.Path(), folder.PathOf("ProbeComplete.TXV")));
     EXPECT_EQ("[abc]", before);
     EXPECT_EQ("<abc>", afterSetting);
     EXPECT_EQ("<abc>", afterAbout);
@@ -320,7 +321,7 @@ TEST_F(EngineSettingsDialogTest, RemovingTheSelectionEmptiesPathAndPreview)
               })
         .Then(s_caption, [&](HWND hwnd) { PostClick(hwnd, IDCANCEL); });
 
-    EXPECT_EQ(IDCANCEL, Run(folder.Path(), folder.File("ProbeComplete.TXV")));
+    EXPECT_EQ(IDCANCEL, Run(folder.Path(), folder.PathOf("ProbeComplete.TXV")));
     EXPECT_EQ("", view.selected);
     EXPECT_EQ("", view.enginePath);
     EXPECT_EQ("", view.preview);
@@ -328,7 +329,7 @@ TEST_F(EngineSettingsDialogTest, RemovingTheSelectionEmptiesPathAndPreview)
     EXPECT_FALSE(view.settingEnabled);
     EXPECT_FALSE(view.aboutEnabled);
     ASSERT_EQ(1u, m_boxes.Seen().size());
-    EXPECT_EQ(Cp932(s_pszNoEngine), m_boxes.Seen()[0].text);
+    EXPECT_EQ(ExpectedString(IDS_NO_ENGINE_SELECTED), m_boxes.Seen()[0].text);
 }
 
 TEST_F(EngineSettingsDialogTest, OkWithASelectedEngineClosesWithoutAsking)
@@ -336,9 +337,9 @@ TEST_F(EngineSettingsDialogTest, OkWithASelectedEngineClosesWithoutAsking)
     CEngineFolder folder({"ProbeComplete.TXV"});
     m_driver.Then(s_caption, [&](HWND hwnd) { PostClick(hwnd, IDOK); });
 
-    EXPECT_EQ(IDOK, Run(folder.Path(), folder.File("ProbeComplete.TXV")));
+    EXPECT_EQ(IDOK, Run(folder.Path(), folder.PathOf("ProbeComplete.TXV")));
     EXPECT_TRUE(m_boxes.Seen().empty());
-    EXPECT_EQ(folder.File("ProbeComplete.TXV"), m_dialog.m_enginePath.Text());
+    EXPECT_EQ(folder.PathOf("ProbeComplete.TXV"), m_dialog.m_enginePath.Text());
     EXPECT_EQ(folder.Path(), m_dialog.m_engineFolder.Text());
 }
 
@@ -365,7 +366,7 @@ TEST_P(EngineSettingsSampleTest, ChangedSampleIsPreviewedAndKeptAfterCancel)
                   settings = hwnd;
                   PostClick(hwnd, IDC_CHANGE_SAMPLE);
               })
-        .Then(Cp932(u8"サンプル文字列の変更"),
+        .Then(ExpectedCaption(IDD_SAMPLE_STRING),
               [&](HWND hwnd) {
                   sampleOwner = GetWindow(hwnd, GW_OWNER);
                   sampleShown = ItemText(hwnd, IDC_SAMPLE_EDIT);
@@ -377,7 +378,7 @@ TEST_P(EngineSettingsSampleTest, ChangedSampleIsPreviewedAndKeptAfterCancel)
             PostClick(hwnd, IDCANCEL);
         });
 
-    EXPECT_EQ(IDCANCEL, Run(folder.Path(), folder.File("ProbeComplete.TXV")));
+    EXPECT_EQ(IDCANCEL, Run(folder.Path(), folder.PathOf("ProbeComplete.TXV")));
     EXPECT_EQ(settings, sampleOwner);
     EXPECT_EQ("abc", sampleShown);
     EXPECT_EQ(c.sample, after.sampleShown);
@@ -466,7 +467,7 @@ TEST_F(EngineSettingsDialogTest, ChoosingAnotherFolderReloadsTheList)
             PostClick(hwnd, IDCANCEL);
         });
 
-    EXPECT_EQ(IDCANCEL, Run(first.Path(), first.File("ProbeComplete.TXV")));
+    EXPECT_EQ(IDCANCEL, Run(first.Path(), first.PathOf("ProbeComplete.TXV")));
     EXPECT_EQ(settings, pickerOwner);
     EXPECT_EQ("[abc]", before.preview);
     EXPECT_EQ(0, lstrcmpiA(second.Path().c_str(), after.folderShown.c_str())) << after.folderShown;
@@ -520,7 +521,7 @@ TEST_P(EngineSettingsSameFolderTest, KeepsListAndSelection)
             PostClick(hwnd, IDCANCEL);
         });
 
-    EXPECT_EQ(IDCANCEL, Run(shownFolder, folder.File("ProbeComplete.TXV")));
+    EXPECT_EQ(IDCANCEL, Run(shownFolder, folder.PathOf("ProbeComplete.TXV")));
     EXPECT_EQ(versionCallsBefore, versionCallsAfter);
     EXPECT_EQ(shownFolder, after.folderShown);
     EXPECT_EQ(shownFolder, m_dialog.m_engineFolder.Text());

@@ -5,49 +5,19 @@
 #include <algorithm>
 #include <map>
 
-#include "tests/support/Cp932.h"
 #include "tests/support/TestApp.h"
 #include "ui/resource.h"
 
-const char* const g_pszEngineSettingsCaption = u8"エンジン設定 - Morvane";
-
 CEngineFolder::CEngineFolder(std::initializer_list<const char*> probeEngines)
 {
-    static int s_nCount = 0;
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    m_path = std::string(temp) + "MorvaneEngines" + std::to_string(GetCurrentProcessId()) + "_" +
-             std::to_string(++s_nCount);
-    CreateDirectoryA(m_path.c_str(), NULL);
     for (const char* engine : probeEngines)
-        CopyFileA(TestEnginePath(engine).c_str(), File(engine).c_str(), FALSE);
-}
-
-CEngineFolder::~CEngineFolder()
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((m_path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            DeleteFileA(File(found.cFileName).c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(m_path.c_str());
-}
-
-void CEngineFolder::AddFile(const char* name, const char* contents) const
-{
-    HANDLE file = CreateFileA(File(name).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    DWORD written = 0;
-    WriteFile(file, contents, lstrlenA(contents), &written, NULL);
-    CloseHandle(file);
+        CopyFileA(TestEnginePath(engine).c_str(), PathOf(engine).c_str(), FALSE);
 }
 
 void CEngineFolder::SettleForPicker() const
 {
-    for (size_t end = m_path.find('\\');; end = m_path.find('\\', end + 1)) {
-        std::string folder = m_path.substr(0, end);
+    for (size_t end = Path().find('\\');; end = Path().find('\\', end + 1)) {
+        std::string folder = Path().substr(0, end);
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE)

@@ -8,6 +8,7 @@
 
 #include "tests/engines/ProbeEngine.h"
 #include "tests/support/MessageBoxWatcher.h"
+#include "tests/support/TempFolder.h"
 #include "tests/ui/DialogDriver.h"
 #include "ui/EngineSettingsDialog.h"
 
@@ -15,16 +16,9 @@
 
 // A fresh folder of the temporary directory holding copies of some probe
 // engines; removed with everything in it when the object goes.
-class CEngineFolder {
+class CEngineFolder : public CTempFolder {
 public:
     explicit CEngineFolder(std::initializer_list<const char*> probeEngines = {});
-    ~CEngineFolder();
-    CEngineFolder(const CEngineFolder&) = delete;
-    CEngineFolder& operator=(const CEngineFolder&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    std::string File(const char* name) const { return m_path + "\\" + name; }
-    void AddFile(const char* name, const char* contents) const;
     // Wine's folder picker finds a folder by comparing item ids that record
     // each folder's last access time, and the first read of a folder since it
     // last changed moves that time on, even while the picker walks to it; the
@@ -32,9 +26,6 @@ public:
     // it: call it after the last change in or next to the folder, just before
     // the picker opens.
     void SettleForPicker() const;
-
-private:
-    std::string m_path;
 };
 
 struct EngineRow {
@@ -76,5 +67,3 @@ protected:
     CMessageBoxWatcher m_boxes{IDOK};
     CProbeLog m_log;
 };
-
-extern const char* const g_pszEngineSettingsCaption;

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "tests/support/Cp932.h"
+#include "tests/support/ExpectedTexts.h"
 #include "tests/support/TestApp.h"
 #include "tests/ui/DialogDriver.h"
 #include "ui/OptionsDialog.h"
@@ -44,7 +44,7 @@ TEST_P(OptionsDialogTest, ShowsTheStoredModeAndReturnsTheChoiceOnlyOnOk)
     UINT normalShown = 99;
     UINT hookShown = 99;
     CDialogDriver driver;
-    driver.Then(Cp932(u8"オプション - Morvane"), [&](HWND hwnd) {
+    driver.Then(ExpectedCaption(IDD_OPTIONS), [&](HWND hwnd) {
         normalShown = IsDlgButtonChecked(hwnd, IDC_NORMAL_MODE);
         hookShown = IsDlgButtonChecked(hwnd, IDC_HOOK_MODE);
         if (c.clicked != 0)
@@ -82,7 +82,7 @@ TEST(OptionsHotKey, ShowsTheKeyAndWhetherItIsTakenAndGivesBackTheKeyTyped)
         LRESULT shown = 0;
         BOOL noteShown = !taken;
         CDialogDriver driver;
-        driver.Then(Cp932(u8"オプション - Morvane"), [&](HWND hwnd) {
+        driver.Then(ExpectedCaption(IDD_OPTIONS), [&](HWND hwnd) {
             shown = SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_GETHOTKEY, 0, 0);
             noteShown = IsWindowVisible(GetDlgItem(hwnd, IDC_HOTKEY_TAKEN));
             SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_SETHOTKEY, MAKEWORD('K', HOTKEYF_ALT), 0);

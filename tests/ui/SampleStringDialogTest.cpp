@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/Cp932.h"
+#include "tests/support/ExpectedTexts.h"
 #include "tests/support/TestApp.h"
 #include "tests/ui/DialogDriver.h"
 #include "ui/SampleStringDialog.h"
@@ -8,7 +9,6 @@
 
 namespace {
 
-const char* const s_pszCaption = u8"サンプル文字列の変更";
 
 class SampleStringDialogTest : public ::testing::Test {
 protected:
@@ -19,7 +19,7 @@ protected:
     {
         dialog.m_sampleString.Assign(initial.c_str());
         CDialogDriver driver;
-        driver.Then(Cp932(s_pszCaption), [&](HWND hwnd) {
+        driver.Then(ExpectedCaption(IDD_SAMPLE_STRING), [&](HWND hwnd) {
             m_shown = ItemText(hwnd, IDC_SAMPLE_EDIT);
             if (typed != nullptr)
                 SetDlgItemTextA(hwnd, IDC_SAMPLE_EDIT, typed);
@@ -59,7 +59,7 @@ TEST_P(SampleStringEditTest, OkTakesTheEditedTextWithinTheCapacity)
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, SampleStringEditTest,
-    ::testing::Values(EditCase{"Empty", Cp932(u8"サンプル文字列です。"), "", ""},
+    ::testing::Values(EditCase{"Empty", ExpectedString(IDS_DEFAULT_SAMPLE_STRING), "", ""},
                       EditCase{"Japanese", "abc", Cp932(u8"変換の見本"), Cp932(u8"変換の見本")},
                       EditCase{"CutAt255", "abc", std::string(300, 'x'), std::string(255, 'x')},
                       // A longer string passed in has grown the capacity to hold it.
@@ -77,7 +77,7 @@ class SampleStringCancelTest : public SampleStringDialogTest, public ::testing::
 TEST_P(SampleStringCancelTest, KeepsTheStringAfterEditing)
 {
     CSampleStringDialog dialog;
-    const std::string initial = Cp932(u8"サンプル文字列です。");
+    const std::string initial = ExpectedString(IDS_DEFAULT_SAMPLE_STRING);
     EXPECT_EQ(IDCANCEL, Run(dialog, initial, "changed", GetParam().close));
     EXPECT_EQ(initial, dialog.m_sampleString.Text());
 }
