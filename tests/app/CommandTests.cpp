@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-#include "tests/support/Cp932.h"
+#include "tests/support/ExpectedTexts.h"
 #include "tests/support/MorvaneRun.h"
 #include "tests/support/TempFolder.h"
 #include "ui/resource.h"
@@ -334,7 +334,7 @@ TEST_F(Commands, AnIconTheTrayRefusesEndsTheStartUpAfterSavingAndReleasingTheEng
     UnregisterClassA("Shell_TrayWnd", trayClass.hInstance);
     ASSERT_NE(box, nullptr);
     SeenMessageBox seen = CMessageBoxWatcher::Read(box);
-    EXPECT_EQ(seen.text, Cp932("タスクトレイへのアイコン登録に失敗しました。"));
+    EXPECT_EQ(seen.text, ExpectedString(IDS_TRAY_ICON_FAILED));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(m_morvane.WaitExit(kWaitMs), 0);
     EXPECT_TRUE(CPreferencesScope::Exists("ResMode")) << "the preferences are saved";
