@@ -213,10 +213,13 @@ void CMainWnd::UpdateLook()
 {
     BOOL stopped = m_bSuspended || m_walker.AreOriginalsShown();
     HICON icon = LoadTrayIcon(stopped ? IDI_MORVANE_STOPPED : IDI_MORVANE);
-    CGString tip(128);
-    tip.LoadText(m_bSuspended ? IDS_APP_NAME_STOPPED : stopped ? IDS_APP_NAME_ORIGINALS : IDS_APP_NAME);
+    // No heap: this runs while a command that ran out of memory unwinds, and a
+    // second exception there would end the program.
+    char tip[128] = "";
+    LoadStringA(g_pApp->m_hInstance, m_bSuspended ? IDS_APP_NAME_STOPPED : stopped ? IDS_APP_NAME_ORIGINALS : IDS_APP_NAME,
+                tip, sizeof(tip));
     HICON shown = m_trayIcon.GetIcon();
-    m_trayIcon.Modify(NIF_ICON | NIF_TIP, icon, tip.Text());
+    m_trayIcon.Modify(NIF_ICON | NIF_TIP, icon, tip);
     // Exactly one icon stays loaded: the one the tray shows.
     HICON stale = m_trayIcon.GetIcon() == icon ? shown : icon;
     if (stale != NULL)

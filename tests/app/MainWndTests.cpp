@@ -4,6 +4,8 @@
 
 #include "app/MorvaneApp.h"
 #include "tests/support/ExpectedTexts.h"
+#include "tests/support/ImportPatch.h"
+#include "tests/support/MessageBoxWatcher.h"
 #include "tests/support/ProcessDriver.h"
 #include "tests/support/TestApp.h"
 #include "ui/resource.h"
@@ -105,6 +107,34 @@ TEST_F(MainWindow, PauseTogglesWithoutChangingTheLook)
     EXPECT_STREQ(mainWnd.m_trayIcon.GetTip(), "Morvane");
     SendMessageA(mainWnd.m_hWnd, WM_COMMAND, 40004, 0);
     EXPECT_FALSE(mainWnd.m_bPaused);
+    DestroyWindow(mainWnd.m_hWnd);
+    MSG msg;
+    PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+bool g_bAllocationsFail = false;
+decltype(&GlobalAlloc) g_originalGlobalAlloc = nullptr;
+
+HGLOBAL WINAPI GlobalAllocFailing(UINT flags, SIZE_T bytes)
+{
+    return g_bAllocationsFail ? NULL : g_originalGlobalAlloc(flags, bytes);
+}
+
+TEST_F(MainWindow, ACommandThatRunsOutOfMemoryStillLiftsTheSuspension)
+{
+    CMainWnd& mainWnd = g_pApp->m_mainWnd;
+    ASSERT_TRUE(mainWnd.CreateMainWindow());
+    CImportPatch patch("kernel32.dll", "GlobalAlloc", reinterpret_cast<void*>(GlobalAllocFailing));
+    ASSERT_TRUE(patch.IsApplied());
+    g_originalGlobalAlloc = patch.Original<decltype(&GlobalAlloc)>();
+    CMessageBoxWatcher boxes(IDOK);
+    g_bAllocationsFail = true;
+    SendMessageA(mainWnd.m_hWnd, WM_COMMAND, ID_TRAY_ENGINE_SETTINGS, 0);
+    g_bAllocationsFail = false;
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, ExpectedString(IDS_OUT_OF_MEMORY));
+    EXPECT_FALSE(mainWnd.m_bSuspended);
+    EXPECT_STREQ(mainWnd.m_trayIcon.GetTip(), "Morvane");
     DestroyWindow(mainWnd.m_hWnd);
     MSG msg;
     PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);

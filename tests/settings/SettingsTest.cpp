@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "settings/Settings.h"
-#include "tests/settings/ImportPatch.h"
+#include "tests/support/ImportPatch.h"
 #include "tests/support/Cp932.h"
 #include "tests/support/PreferencesScope.h"
 #include "tests/support/ProcessDriver.h"

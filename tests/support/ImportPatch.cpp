@@ -1,4 +1,4 @@
-#include "tests/settings/ImportPatch.h"
+#include "tests/support/ImportPatch.h"
 
 CImportPatch::CImportPatch(const char* dll, const char* function, void* replacement)
     : m_pSlot(nullptr), m_pOriginal(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(dll), function)))
