@@ -223,11 +223,6 @@ struct NotifyCase {
     LRESULT expected;
 };
 
-void PrintTo(const NotifyCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
 class WindowNotifyTest : public WindowTest, public testing::WithParamInterface<NotifyCase> {};
 
 TEST_P(WindowNotifyTest, NotificationGoesToTheAcceptingControlObjectOrToTheDefault)
