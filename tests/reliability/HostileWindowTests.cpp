@@ -6,20 +6,6 @@
 
 namespace {
 
-// The whole text, however long ("" when the window does not answer in time).
-std::string FullText(HWND hwnd)
-{
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
-        return "";
-    std::string text(length + 1, '\0');
-    if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 5000,
-                             &length))
-        return "";
-    text.resize(length);
-    return text;
-}
-
 struct LongText {
     int id;
     char fill;
@@ -68,8 +54,8 @@ TEST_P(HostileWindows, LongTextsAreCutAndLongClassNamesAreNeverTargets)
     for (const LongText& text : kLongTexts) {
         std::string expected = text.seenAtCreation || GetParam() == 0 ? "[" + std::string(254, text.fill)
                                                                       : std::string(text.length, text.fill);
-        EXPECT_TRUE(WaitUntil([&] { return FullText(GetDlgItem(target, text.id)) == expected; }, 5000))
-            << "control " << text.id << " has " << FullText(GetDlgItem(target, text.id)).size() << " bytes";
+        EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(target, text.id)) == expected; }, 5000))
+            << "control " << text.id << " has " << TextOf(GetDlgItem(target, text.id)).size() << " bytes";
     }
     // Hook mode converts inside each creation, normal mode at its walks.
     int sentinelTicks = GetParam() == 0 ? SettleWalks(target) : 0;
