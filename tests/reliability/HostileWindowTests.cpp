@@ -92,8 +92,7 @@ using ReusedHandles = MorvaneRunTest;
 TEST_F(ReusedHandles, AHandleHandedOutAgainBelongsToTheNewControl)
 {
     ASSERT_NE(StartWith("ProbeComplete.TXV", 0), nullptr);
-    CChildProcess process;
-    HWND target = StartTarget(process, "plain");
+    HWND target = StartTarget("plain");
     ASSERT_NE(target, nullptr);
     auto reuse = [&](const char* className) {
         return reinterpret_cast<HWND>(Ask(target, WM_TARGET_REUSE, CycledIndexOf(className)));

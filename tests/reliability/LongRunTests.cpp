@@ -128,8 +128,7 @@ TEST_P(LongRun, ConvertsEachChangeOnceAndKeepsItsFootprintFlat)
 {
     CPreferencesScope::SetDWORD("TimerElapseGC", kGCMs);
     ASSERT_NE(StartWith("ProbeComplete.TXV", GetParam()), nullptr);
-    CChildProcess process;
-    HWND window = StartTarget(process, "plain");
+    HWND window = StartTarget("plain");
     ASSERT_NE(window, nullptr);
     std::map<std::string, int> expected;
     if (HookMode()) {
