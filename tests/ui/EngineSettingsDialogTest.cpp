@@ -4,9 +4,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include "tests/support/Cp932.h"
 #include "tests/support/ExpectedTexts.h"
-#include "tests/support/ProcessDriver.h"
 #include "tests/ui/EngineSettingsFixture.h"
 #include "ui/resource.h"
 
@@ -377,41 +375,6 @@ INSTANTIATE_TEST_SUITE_P(Closings, EngineSettingsSampleTest,
                          ::testing::Values(SampleCase{"Ok", IDOK, "xyz", "[xyz]"},
                                            SampleCase{"Cancel", IDCANCEL, "abc", "[abc]"}),
                          [](const ::testing::TestParamInfo<SampleCase>& info) { return std::string(info.param.name); });
-
-TEST_F(EngineSettingsDialogTest, ListsTheShippedEngines)
-{
-    std::vector<EngineRow> rows;
-    std::string fullWidthPreview;
-    bool fullWidthSetting = true;
-    bool dictionarySetting = false;
-    bool dictionaryAbout = false;
-    m_driver.Then(s_caption, [&](HWND hwnd) {
-        rows = SortedRows(hwnd);
-        SelectRow(hwnd, "FullWidth.TXV");
-        fullWidthPreview = ItemText(hwnd, IDC_SAMPLE_RESULT);
-        fullWidthSetting = IsItemEnabled(hwnd, IDC_ENGINE_SETTING) || IsItemEnabled(hwnd, IDC_ENGINE_ABOUT);
-        SelectRow(hwnd, "Dictionary.TXV");
-        dictionarySetting = IsItemEnabled(hwnd, IDC_ENGINE_SETTING);
-        dictionaryAbout = IsItemEnabled(hwnd, IDC_ENGINE_ABOUT);
-        PostClick(hwnd, IDCANCEL);
-    });
-
-    EXPECT_EQ(IDCANCEL, Run(BinaryFolder(), ""));
-    auto row = [&rows](const char* name) {
-        for (const EngineRow& r : rows) {
-            if (r.fileName == name)
-                return r;
-        }
-        return EngineRow{};
-    };
-    EXPECT_EQ((EngineRow{"FullWidth.TXV", Cp932(u8"半角の英数字と記号を全角に変換します"), "1.0"}),
-              row("FullWidth.TXV"));
-    EXPECT_NE("", row("Dictionary.TXV").description);
-    EXPECT_EQ(Cp932(u8"ａｂｃ"), fullWidthPreview);
-    EXPECT_FALSE(fullWidthSetting);
-    EXPECT_TRUE(dictionarySetting);
-    EXPECT_TRUE(dictionaryAbout);
-}
 
 TEST_F(EngineSettingsDialogTest, ChoosingAnotherFolderReloadsTheList)
 {
