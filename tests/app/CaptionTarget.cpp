@@ -193,6 +193,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_TARGET_HANG:
         SetWindowTextA(GetDlgItem(hwnd, kPushButton), "Hung");
+        // The hang the request asks for: the thread answers nothing meanwhile.
         Sleep(static_cast<DWORD>(wParam));
         return 0;
     case WM_TARGET_CREATE:

@@ -213,9 +213,7 @@ TEST_F(DictionaryCopy, ReadsTheUserTableAgainWhenItChanges)
     ASSERT_TRUE(Start());
     EXPECT_EQ(Converted(*m_engine, "Added"), "(unchanged)");
     WriteUserTable("\xEF\xBB\xBF" "Added\t\xE8\xBF\xBD\xE5\x8A\xA0\n" "Save\t\xE3\x82\xBB\xE3\x83\xBC\xE3\x83\x96\n");
-    DWORD start = GetTickCount();
-    while (Converted(*m_engine, "Added") == "(unchanged)" && GetTickCount() - start < 20000)
-        Sleep(50);
+    EXPECT_TRUE(WaitUntil([&] { return Converted(*m_engine, "Added") != "(unchanged)"; }, 20000));
     EXPECT_EQ(Converted(*m_engine, "Added"), Cp932("追加"));
     EXPECT_EQ(Converted(*m_engine, "&Save"), Cp932("セーブ(&S)")) << "the user's entries win";
 }

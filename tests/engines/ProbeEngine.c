@@ -189,6 +189,10 @@ BOOL WINAPI TXVConvertCaptionString(LPCSTR className, LPCSTR text, LPSTR outBuff
 void WINAPI TXVExitEngine(void)
 {
     LogCall("TXVExitEngine", "");
+#ifdef PROBE_FAULT_BY_ENVIRONMENT
+    if (IsFault("exit"))
+        *g_null = 3;
+#endif
 }
 
 void WINAPI TXVOnSetting(HWND hwndParent)

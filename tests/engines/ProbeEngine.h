@@ -27,8 +27,9 @@
 //                                         its parent window before it switches the brackets
 //   ProbeFaulting.TXV     [faulting]      the environment variable MORVANE_FAULT picks a fault: "access",
 //                                         "divide", "stack" or "illegal" in the conversion, "setting" (an
-//                                         access violation) in TXVOnSetting, "box" a message box
-//                                         "Probe engine" from every conversion, after its log line
+//                                         access violation) in TXVOnSetting, "exit" (an access violation)
+//                                         in TXVExitEngine, "box" a message box "Probe engine" from every
+//                                         conversion, after its log line
 //
 // Texts: description "Probe engine <name>", version "API <8 hex digits>" (e.g. "API 00010000").
 // Conversion: "[" + text + "]", cut to the output buffer, any class name; after an odd number of

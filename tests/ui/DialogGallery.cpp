@@ -55,6 +55,7 @@ bool Capture(HWND dialog, const std::string& file)
 {
     RedrawWindow(dialog, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     GdiFlush();
+    // The X server draws a moment after the window painted, and nothing tells when.
     Sleep(300);
     RECT rect;
     GetWindowRect(dialog, &rect);
