@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/support/ExpectedTexts.h"
 #include "tests/support/MorvaneRun.h"
-#include "ui/resource.h"
 
 namespace {
 
@@ -31,19 +29,6 @@ TEST_F(LifeCycle, ASecondInstanceEndsAtOnceWithZeroAndShowsNothing)
     EXPECT_TRUE(m_morvane.IsRunning());
     EXPECT_EQ(WaitForTopLevelWindow("MorvaneWndClass", 0, 100), m_hMainWnd) << "only the first main window exists";
     EXPECT_EQ(ExitMorvane(), 0);
-}
-
-TEST_F(LifeCycle, AMissingEngineIsReportedWithItsErrorCodeAndMorvaneRunsOn)
-{
-    CPreferencesScope::SetString("Engine", Bin("Missing.TXV"));
-    ASSERT_NE(StartAnswering(), nullptr) << "Morvane goes on without an engine";
-    ASSERT_EQ(m_startBoxes.size(), 1u);
-    EXPECT_EQ(m_startBoxes[0].text, ExpectedError(IDS_ENGINE_LOAD_FAILED, ERROR_MOD_NOT_FOUND));
-    EXPECT_EQ(m_startBoxes[0].buttons, static_cast<UINT>(MB_OK));
-    EXPECT_EQ(ExitMorvane(), 0);
-    std::string engine;
-    EXPECT_TRUE(CPreferencesScope::GetString("Engine", &engine));
-    EXPECT_EQ(engine, Bin("Missing.TXV")) << "the next start tries the same engine again";
 }
 
 TEST_F(LifeCycle, TheEndOfTheSessionSavesThePreferences)

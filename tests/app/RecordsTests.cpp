@@ -4,6 +4,7 @@
 #include "conversion/Engine.h"
 #include "tests/engines/ProbeEngine.h"
 #include "tests/support/ExpectedTexts.h"
+#include "tests/support/ProcessDriver.h"
 #include "tests/support/TestApp.h"
 #include "ui/resource.h"
 
@@ -44,13 +45,6 @@ protected:
     void Tick(WPARAM timer) { SendMessageA(g_pApp->m_mainWnd.m_hWnd, WM_TIMER, timer, 0); }
     void ToggleOriginals() { SendMessageA(g_pApp->m_mainWnd.m_hWnd, WM_COMMAND, 40006, 0); }
 
-    static std::string Text(HWND hwnd)
-    {
-        char text[256] = "";
-        GetWindowTextA(hwnd, text, sizeof(text));
-        return text;
-    }
-
     CWndList& List() { return g_pApp->m_mainWnd.m_walker.m_wndList; }
 
     HWND m_hTop = NULL;
@@ -66,10 +60,10 @@ TEST_F(Records, AConversionTickRemembersTheEngineOutputForEachTargetControl)
     CWndEntry* button = List().FindChildEntry(top, m_hButton);
     ASSERT_NE(button, nullptr);
     EXPECT_STREQ(button->m_text.Text(), "[OK]");
-    EXPECT_EQ(Text(m_hButton), "[OK]");
+    EXPECT_EQ(TextOf(m_hButton), "[OK]");
     EXPECT_EQ(List().FindChildEntry(top, m_hEdit), nullptr) << "no record for a class outside the table";
-    EXPECT_EQ(Text(m_hEdit), "text");
-    EXPECT_EQ(Text(m_hTop), "top");
+    EXPECT_EQ(TextOf(m_hEdit), "text");
+    EXPECT_EQ(TextOf(m_hTop), "top");
 
     Tick(1);
     EXPECT_EQ(List().FindTopEntry(m_hTop), top) << "the records of a window seen before are reused";
@@ -86,12 +80,12 @@ TEST_F(Records, ARecordWhoseHandleNowNamesAnotherClassNeverConvertsIt)
     CWndEntry* stale = List().AddChildEntry(top, CWndEntry(m_hEdit, "[gone]"));
     ASSERT_NE(stale, nullptr);
     Tick(1);
-    EXPECT_EQ(Text(m_hEdit), "text");
+    EXPECT_EQ(TextOf(m_hEdit), "text");
     EXPECT_STREQ(stale->m_text.Text(), "text") << "passed over until its text changes again";
     SetWindowTextA(m_hEdit, "changed");
     Tick(1);
-    EXPECT_EQ(Text(m_hEdit), "changed");
-    EXPECT_EQ(Text(m_hButton), "[OK]");
+    EXPECT_EQ(TextOf(m_hEdit), "changed");
+    EXPECT_EQ(TextOf(m_hButton), "[OK]");
 }
 
 TEST_F(Records, NothingIsConvertedOrRecordedWhilePausedOrSuspended)
@@ -104,7 +98,7 @@ TEST_F(Records, NothingIsConvertedOrRecordedWhilePausedOrSuspended)
     mainWnd.m_bSuspended = TRUE;
     Tick(1);
     EXPECT_EQ(List().FindTopEntry(m_hTop), nullptr);
-    EXPECT_EQ(Text(m_hButton), "OK");
+    EXPECT_EQ(TextOf(m_hButton), "OK");
     mainWnd.m_bSuspended = FALSE;
 }
 
@@ -128,11 +122,11 @@ TEST_F(Records, WithoutAnEngineControlsAreRecordedEmptyAndConvertedOnceOneIsLoad
     CWndEntry* top = List().FindTopEntry(m_hTop);
     ASSERT_NE(top, nullptr);
     EXPECT_STREQ(List().FindChildEntry(top, m_hButton)->m_text.Text(), "");
-    EXPECT_EQ(Text(m_hButton), "OK");
+    EXPECT_EQ(TextOf(m_hButton), "OK");
 
     ASSERT_TRUE(g_pApp->LoadEngine(TestEnginePath("ProbeComplete.TXV").c_str()));
     Tick(1);
-    EXPECT_EQ(Text(m_hButton), "[OK]");
+    EXPECT_EQ(TextOf(m_hButton), "[OK]");
 }
 
 // What the control shows after the originals are turned on and off again, when
@@ -161,19 +155,19 @@ TEST_F(Records, OriginalsComeBackAndAreConvertedAgainUnlessTheProgramChangedTheC
             SetWindowTextA(m_hButton, c.setBetween);
 
         ToggleOriginals();
-        EXPECT_EQ(Text(m_hButton), c.shown);
+        EXPECT_EQ(TextOf(m_hButton), c.shown);
         EXPECT_EQ(mainWnd.m_trayIcon.GetTip(), ExpectedString(IDS_APP_NAME_ORIGINALS));
         Tick(1);
-        EXPECT_EQ(Text(m_hButton), c.shown) << "no conversion while the originals show";
+        EXPECT_EQ(TextOf(m_hButton), c.shown) << "no conversion while the originals show";
         if (c.engineBetween != nullptr) {
             ASSERT_TRUE(g_pApp->LoadEngine(TestEnginePath(c.engineBetween).c_str()));
         }
 
         ToggleOriginals();
-        EXPECT_EQ(Text(m_hButton), c.again) << "converted from the original, never from Morvane's own text";
+        EXPECT_EQ(TextOf(m_hButton), c.again) << "converted from the original, never from Morvane's own text";
         EXPECT_STREQ(mainWnd.m_trayIcon.GetTip(), "Morvane");
         Tick(1);
-        EXPECT_EQ(Text(m_hButton), c.again);
+        EXPECT_EQ(TextOf(m_hButton), c.again);
     }
 }
 
@@ -184,9 +178,9 @@ TEST_F(Records, AControlGoneBeforeTheOriginalsShowIsSkipped)
     Tick(1);
     DestroyWindow(m_hButton);
     ToggleOriginals();
-    EXPECT_EQ(Text(second), "Two");
+    EXPECT_EQ(TextOf(second), "Two");
     ToggleOriginals();
-    EXPECT_EQ(Text(second), "[Two]");
+    EXPECT_EQ(TextOf(second), "[Two]");
 }
 
 TEST_F(Records, RecordsOfControlsThatAreGoneAreFreedWhileTheirWindowStaysOpen)

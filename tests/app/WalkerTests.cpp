@@ -9,8 +9,7 @@ using Walker = MorvaneRunTest;
 TEST_F(Walker, NormalModeConvertsTheTargetClassesOfTheForegroundWindowOnce)
 {
     ASSERT_NE(StartWith("ProbeComplete.TXV", 0), nullptr);
-    CChildProcess process;
-    HWND target = StartTarget(process, "controls", "Walker target");
+    HWND target = StartTarget("controls", "Walker target");
     ASSERT_NE(target, nullptr);
 
     ASSERT_TRUE(WaitAllConverted(target));
@@ -33,9 +32,8 @@ TEST_F(Walker, NormalModeConvertsTheTargetClassesOfTheForegroundWindowOnce)
 TEST_F(Walker, NormalModeLeavesBackgroundWindowsUntilTheyComeToTheFront)
 {
     // Both targets exist before Morvane starts: each comes to the front as it opens.
-    CChildProcess frontProcess, backProcess;
-    HWND back = StartTarget(backProcess, "controls", "Back");
-    HWND front = StartTarget(frontProcess, "controls", "Front");
+    HWND back = StartTarget("controls", "Back");
+    HWND front = StartTarget("controls", "Front");
     ASSERT_NE(back, nullptr);
     ASSERT_NE(front, nullptr);
     ASSERT_NE(StartWith("ProbeComplete.TXV", 0), nullptr);
@@ -51,8 +49,7 @@ TEST_F(Walker, NormalModeLeavesBackgroundWindowsUntilTheyComeToTheFront)
 TEST_F(Walker, NormalModeTriesADeclinedConversionAgainAtEveryTick)
 {
     ASSERT_NE(StartWith("ProbeDeclines.TXV", 0), nullptr);
-    CChildProcess process;
-    HWND target = StartTarget(process, "controls", "Declined");
+    HWND target = StartTarget("controls", "Declined");
     ASSERT_NE(target, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return Conversions() >= 8; }, 20000));
     int early = Conversions();
@@ -72,8 +69,7 @@ void WaitWhileNothingConverts()
 TEST_F(Walker, PauseStopsConversionAndResumingConvertsWhatChanged)
 {
     ASSERT_NE(StartWith("ProbeComplete.TXV", 0), nullptr);
-    CChildProcess process;
-    HWND target = StartTarget(process, "controls", "Paused");
+    HWND target = StartTarget("controls", "Paused");
     ASSERT_NE(target, nullptr);
     ASSERT_TRUE(WaitAllConverted(target));
 
@@ -90,9 +86,8 @@ TEST_F(Walker, PauseStopsConversionAndResumingConvertsWhatChanged)
 TEST_F(Walker, AHungWindowDoesNotStopMorvane)
 {
     ASSERT_NE(StartWith("ProbeComplete.TXV", 0), nullptr);
-    CChildProcess hungProcess, liveProcess;
-    HWND live = StartTarget(liveProcess, "controls", "Live");
-    HWND hung = StartTarget(hungProcess, "controls", "Hung");
+    HWND live = StartTarget("controls", "Live");
+    HWND hung = StartTarget("controls", "Hung");
     ASSERT_NE(live, nullptr);
     ASSERT_NE(hung, nullptr);
     ASSERT_TRUE(WaitAllConverted(hung));
@@ -112,7 +107,6 @@ TEST_F(Walker, AHungWindowDoesNotStopMorvane)
         << "other windows are still converted";
     EXPECT_FALSE(answers()) << "converted while the other target still hangs";
     EXPECT_EQ(ExitMorvane(), 0) << "Morvane exits cleanly";
-    hungProcess.Kill();
 }
 
 class HookMode : public Walker, public ::testing::WithParamInterface<DWORD> {};
@@ -120,8 +114,7 @@ class HookMode : public Walker, public ::testing::WithParamInterface<DWORD> {};
 TEST_P(HookMode, ConvertsTargetClassesAsTheyAreCreatedAndNeverAgain)
 {
     ASSERT_NE(StartWith("ProbeComplete.TXV", GetParam()), nullptr);
-    CChildProcess process;
-    HWND target = StartTarget(process, "controls", "Hooked");
+    HWND target = StartTarget("controls", "Hooked");
     ASSERT_NE(target, nullptr);
     for (const TargetControl& control : kControls) {
         // Hook mode passes empty texts too.
@@ -152,11 +145,10 @@ using Originals = HookMode;
 TEST_P(Originals, TheCommandShowsTheOriginalsOfEveryOpenWindowAndConvertsThemAgain)
 {
     ASSERT_NE(StartWith("ProbeComplete.TXV", GetParam()), nullptr);
-    CChildProcess firstProcess, secondProcess;
-    HWND first = StartTarget(firstProcess, "controls", "First");
+    HWND first = StartTarget("controls", "First");
     ASSERT_NE(first, nullptr);
     ASSERT_TRUE(WaitAllConverted(first));
-    HWND second = StartTarget(secondProcess, "controls", "Second");
+    HWND second = StartTarget("controls", "Second");
     ASSERT_NE(second, nullptr);
     ASSERT_TRUE(WaitAllConverted(second));
 

@@ -68,12 +68,7 @@ TEST_F(Engine, RejectsAFaultyLibraryWithItsMessageAfterFreeingIt)
         CEngine engine(FALSE, g_pApp);
         EXPECT_FALSE(engine.Load(path.c_str()));
         ASSERT_EQ(watcher.Seen().size(), 1u);
-        const SeenMessageBox& box = watcher.Seen()[0];
-        EXPECT_EQ(box.text, rejection.text);
-        EXPECT_EQ(box.caption, "Morvane");
-        EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONEXCLAMATION));
-        EXPECT_EQ(box.buttons, static_cast<UINT>(MB_OK));
-        EXPECT_EQ(box.owner, nullptr);
+        EXPECT_EQ(watcher.Seen()[0], MorvaneWarning(rejection.text));
         EXPECT_FALSE(loadedWhileShown) << "the library is freed before the user is told";
         EXPECT_STREQ(engine.GetPath(), "");
 

@@ -64,11 +64,7 @@ TEST_F(LoadEngine, AFailedStartIsReportedAndLeavesNoEngine)
     EXPECT_EQ(g_pApp->m_pEngine, nullptr);
     EXPECT_EQ(GetModuleHandleA(path.c_str()), nullptr);
     ASSERT_EQ(watcher.Seen().size(), 1u);
-    EXPECT_EQ(watcher.Seen()[0].text, ExpectedString(IDS_ENGINE_INIT_FAILED));
-    EXPECT_EQ(watcher.Seen()[0].caption, "Morvane");
-    EXPECT_EQ(watcher.Seen()[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
-    EXPECT_EQ(watcher.Seen()[0].buttons, static_cast<UINT>(MB_OK));
-    EXPECT_EQ(watcher.Seen()[0].owner, nullptr);
+    EXPECT_EQ(watcher.Seen()[0], MorvaneWarning(ExpectedString(IDS_ENGINE_INIT_FAILED)));
     std::vector<std::string> lines = m_log.Lines();
     const std::vector<std::string> tail = {"initfails attach", "initfails TXVGetAPIVersion", "initfails TXVInitEngine",
                                            "initfails detach"};

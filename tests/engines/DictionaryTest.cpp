@@ -87,6 +87,9 @@ TEST_F(DictionaryCopy, ShipsATableOfCommonLabelsInCodePage932)
 {
     ASSERT_TRUE(Start(BinaryFolder() + "\\Dictionary.TXV"));
     EXPECT_EQ(m_engine->Export<PFN_TXVGetAPIVersion>("TXVGetAPIVersion")(), 0x00010000u);
+    char description[128] = "";
+    EXPECT_TRUE(m_engine->Export<PFN_TXVGetEngineDescription>("TXVGetEngineDescription")(description, 128));
+    EXPECT_NE(description[0], '\0');
     const std::pair<const char*, const char*> shipped[] = {
         {"Cancel", "キャンセル"},
         {"&Apply", "適用(&A)"},

@@ -37,7 +37,7 @@ TEST_F(FullWidth, IsAnEngineWithoutSettingsOrAboutBox)
     EXPECT_EQ(m_engine.Export<PFN_TXVGetAPIVersion>("TXVGetAPIVersion")(), 0x00010000u);
     char text[128];
     EXPECT_TRUE(m_engine.Export<PFN_TXVGetEngineDescription>("TXVGetEngineDescription")(text, sizeof(text)));
-    EXPECT_GT(strlen(text), 0u);
+    EXPECT_EQ(text, Cp932(u8"半角の英数字と記号を全角に変換します"));
     EXPECT_TRUE(m_engine.Export<PFN_TXVGetEngineVersion>("TXVGetEngineVersion")(text, sizeof(text)));
     EXPECT_STREQ(text, "1.0");
     EXPECT_FALSE(m_engine.Has("TXVOnSetting"));

@@ -136,11 +136,6 @@ struct CentringCase {
     int y;
 };
 
-void PrintTo(const CentringCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
 class CentringTest : public DialogTest, public testing::WithParamInterface<CentringCase> {
 protected:
     void SetUp() override { ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &m_workArea, 0)); }
@@ -197,11 +192,6 @@ struct IconCase {
     bool owned;
     bool icons;
 };
-
-void PrintTo(const IconCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 class DialogIconTest : public DialogTest, public testing::WithParamInterface<IconCase> {};
 
@@ -301,11 +291,6 @@ struct DialogNotifyCase {
     BOOL accept;
     LRESULT expected;
 };
-
-void PrintTo(const DialogNotifyCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 class DialogNotifyTest : public DialogTest, public testing::WithParamInterface<DialogNotifyCase> {};
 

@@ -21,11 +21,6 @@ struct ExceptionCase {
     bool quits;
 };
 
-void PrintTo(const ExceptionCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
 class ExceptionTest : public FrameworkTest, public testing::WithParamInterface<ExceptionCase> {
 protected:
     void TearDown() override
@@ -37,12 +32,8 @@ protected:
     void ExpectOneExceptionBox(const CMessageBoxWatcher& watcher)
     {
         ASSERT_EQ(watcher.Seen().size(), 1u);
-        const SeenMessageBox& box = watcher.Seen().front();
-        EXPECT_EQ(box.caption, "");
-        EXPECT_EQ(box.text, ExpectedString(IDS_OUT_OF_MEMORY));
-        EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONHAND));
-        EXPECT_EQ(box.buttons, static_cast<UINT>(MB_OKCANCEL));
-        EXPECT_EQ(box.owner, static_cast<HWND>(NULL));
+        const SeenMessageBox expected{"", ExpectedString(IDS_OUT_OF_MEMORY), MB_ICONHAND, MB_OKCANCEL, NULL};
+        EXPECT_EQ(watcher.Seen().front(), expected);
     }
 
     void ExpectQuitOnlyAfterCancel(bool quits)

@@ -1,6 +1,5 @@
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "app/AppBase.h"
 #include "tests/framework/FrameworkTestSupport.h"
@@ -124,43 +123,6 @@ TEST_F(WindowTest, CreateOfAnUnknownClassFailsAndLeavesTheObjectUnbound)
     EXPECT_EQ(window.m_hWnd, static_cast<HWND>(NULL));
 }
 
-// Windows are created until two handles share a bucket; then one of the pair is destroyed.
-class SameBucketTest : public WindowTest, public testing::WithParamInterface<bool> {};
-
-TEST_P(SameBucketTest, DestroyingOneWindowLeavesTheOtherReachable)
-{
-    const bool destroyNewer = GetParam();
-    std::vector<std::unique_ptr<CScriptedWindow>> windows;
-    std::vector<int> firstInBucket(256, -1);
-    int older = -1, newer = -1;
-    for (int i = 0; i < 600 && newer < 0; ++i) {
-        windows.push_back(std::make_unique<CScriptedWindow>());
-        CScriptedWindow& window = *windows.back();
-        window.on[WM_PROBE] = [i](HWND, WPARAM, LPARAM) { return static_cast<LRESULT>(1000 + i); };
-        ASSERT_TRUE(CreateProbe(window));
-        int bucket = CWindowMap::BucketOf(window.m_hWnd);
-        if (firstInBucket[bucket] >= 0) {
-            older = firstInBucket[bucket];
-            newer = i;
-        }
-        firstInBucket[bucket] = i;
-    }
-    ASSERT_GE(newer, 0) << "no two windows shared a bucket";
-
-    int victim = destroyNewer ? newer : older;
-    int survivor = destroyNewer ? older : newer;
-    HWND survivorHandle = windows[survivor]->m_hWnd;
-    ASSERT_TRUE(DestroyWindow(windows[victim]->m_hWnd));
-    EXPECT_EQ(windows[victim]->m_hWnd, static_cast<HWND>(NULL));
-    EXPECT_EQ(g_windowMap.Lookup(survivorHandle), windows[survivor].get());
-    EXPECT_EQ(SendMessageA(survivorHandle, WM_PROBE, 0, 0), 1000 + survivor);
-}
-
-INSTANTIATE_TEST_SUITE_P(EitherOfThePair, SameBucketTest, testing::Values(false, true),
-                         [](const testing::TestParamInfo<bool>& info) {
-                             return std::string(info.param ? "DestroyNewer" : "DestroyOlder");
-                         });
-
 TEST_F(WindowTest, SubclassRoutesMessagesThroughTheObjectToThePreviousProcedure)
 {
     HWND control = CreateStatic(NULL);
@@ -222,11 +184,6 @@ struct NotifyCase {
     ControlKind control;
     LRESULT expected;
 };
-
-void PrintTo(const NotifyCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 class WindowNotifyTest : public WindowTest, public testing::WithParamInterface<NotifyCase> {};
 

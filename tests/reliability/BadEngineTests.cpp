@@ -110,8 +110,7 @@ TEST_P(BadWriterTest, HasWhatItWroteShownWithinTheBuffer)
 {
     ASSERT_NE(StartWith(GetParam().engineFile, 0), nullptr);
     EXPECT_TRUE(m_startBoxes.empty());
-    CChildProcess process;
-    HWND target = StartTarget(process, "controls");
+    HWND target = StartTarget("controls");
     ASSERT_NE(target, nullptr);
     EXPECT_TRUE(WaitAllConverted(target, GetParam().converted.c_str()))
         << "got " << ControlText(target, kPushButton).size() << " bytes";
@@ -139,8 +138,7 @@ TEST_F(LoadedEngineTest, AnUnterminatedDescriptionShowsWholeInTheAboutDialog)
     PostMessageA(about, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 10000));
 
-    CChildProcess process;
-    HWND target = StartTarget(process, "controls", "Long description");
+    HWND target = StartTarget("controls", "Long description");
     ASSERT_NE(target, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return ControlText(target, kPushButton) == "[OK]"; }, 20000))
         << "the engine still converts after its description was read";
@@ -177,8 +175,7 @@ TEST_F(LoadedEngineTest, ASettingsBoxOfTheEngineKeepsMorvaneAnsweringAndRefreshe
     ASSERT_TRUE(WaitUntil([&] { return (box = FindProcessDialog(m_morvane.Id(), "Probe settings")) != nullptr; }, 15000));
     EXPECT_EQ(CMessageBoxWatcher::Read(box).owner, dialog);
 
-    CChildProcess process;
-    HWND target = StartTarget(process, "controls", "Settings box");
+    HWND target = StartTarget("controls", "Settings box");
     ASSERT_NE(target, nullptr);
     // Conversion is suspended while the dialog is open, so no sentinel can tick: ten timer periods.
     WaitUntil([] { return false; }, 1000);

@@ -161,8 +161,7 @@ TEST_F(SettingsRunTest, ZeroTimerPeriodsStillConvert)
               DwordValue("TimerElapseGC", 0)});
     ASSERT_NE(StartAnswering(), nullptr);
     EXPECT_TRUE(m_startBoxes.empty());
-    CChildProcess process;
-    HWND target = StartTarget(process, "controls", "Zero timers");
+    HWND target = StartTarget("controls", "Zero timers");
     ASSERT_NE(target, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return ControlText(target, kPushButton) == "[OK]"; }, 20000));
     EXPECT_TRUE(IsResponsive());
@@ -176,8 +175,7 @@ TEST_F(SettingsRunTest, LongestTimerPeriodsNeverTickAndStillExit)
               DwordValue("TimerElapseGC", 0xFFFFFFFF), DwordValue("ShowChangeEngineInfo", 5)});
     ASSERT_NE(StartAnswering(), nullptr);
     EXPECT_TRUE(m_startBoxes.empty());
-    CChildProcess process;
-    HWND target = StartTarget(process, "controls", "Longest timers");
+    HWND target = StartTarget("controls", "Longest timers");
     ASSERT_NE(target, nullptr);
     // A timer that never fires leaves nothing to wait for: ten default periods.
     WaitUntil([] { return false; }, 1000);
@@ -193,8 +191,7 @@ TEST_F(SettingsRunTest, AnyNonZeroResModeIsHookMode)
     StoreAll({SzValue("Engine", TestEnginePath("ProbeComplete.TXV")), DwordValue("ResMode", 7)});
     ASSERT_NE(StartAnswering(), nullptr);
     EXPECT_TRUE(m_startBoxes.empty());
-    CChildProcess process;
-    HWND target = StartTarget(process, "controls", "ResMode 7");
+    HWND target = StartTarget("controls", "ResMode 7");
     ASSERT_NE(target, nullptr);
     EXPECT_EQ(Ask(target, WM_TARGET_CREATED_TEXT, kPushButton), kCreatedConverted)
         << "the push button is converted while it is created";

@@ -61,8 +61,7 @@ TEST_P(FaultingEngineTest, IsStoppedAndReportedAndMorvaneRunsOn)
         ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(settings = GetDlgItem(dialog, 1009)); }, 15000));
         PostMessageA(dialog, WM_COMMAND, 1009, reinterpret_cast<LPARAM>(settings));
     }
-    CChildProcess process;
-    HWND target = StartTarget(process, "controls", "Faulting");
+    HWND target = StartTarget("controls", "Faulting");
     ASSERT_NE(target, nullptr);
     AnswerFaultBox();
     if (inSettings) {
@@ -105,8 +104,7 @@ TEST_P(BoxingEngineTest, ConvertsOneControlAtATimeAndNothingOfItsOwnBox)
 {
     SetEnvironmentVariableA("MORVANE_FAULT", "box");
     ASSERT_NE(StartWith("ProbeFaulting.TXV", GetParam()), nullptr);
-    CChildProcess process;
-    HWND target = StartTarget(process, "controls", "Boxed");
+    HWND target = StartTarget("controls", "Boxed");
     ASSERT_NE(target, nullptr);
     for (int round = 1; round <= 3; ++round) {
         HWND box = nullptr;

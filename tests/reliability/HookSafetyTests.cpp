@@ -64,8 +64,7 @@ TEST_F(HookSafety, WindowCreationGoesOnWhenMorvaneIsKilledAndConvertsAgainAfterA
     Creation restarted = Create(target, kCount);
     ASSERT_TRUE(restarted.answered);
     EXPECT_EQ(restarted.converted, kCount);
-    CChildProcess newcomer;
-    HWND newTarget = StartTarget(newcomer, "plain");
+    HWND newTarget = StartTarget("plain");
     ASSERT_NE(newTarget, nullptr);
     EXPECT_EQ(Create(newTarget, kCount).converted, kCount) << "a program started after the restart";
     EXPECT_EQ(ExitMorvane(), 0);
@@ -91,25 +90,6 @@ TEST_F(HookSafety, WindowCreationGoesOnWhileMorvaneIsStopped)
     std::cout << "[          ] 12 creations with Morvane stopped: " << stopped.milliseconds << " ms" << std::endl;
     EXPECT_TRUE(WaitUntilHooked(target)) << "converts again once resumed";
     EXPECT_EQ(ExitMorvane(), 0);
-}
-
-TEST_F(HookSafety, HookModeConfirmedInOptionsOutlivesAKill)
-{
-    ASSERT_NE(StartWith("ProbeComplete.TXV", 0), nullptr);
-    Command(40005);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindProcessDialog(m_morvane.Id(), nullptr)) != nullptr; }, 15000));
-    ASSERT_TRUE(WaitUntil([&] { return GetDlgItem(dialog, 1019) != nullptr; }, 15000));
-    SendMessageA(GetDlgItem(dialog, 1018), BM_SETCHECK, BST_UNCHECKED, 0);
-    SendMessageA(GetDlgItem(dialog, 1019), BM_SETCHECK, BST_CHECKED, 0);
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 15000));
-    // Answered only once the command that showed the dialog has returned.
-    ASSERT_TRUE(IsResponsive());
-    m_morvane.Kill();
-    DWORD mode = 0;
-    EXPECT_TRUE(CPreferencesScope::GetDWORD("ResMode", &mode));
-    EXPECT_EQ(mode, 1u);
 }
 
 } // namespace

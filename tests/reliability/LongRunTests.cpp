@@ -128,8 +128,7 @@ TEST_P(LongRun, ConvertsEachChangeOnceAndKeepsItsFootprintFlat)
 {
     CPreferencesScope::SetDWORD("TimerElapseGC", kGCMs);
     ASSERT_NE(StartWith("ProbeComplete.TXV", GetParam()), nullptr);
-    CChildProcess process;
-    HWND window = StartTarget(process, "plain");
+    HWND window = StartTarget("plain");
     ASSERT_NE(window, nullptr);
     std::map<std::string, int> expected;
     if (HookMode()) {
@@ -192,13 +191,6 @@ TEST_P(LongRun, ConvertsEachChangeOnceAndKeepsItsFootprintFlat)
     ExpectFlat("private bytes", before.privateBytes, after.privateBytes, static_cast<SIZE_T>(1024 * 1024));
 
     EXPECT_EQ(ExitMorvane(), 0);
-    for (const RawValue& value : DefaultPreferences())
-        EXPECT_TRUE(CPreferencesScope::Exists(value.name.c_str())) << value.name;
-    DWORD value = 0;
-    EXPECT_TRUE(CPreferencesScope::GetDWORD("ResMode", &value) && value == GetParam());
-    EXPECT_TRUE(CPreferencesScope::GetDWORD("TimerElapseGC", &value) && value == kGCMs);
-    std::string engine;
-    EXPECT_TRUE(CPreferencesScope::GetString("Engine", &engine) && engine == TestEnginePath("ProbeComplete.TXV"));
 }
 
 // A window in front whose program replaces its ten controls every 10 ms: the
@@ -209,18 +201,25 @@ TEST_P(LongRun, ControlsReplacedWithoutEndInAnOpenWindowLeaveNoRecordsBehind)
     CChildProcess process;
     HWND target = StartTarget(process, "churn");
     ASSERT_NE(target, nullptr);
+    auto churned = [&] { return static_cast<int>(Ask(target, WM_TARGET_CHURNED)); };
+    const int first = churned();
     const DWORD runMs = RunSeconds() * 1000;
     WaitUntil([] { return false; }, runMs / 6);
     ASSERT_TRUE(IsResponsive());
     Footprint before = FootprintOf(m_morvane.Handle());
     WaitUntil([] { return false; }, runMs - runMs / 6);
-    ASSERT_TRUE(IsResponsive());
+    // Morvane is asked between the target's batches all along: a few hundred controls, however slow the machine.
+    ASSERT_TRUE(WaitUntil([&] { return !IsResponsive() || churned() - first >= 250; }, 60000));
+    ASSERT_TRUE(IsResponsive()) << "after " << churned() - first << " controls of churn";
     Footprint after = FootprintOf(m_morvane.Handle());
-    std::cout << "[          ] churn for " << runMs / 1000 << " s; before: " << before << "; after: " << after
-              << std::endl;
+    std::cout << "[          ] " << churned() - first << " controls churned; before: " << before
+              << "; after: " << after << std::endl;
     ExpectFlat("private bytes", before.privateBytes, after.privateBytes, before.privateBytes / 10);
     ExpectFlat("handles", before.handles, after.handles, 10ul);
     EXPECT_EQ(ExitMorvane(), 0);
+    ASSERT_TRUE(process.IsRunning());
+    const int afterExit = churned();
+    EXPECT_TRUE(WaitUntil([&] { return churned() > afterExit; }, 5000)) << "the target goes on after Morvane has gone";
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, LongRun, ::testing::Values(0u, 1u), [](const ::testing::TestParamInfo<DWORD>& info) {

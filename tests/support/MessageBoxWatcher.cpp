@@ -112,3 +112,14 @@ LRESULT CALLBACK CMessageBoxWatcher::CbtProc(int code, WPARAM wParam, LPARAM lPa
     }
     return CallNextHookEx(self ? self->m_hHook : NULL, code, wParam, lParam);
 }
+
+std::ostream& operator<<(std::ostream& out, const SeenMessageBox& box)
+{
+    return out << '"' << box.caption << "\" \"" << box.text << "\" icon " << box.icon << " buttons " << box.buttons
+               << " owner " << box.owner;
+}
+
+SeenMessageBox MorvaneWarning(const std::string& text, UINT buttons, HWND owner)
+{
+    return SeenMessageBox{"Morvane", text, MB_ICONEXCLAMATION, buttons, owner};
+}

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,17 @@ struct SeenMessageBox {
     UINT icon;        // MB_ICONHAND, MB_ICONEXCLAMATION, MB_ICONQUESTION, MB_ICONASTERISK or 0
     UINT buttons;     // MB_OK, MB_OKCANCEL, MB_YESNO, ...
     HWND owner;
+
+    bool operator==(const SeenMessageBox& other) const
+    {
+        return caption == other.caption && text == other.text && icon == other.icon && buttons == other.buttons &&
+               owner == other.owner;
+    }
 };
+std::ostream& operator<<(std::ostream& out, const SeenMessageBox& box);
+
+// The box in which Morvane warns: its name as the caption and the exclamation icon.
+SeenMessageBox MorvaneWarning(const std::string& text, UINT buttons = MB_OK, HWND owner = NULL);
 
 // Watches the message boxes shown on the calling thread while it lives: each
 // one is recorded, the optional callback runs while it is up, and it is then

@@ -69,6 +69,12 @@ HWND MorvaneRunTest::StartTarget(CChildProcess& process, const std::string& mode
     return window;
 }
 
+HWND MorvaneRunTest::StartTarget(const std::string& mode, const std::string& title)
+{
+    m_targets.emplace_back();
+    return StartTarget(m_targets.back(), mode, title);
+}
+
 LRESULT MorvaneRunTest::Ask(HWND target, UINT request, WPARAM wParam)
 {
     DWORD_PTR result = 0;

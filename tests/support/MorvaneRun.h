@@ -1,5 +1,6 @@
 #pragma once
 
+#include <list>
 #include <map>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ protected:
 
     // Starts caption_target.exe in the mode and returns its window, in the foreground.
     HWND StartTarget(CChildProcess& process, const std::string& mode, const std::string& title = "Target");
+    // The same in a process that lives as long as the test.
+    HWND StartTarget(const std::string& mode, const std::string& title = "Target");
     static LRESULT Ask(HWND target, UINT request, WPARAM wParam = 0);
     static std::string ControlText(HWND target, int id);
     // Whether each control of the controls mode that Morvane converts shows the
@@ -55,4 +58,5 @@ protected:
 
     CProbeLog m_log;
     std::vector<SeenMessageBox> m_startBoxes;
+    std::list<CChildProcess> m_targets;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -17,6 +19,11 @@ public:
     void Clear() const;
     const std::string& Path() const { return m_path; }
     std::vector<std::string> Lines() const;
+    int Count(const std::string& line) const;
+    // Every probe library that was mapped has been freed again.
+    bool EveryLibraryFreed() const;
+    // A window as the probe engines write it.
+    static std::string HexWindow(HWND hwnd);
 
 private:
     CTempFolder m_folder;

@@ -129,10 +129,13 @@ HWND FindProcessDialog(DWORD processId, const char* caption)
 std::string TextOf(HWND hwnd)
 {
     // Asked, not read from the title: controls such as edits keep their own text.
-    char text[2048] = "";
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return "";
+    std::string text(length + 1, '\0');
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 5000,
                              &length))
         return "";
-    return std::string(text, length);
+    text.resize(length);
+    return text;
 }

@@ -44,4 +44,5 @@ HWND WaitForTopLevelWindow(const char* className, DWORD processId, DWORD timeout
 // The message boxes and dialogs (#32770) that a process shows.
 HWND FindProcessDialog(DWORD processId, const char* caption);
 
+// The whole text, however long ("" when the window does not answer in time).
 std::string TextOf(HWND hwnd);

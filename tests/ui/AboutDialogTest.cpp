@@ -102,7 +102,7 @@ TEST_F(AboutDialogTest, EngineButtonOpensTheEnginesBoxOwnedByTheDialog)
     EXPECT_EQ(IDCANCEL, dialog.DoModal(NULL));
     EXPECT_TRUE(driver.Finished());
     EXPECT_TRUE(openAfterwards);
-    EXPECT_EQ(1, CountLines(log.Lines(), "complete TXVOnAbout " + HexWindow(shown)));
+    EXPECT_EQ(1, log.Count("complete TXVOnAbout " + CProbeLog::HexWindow(shown)));
 }
 
 } // namespace

@@ -12,25 +12,6 @@
 
 namespace {
 
-bool IsFolderPicker(HWND dialog)
-{
-    return HasChildOfClass(dialog, "SysTreeView32");
-}
-
-struct TextSearch {
-    const char* text;
-    bool found;
-};
-
-BOOL CALLBACK FindText(HWND hwnd, LPARAM lParam)
-{
-    TextSearch* search = reinterpret_cast<TextSearch*>(lParam);
-    char text[256] = "";
-    GetWindowTextA(hwnd, text, sizeof(text));
-    search->found = lstrcmpA(text, search->text) == 0;
-    return !search->found;
-}
-
 struct Browsed {
     int result = 0;
     std::string chosen;
@@ -44,9 +25,11 @@ Browsed Browse(const std::string& initial, UINT flags, const std::function<void(
     Browsed browsed;
     CDialogDriver driver;
     driver.ThenWindow(IsFolderPicker, [&](HWND picker) {
-        TextSearch search{title, false};
-        EnumChildWindows(picker, FindText, reinterpret_cast<LPARAM>(&search));
-        browsed.titleShown = search.found;
+        browsed.titleShown = HasChild(picker, [title](HWND child) {
+            char text[256] = "";
+            GetWindowTextA(child, text, sizeof(text));
+            return lstrcmpA(text, title) == 0;
+        });
         act(picker);
     });
     char chosen[MAX_PATH] = "stale";

@@ -38,17 +38,15 @@ BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM lParam)
     return TRUE;
 }
 
-struct ClassSearch {
-    const char* className;
+struct ChildSearch {
+    const std::function<bool(HWND)>& match;
     bool found;
 };
 
-BOOL CALLBACK FindChildOfClass(HWND hwnd, LPARAM lParam)
+BOOL CALLBACK FindChild(HWND hwnd, LPARAM lParam)
 {
-    ClassSearch* search = reinterpret_cast<ClassSearch*>(lParam);
-    char className[64] = "";
-    GetClassNameA(hwnd, className, sizeof(className));
-    search->found = lstrcmpiA(className, search->className) == 0;
+    ChildSearch* search = reinterpret_cast<ChildSearch*>(lParam);
+    search->found = search->match(hwnd);
     return !search->found;
 }
 
@@ -120,11 +118,25 @@ std::string ItemText(HWND dialog, int id)
     return text;
 }
 
+bool HasChild(HWND window, const std::function<bool(HWND child)>& match)
+{
+    ChildSearch search{match, false};
+    EnumChildWindows(window, FindChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 bool HasChildOfClass(HWND window, const char* className)
 {
-    ClassSearch search{className, false};
-    EnumChildWindows(window, FindChildOfClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return HasChild(window, [className](HWND child) {
+        char name[64] = "";
+        GetClassNameA(child, name, sizeof(name));
+        return lstrcmpiA(name, className) == 0;
+    });
+}
+
+bool IsFolderPicker(HWND dialog)
+{
+    return HasChildOfClass(dialog, "SysTreeView32");
 }
 
 void Click(HWND dialog, int id)

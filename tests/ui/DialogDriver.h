@@ -41,8 +41,15 @@ private:
 };
 
 std::string ItemText(HWND dialog, int id);
+bool HasChild(HWND window, const std::function<bool(HWND child)>& match);
 bool HasChildOfClass(HWND window, const char* className);
+bool IsFolderPicker(HWND dialog);
 void Click(HWND dialog, int id);     // sends: for buttons whose handling returns to the caller
 void PostClick(HWND dialog, int id); // posts: for buttons that open a nested modal window
 void PressEscape(HWND dialog);
 void CloseBox(HWND dialog);
+// PostClickOf<IDOK> closes a dialog as a table of cases names it.
+template <int id> void PostClickOf(HWND dialog)
+{
+    PostClick(dialog, id);
+}

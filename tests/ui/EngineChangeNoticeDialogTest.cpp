@@ -40,14 +40,9 @@ TEST_P(EngineChangeNoticeDialogTest, DontShowAgainOnlyWhenTickedAndConfirmed)
     EXPECT_EQ(c.dontShowAgain, dialog.m_bDontShowAgain);
 }
 
-void Ok(HWND hwnd)
-{
-    PostClick(hwnd, IDOK);
-}
-
 INSTANTIATE_TEST_SUITE_P(Closings, EngineChangeNoticeDialogTest,
-                         ::testing::Values(NoticeCase{"TickedOk", true, Ok, IDOK, TRUE},
-                                           NoticeCase{"UntickedOk", false, Ok, IDOK, FALSE},
+                         ::testing::Values(NoticeCase{"TickedOk", true, PostClickOf<IDOK>, IDOK, TRUE},
+                                           NoticeCase{"UntickedOk", false, PostClickOf<IDOK>, IDOK, FALSE},
                                            NoticeCase{"TickedEscape", true, PressEscape, IDCANCEL, FALSE},
                                            NoticeCase{"TickedCloseBox", true, CloseBox, IDCANCEL, FALSE},
                                            NoticeCase{"UntickedEscape", false, PressEscape, IDCANCEL, FALSE}),

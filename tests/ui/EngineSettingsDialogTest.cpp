@@ -4,9 +4,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include "tests/support/Cp932.h"
 #include "tests/support/ExpectedTexts.h"
-#include "tests/support/ProcessDriver.h"
 #include "tests/ui/EngineSettingsFixture.h"
 #include "ui/resource.h"
 
@@ -35,15 +33,6 @@ DialogView Read(HWND hwnd, const CEngineSettingsDialog& dialog)
                       ItemText(hwnd, IDC_SAMPLE_RESULT),
                       IsItemEnabled(hwnd, IDC_ENGINE_SETTING),
                       IsItemEnabled(hwnd, IDC_ENGINE_ABOUT)};
-}
-
-void ExpectBox(const SeenMessageBox& box, UINT text, UINT buttons, HWND owner)
-{
-    EXPECT_EQ("Morvane", box.caption);
-    EXPECT_EQ(ExpectedString(text), box.text);
-    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), box.icon);
-    EXPECT_EQ(buttons, box.buttons);
-    EXPECT_EQ(owner, box.owner);
 }
 
 
@@ -79,7 +68,7 @@ TEST_F(EngineSettingsDialogTest, EmptyFolderListsNothingAndOkAsksUntilYes)
     EXPECT_TRUE(openAfterNo);
     ASSERT_EQ(2u, m_boxes.Seen().size());
     for (const SeenMessageBox& box : m_boxes.Seen())
-        ExpectBox(box, IDS_NO_ENGINE_SELECTED, MB_YESNO, shown);
+        EXPECT_EQ(MorvaneWarning(ExpectedString(IDS_NO_ENGINE_SELECTED), MB_YESNO, shown), box);
     EXPECT_STREQ("", m_dialog.m_enginePath.Text());
 }
 
@@ -106,12 +95,11 @@ TEST_F(EngineSettingsDialogTest, ListsLoadableEnginesAndLeavesBrokenOnesOutSilen
     EXPECT_EQ(expected, view.rows);
     EXPECT_TRUE(m_boxes.Seen().empty());
     // Listed but never selected: neither started nor ended, and every library freed with the dialog.
-    std::vector<std::string> log = m_log.Lines();
     for (const char* name : {"complete", "bare", "api00000001", "api0001ffff", "initfails"}) {
-        EXPECT_EQ(0, CountLines(log, std::string(name) + " TXVInitEngine")) << name;
-        EXPECT_EQ(0, CountLines(log, std::string(name) + " TXVExitEngine")) << name;
+        EXPECT_EQ(0, m_log.Count(std::string(name) + " TXVInitEngine")) << name;
+        EXPECT_EQ(0, m_log.Count(std::string(name) + " TXVExitEngine")) << name;
     }
-    EXPECT_TRUE(EveryLibraryFreed(log));
+    EXPECT_TRUE(m_log.EveryLibraryFreed());
 }
 
 TEST_F(EngineSettingsDialogTest, ListHasTheThreeColumnsAndFullRowSelection)
@@ -233,12 +221,11 @@ TEST_F(EngineSettingsDialogTest, SelectingARowPreviewsTheSampleThroughThatEngine
             EXPECT_EQ(std::string(steps[i].logName) + " TXVConvertCaptionString @Sample 512", line);
     }
 
-    std::vector<std::string> log = m_log.Lines();
     // An engine stays started while others are selected, and is ended with the list.
-    EXPECT_EQ(1, CountLines(log, "complete TXVInitEngine"));
-    EXPECT_EQ(1, CountLines(log, "complete TXVExitEngine"));
-    EXPECT_EQ(1, CountLines(log, "declines TXVExitEngine"));
-    EXPECT_TRUE(EveryLibraryFreed(log));
+    EXPECT_EQ(1, m_log.Count("complete TXVInitEngine"));
+    EXPECT_EQ(1, m_log.Count("complete TXVExitEngine"));
+    EXPECT_EQ(1, m_log.Count("declines TXVExitEngine"));
+    EXPECT_TRUE(m_log.EveryLibraryFreed());
     EXPECT_TRUE(m_boxes.Seen().empty());
 }
 
@@ -268,11 +255,10 @@ TEST_F(EngineSettingsDialogTest, FailingInitIsShownOwnedByTheDialogOncePerSelect
     EXPECT_EQ(folder.PathOf("ProbeInitFails.TXV"), afterSelect.enginePath);
     EXPECT_EQ("", afterSelect.preview);
     for (const SeenMessageBox& box : m_boxes.Seen())
-        ExpectBox(box, IDS_ENGINE_INIT_FAILED, MB_OK, shown);
-    std::vector<std::string> log = m_log.Lines();
-    EXPECT_EQ(2, CountLines(log, "initfails TXVInitEngine"));
-    EXPECT_EQ(0, CountLines(log, "initfails TXVOnSetting " + HexWindow(shown)));
-    EXPECT_EQ(0, CountLines(log, "initfails TXVOnAbout " + HexWindow(shown)));
+        EXPECT_EQ(MorvaneWarning(ExpectedString(IDS_ENGINE_INIT_FAILED), MB_OK, shown), box);
+    EXPECT_EQ(2, m_log.Count("initfails TXVInitEngine"));
+    EXPECT_EQ(0, m_log.Count("initfails TXVOnSetting " + CProbeLog::HexWindow(shown)));
+    EXPECT_EQ(0, m_log.Count("initfails TXVOnAbout " + CProbeLog::HexWindow(shown)));
 }
 
 TEST_F(EngineSettingsDialogTest, SettingsButtonRefreshesThePreviewAndAboutButtonDoesNot)
@@ -290,9 +276,9 @@ TEST_F(EngineSettingsDialogTest, SettingsButtonRefreshesThePreviewAndAboutButton
         before = ItemText(hwnd, IDC_SAMPLE_RESULT);
         Click(hwnd, IDC_ENGINE_SETTING);
         afterSetting = ItemText(hwnd, IDC_SAMPLE_RESULT);
-        conversionsBeforeAbout = CountLines(m_log.Lines(), convert);
+        conversionsBeforeAbout = m_log.Count(convert);
         Click(hwnd, IDC_ENGINE_ABOUT);
-        conversionsAfterAbout = CountLines(m_log.Lines(), convert);
+        conversionsAfterAbout = m_log.Count(convert);
         afterAbout = ItemText(hwnd, IDC_SAMPLE_RESULT);
         PostClick(hwnd, IDCANCEL);
     });
@@ -302,9 +288,8 @@ TEST_F(EngineSettingsDialogTest, SettingsButtonRefreshesThePreviewAndAboutButton
     EXPECT_EQ("<abc>", afterSetting);
     EXPECT_EQ("<abc>", afterAbout);
     EXPECT_EQ(conversionsBeforeAbout, conversionsAfterAbout);
-    std::vector<std::string> log = m_log.Lines();
-    EXPECT_EQ(1, CountLines(log, "complete TXVOnSetting " + HexWindow(shown)));
-    EXPECT_EQ(1, CountLines(log, "complete TXVOnAbout " + HexWindow(shown)));
+    EXPECT_EQ(1, m_log.Count("complete TXVOnSetting " + CProbeLog::HexWindow(shown)));
+    EXPECT_EQ(1, m_log.Count("complete TXVOnAbout " + CProbeLog::HexWindow(shown)));
 }
 
 TEST_F(EngineSettingsDialogTest, RemovingTheSelectionEmptiesPathAndPreview)
@@ -391,50 +376,6 @@ INSTANTIATE_TEST_SUITE_P(Closings, EngineSettingsSampleTest,
                                            SampleCase{"Cancel", IDCANCEL, "abc", "[abc]"}),
                          [](const ::testing::TestParamInfo<SampleCase>& info) { return std::string(info.param.name); });
 
-TEST_F(EngineSettingsDialogTest, ListsTheShippedEngines)
-{
-    std::vector<EngineRow> rows;
-    std::string fullWidthPreview;
-    bool fullWidthSetting = true;
-    bool dictionarySetting = false;
-    bool dictionaryAbout = false;
-    m_driver.Then(s_caption, [&](HWND hwnd) {
-        rows = SortedRows(hwnd);
-        SelectRow(hwnd, "FullWidth.TXV");
-        fullWidthPreview = ItemText(hwnd, IDC_SAMPLE_RESULT);
-        fullWidthSetting = IsItemEnabled(hwnd, IDC_ENGINE_SETTING) || IsItemEnabled(hwnd, IDC_ENGINE_ABOUT);
-        SelectRow(hwnd, "Dictionary.TXV");
-        dictionarySetting = IsItemEnabled(hwnd, IDC_ENGINE_SETTING);
-        dictionaryAbout = IsItemEnabled(hwnd, IDC_ENGINE_ABOUT);
-        PostClick(hwnd, IDCANCEL);
-    });
-
-    EXPECT_EQ(IDCANCEL, Run(BinaryFolder(), ""));
-    auto row = [&rows](const char* name) {
-        for (const EngineRow& r : rows) {
-            if (r.fileName == name)
-                return r;
-        }
-        return EngineRow{};
-    };
-    EXPECT_EQ((EngineRow{"FullWidth.TXV", Cp932(u8"半角の英数字と記号を全角に変換します"), "1.0"}),
-              row("FullWidth.TXV"));
-    EXPECT_NE("", row("Dictionary.TXV").description);
-    EXPECT_EQ(Cp932(u8"ａｂｃ"), fullWidthPreview);
-    EXPECT_FALSE(fullWidthSetting);
-    EXPECT_TRUE(dictionarySetting);
-    EXPECT_TRUE(dictionaryAbout);
-}
-
-} // namespace
-
-namespace {
-
-bool IsFolderPicker(HWND dialog)
-{
-    return HasChildOfClass(dialog, "SysTreeView32");
-}
-
 TEST_F(EngineSettingsDialogTest, ChoosingAnotherFolderReloadsTheList)
 {
     CEngineFolder first({"ProbeComplete.TXV"});
@@ -443,7 +384,8 @@ TEST_F(EngineSettingsDialogTest, ChoosingAnotherFolderReloadsTheList)
     HWND pickerOwner = NULL;
     DialogView before;
     DialogView after;
-    std::vector<std::string> logAfter;
+    int exitsAfter = -1;
+    int detachesAfter = -1;
     m_driver
         .Then(s_caption,
               [&](HWND hwnd) {
@@ -463,7 +405,8 @@ TEST_F(EngineSettingsDialogTest, ChoosingAnotherFolderReloadsTheList)
                     })
         .Then(s_caption, [&](HWND hwnd) {
             after = Read(hwnd, m_dialog);
-            logAfter = m_log.Lines();
+            exitsAfter = m_log.Count("complete TXVExitEngine");
+            detachesAfter = m_log.Count("complete detach");
             PostClick(hwnd, IDCANCEL);
         });
 
@@ -483,8 +426,8 @@ TEST_F(EngineSettingsDialogTest, ChoosingAnotherFolderReloadsTheList)
     EXPECT_FALSE(after.settingEnabled);
     EXPECT_FALSE(after.aboutEnabled);
     // The first folder's engine was ended and freed when its rows went.
-    EXPECT_EQ(1, CountLines(logAfter, "complete TXVExitEngine"));
-    EXPECT_EQ(1, CountLines(logAfter, "complete detach"));
+    EXPECT_EQ(1, exitsAfter);
+    EXPECT_EQ(1, detachesAfter);
 }
 
 struct SameFolderCase {
@@ -510,14 +453,14 @@ TEST_P(EngineSettingsSameFolderTest, KeepsListAndSelection)
     m_driver
         .Then(s_caption,
               [&](HWND hwnd) {
-                  versionCallsBefore = CountLines(m_log.Lines(), versionCall);
+                  versionCallsBefore = m_log.Count(versionCall);
                   folder.SettleForPicker();
                   PostClick(hwnd, IDC_CHANGE_FOLDER);
               })
         .ThenWindow(IsFolderPicker, [&](HWND picker) { PostClick(picker, c.pickerButton); })
         .Then(s_caption, [&](HWND hwnd) {
             after = Read(hwnd, m_dialog);
-            versionCallsAfter = CountLines(m_log.Lines(), versionCall);
+            versionCallsAfter = m_log.Count(versionCall);
             PostClick(hwnd, IDCANCEL);
         });
 

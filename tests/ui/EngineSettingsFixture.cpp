@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <map>
 
 #include "tests/support/TestApp.h"
 #include "ui/resource.h"
@@ -101,32 +100,6 @@ void ClearSelection(HWND dialog)
 bool IsItemEnabled(HWND dialog, int id)
 {
     return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
-}
-
-std::string HexWindow(HWND hwnd)
-{
-    char text[16];
-    wsprintfA(text, "%08lX", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hwnd)));
-    return text;
-}
-
-int CountLines(const std::vector<std::string>& lines, const std::string& line)
-{
-    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
-}
-
-bool EveryLibraryFreed(const std::vector<std::string>& lines)
-{
-    std::map<std::string, int> mapped;
-    for (const std::string& line : lines) {
-        size_t space = line.find(' ');
-        std::string call = line.substr(space + 1);
-        if (call == "attach")
-            ++mapped[line.substr(0, space)];
-        else if (call == "detach")
-            --mapped[line.substr(0, space)];
-    }
-    return std::all_of(mapped.begin(), mapped.end(), [](const auto& entry) { return entry.second == 0; });
 }
 
 WithTestApplication::WithTestApplication()

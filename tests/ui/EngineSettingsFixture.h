@@ -46,11 +46,6 @@ void SelectRow(HWND dialog, const char* fileName);
 void ClearSelection(HWND dialog);
 bool IsItemEnabled(HWND dialog, int id);
 
-std::string HexWindow(HWND hwnd);
-int CountLines(const std::vector<std::string>& lines, const std::string& line);
-// Every probe library that was mapped has been freed again.
-bool EveryLibraryFreed(const std::vector<std::string>& lines);
-
 // Dialog objects take the running application's instance when they are built,
 // so the application comes before the fixture's dialog.
 struct WithTestApplication {

@@ -11,16 +11,6 @@
 
 namespace {
 
-void Ok(HWND hwnd)
-{
-    PostClick(hwnd, IDOK);
-}
-
-void CancelButton(HWND hwnd)
-{
-    PostClick(hwnd, IDCANCEL);
-}
-
 struct OptionsCase {
     const char* name;
     int stored;
@@ -61,12 +51,12 @@ TEST_P(OptionsDialogTest, ShowsTheStoredModeAndReturnsTheChoiceOnlyOnOk)
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, OptionsDialogTest,
-    ::testing::Values(OptionsCase{"Normal", 0, 0, Ok, BST_UNCHECKED, IDOK, 0},
-                      OptionsCase{"Hook", 1, 0, Ok, BST_CHECKED, IDOK, 1},
-                      OptionsCase{"StoredTwoIsHook", 2, 0, Ok, BST_CHECKED, IDOK, 1},
-                      OptionsCase{"ToHook", 0, IDC_HOOK_MODE, Ok, BST_UNCHECKED, IDOK, 1},
-                      OptionsCase{"ToNormal", 2, IDC_NORMAL_MODE, Ok, BST_CHECKED, IDOK, 0},
-                      OptionsCase{"CancelButton", 2, IDC_NORMAL_MODE, CancelButton, BST_CHECKED, IDCANCEL, 2},
+    ::testing::Values(OptionsCase{"Normal", 0, 0, PostClickOf<IDOK>, BST_UNCHECKED, IDOK, 0},
+                      OptionsCase{"Hook", 1, 0, PostClickOf<IDOK>, BST_CHECKED, IDOK, 1},
+                      OptionsCase{"StoredTwoIsHook", 2, 0, PostClickOf<IDOK>, BST_CHECKED, IDOK, 1},
+                      OptionsCase{"ToHook", 0, IDC_HOOK_MODE, PostClickOf<IDOK>, BST_UNCHECKED, IDOK, 1},
+                      OptionsCase{"ToNormal", 2, IDC_NORMAL_MODE, PostClickOf<IDOK>, BST_CHECKED, IDOK, 0},
+                      OptionsCase{"CancelButton", 2, IDC_NORMAL_MODE, PostClickOf<IDCANCEL>, BST_CHECKED, IDCANCEL, 2},
                       OptionsCase{"Escape", 0, IDC_HOOK_MODE, PressEscape, BST_UNCHECKED, IDCANCEL, 0},
                       OptionsCase{"CloseBox", 1, IDC_NORMAL_MODE, CloseBox, BST_CHECKED, IDCANCEL, 1}),
     [](const ::testing::TestParamInfo<OptionsCase>& info) { return std::string(info.param.name); });
@@ -86,7 +76,7 @@ TEST(OptionsHotKey, ShowsTheKeyAndWhetherItIsTakenAndGivesBackTheKeyTyped)
             shown = SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_GETHOTKEY, 0, 0);
             noteShown = IsWindowVisible(GetDlgItem(hwnd, IDC_HOTKEY_TAKEN));
             SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_SETHOTKEY, MAKEWORD('K', HOTKEYF_ALT), 0);
-            Ok(hwnd);
+            PostClick(hwnd, IDOK);
         });
         EXPECT_EQ(IDOK, dialog.DoModal(NULL));
         EXPECT_EQ(MAKEWORD(VK_F12, HOTKEYF_CONTROL | HOTKEYF_SHIFT), shown);

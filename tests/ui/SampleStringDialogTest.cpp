@@ -33,11 +33,6 @@ protected:
     std::string m_shown;
 };
 
-void Ok(HWND hwnd)
-{
-    PostClick(hwnd, IDOK);
-}
-
 struct EditCase {
     const char* name;
     std::string initial;
@@ -51,7 +46,7 @@ TEST_P(SampleStringEditTest, OkTakesTheEditedTextWithinTheCapacity)
 {
     const EditCase& c = GetParam();
     CSampleStringDialog dialog;
-    EXPECT_EQ(IDOK, Run(dialog, c.initial, c.typed.c_str(), Ok));
+    EXPECT_EQ(IDOK, Run(dialog, c.initial, c.typed.c_str(), PostClickOf<IDOK>));
     EXPECT_EQ(c.initial, m_shown);
     EXPECT_EQ(c.expected, dialog.m_sampleString.Text());
     EXPECT_EQ(static_cast<int>(c.expected.size()), dialog.m_sampleString.Length());
