@@ -203,6 +203,7 @@ TEST_P(LongRun, ControlsReplacedWithoutEndInAnOpenWindowLeaveNoRecordsBehind)
     ASSERT_NE(target, nullptr);
     auto churned = [&] { return static_cast<int>(Ask(target, WM_TARGET_CHURNED)); };
     const int first = churned();
+    // A soak: the time itself is what is tested. The first sixth lets the footprint settle.
     const DWORD runMs = RunSeconds() * 1000;
     WaitUntil([] { return false; }, runMs / 6);
     ASSERT_TRUE(IsResponsive());
