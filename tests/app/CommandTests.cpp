@@ -107,16 +107,17 @@ TEST_F(Commands, OptionsSwitchTheModeWhileMorvaneRunsAndStoreItOnOkOnly)
         Click(dialog, step.button);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWaitMs));
 
-        SetForegroundWindow(front);
         std::string polled = "Polled " + std::to_string(round);
         SendMessageA(GetDlgItem(front, kPushButton), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(polled.c_str()));
         EXPECT_EQ(HIWORD(Ask(back, WM_TARGET_CREATE, 1)), step.hook ? 1 : 0) << "converted as it was created";
         if (step.hook) {
+            ASSERT_TRUE(WaitUntil([&] { return KeepInFront(front); }, kWaitMs));
             // No walk runs in hook mode, so no sentinel can tick: ten conversion periods pass without one.
             WaitUntil([] { return false; }, 1000);
             EXPECT_EQ(ControlText(front, kPushButton), polled) << "no polling once the hook is in";
         } else {
-            EXPECT_TRUE(WaitUntil([&] { return ControlText(front, kPushButton) == "[" + polled + "]"; }, kWaitMs));
+            EXPECT_TRUE(WaitUntil(
+                [&] { return KeepInFront(front) && ControlText(front, kPushButton) == "[" + polled + "]"; }, kWaitMs));
         }
         DWORD stored = kNotStored;
         CPreferencesScope::GetDWORD("ResMode", &stored);

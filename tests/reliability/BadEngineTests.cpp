@@ -186,9 +186,8 @@ TEST_F(LoadedEngineTest, ASettingsBoxOfTheEngineKeepsMorvaneAnsweringAndRefreshe
     EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(dialog, 1014)) == "<Sample>"; }, 15000));
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 15000));
-    SetForegroundWindow(target);
     // The engine is loaded afresh when the dialog closes, so its settings are gone.
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(target, kPushButton) == "[OK]"; }, 20000));
+    EXPECT_TRUE(WaitUntil([&] { return KeepInFront(target) && ControlText(target, kPushButton) == "[OK]"; }, 20000));
     EXPECT_EQ(ExitMorvane(), 0);
 }
 

@@ -75,6 +75,13 @@ HWND MorvaneRunTest::StartTarget(const std::string& mode, const std::string& tit
     return StartTarget(m_targets.back(), mode, title);
 }
 
+bool MorvaneRunTest::KeepInFront(HWND window)
+{
+    if (GetForegroundWindow() != window)
+        SetForegroundWindow(window);
+    return GetForegroundWindow() == window;
+}
+
 LRESULT MorvaneRunTest::Ask(HWND target, UINT request, WPARAM wParam)
 {
     DWORD_PTR result = 0;

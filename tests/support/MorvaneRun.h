@@ -30,6 +30,10 @@ protected:
     HWND StartTarget(CChildProcess& process, const std::string& mode, const std::string& title = "Target");
     // The same in a process that lives as long as the test.
     HWND StartTarget(const std::string& mode, const std::string& title = "Target");
+    // Brings the window to the front unless it is there, and says whether it is.
+    // Asked for in a wait: a dialog of Morvane's hands the foreground to the
+    // tray's window a moment after it closes, so one request can be undone.
+    static bool KeepInFront(HWND window);
     static LRESULT Ask(HWND target, UINT request, WPARAM wParam = 0);
     static std::string ControlText(HWND target, int id);
     // Whether each control of the controls mode that Morvane converts shows the
