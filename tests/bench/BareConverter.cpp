@@ -24,14 +24,8 @@ LRESULT OnCreated(HWND created)
 
 LRESULT CALLBACK ConverterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    switch (msg) {
-    case WM_MORLATCH_CREATED:
+    if (msg == WM_MORLATCH_CREATED)
         return OnCreated(reinterpret_cast<HWND>(wParam));
-    case WM_DESTROY:
-        MorUnlatch();
-        PostQuitMessage(0);
-        return 0;
-    }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -49,7 +43,8 @@ int main()
     if (window == NULL || !MorLatch(window))
         return 1;
     MSG msg;
-    while (GetMessageA(&msg, NULL, 0, 0) > 0)
+    while (IsWindow(window) && GetMessageA(&msg, NULL, 0, 0) > 0)
         DispatchMessageA(&msg);
+    MorUnlatch();
     return 0;
 }

@@ -17,11 +17,13 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "conversion/CaptionWalker.h"
+#include "tests/bench/BenchClock.h"
 #include "tests/bench/BenchProtocol.h"
 #include "tests/engines/ProbeEngine.h"
 #include "tests/support/MorvaneProcess.h"
@@ -49,35 +51,6 @@ const DWORD kDefaultGcMs = 500;
 std::string g_exchange;
 int g_nSamples = 0;
 
-LONGLONG Now()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
-double Microseconds(LONGLONG ticks)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return ticks * 1e6 / frequency.QuadPart;
-}
-
-std::string ReadWholeFile(const std::string& path)
-{
-    std::string text;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, NULL) && read > 0)
-        text.append(buffer, read);
-    CloseHandle(file);
-    return text;
-}
-
 // CPU seconds (user plus system) of the Wine server, Morvane and this driver,
 // and Morvane's anonymous resident memory in kB, as the sampler read them
 // when asked.
@@ -92,21 +65,15 @@ struct CpuSample {
 CpuSample SampleCpu()
 {
     std::string number = std::to_string(++g_nSamples);
-    std::string request = g_exchange + "\\request." + number;
     std::string answer = g_exchange + "\\answer." + number;
-    HANDLE file = CreateFileA(request.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    CloseHandle(file);
-    CpuSample sample = {};
-    DWORD start = GetTickCount();
-    while (GetFileAttributesA(answer.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        if (GetTickCount() - start > kWaitMs) {
-            fprintf(stderr, "the CPU sampler did not answer\n");
-            exit(1);
-        }
-        Sleep(5);
+    CloseHandle(
+        CreateFileA((g_exchange + "\\request." + number).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
+    if (!WaitUntil([&answer] { return GetFileAttributesA(answer.c_str()) != INVALID_FILE_ATTRIBUTES; }, kWaitMs)) {
+        fprintf(stderr, "the CPU sampler did not answer\n");
+        exit(1);
     }
-    sscanf(ReadWholeFile(answer).c_str(), "%lf %lf %lf %lf", &sample.server, &sample.morvane, &sample.driver,
-           &sample.morvaneKb);
+    CpuSample sample = {};
+    std::ifstream(answer) >> sample.server >> sample.morvane >> sample.driver >> sample.morvaneKb;
     DeleteFileA(answer.c_str());
     return sample;
 }
@@ -119,34 +86,49 @@ LRESULT Ask(HWND target, UINT msg, WPARAM wParam = 0, UINT timeoutMs = 30000)
     return static_cast<LRESULT>(result);
 }
 
-class CTarget {
+// A program of the benchmark and its window, null when it did not answer;
+// closed when the object goes, killed if it does not end.
+class CProgram {
 public:
-    explicit CTarget(int buttons, int pages = 0)
+    CProgram(const std::string& file, const std::string& arguments, const char* className, UINT closeMsg = WM_CLOSE,
+             WPARAM closeWParam = 0)
+        : m_nCloseMsg(closeMsg), m_closeWParam(closeWParam)
     {
-        if (m_process.Start("\"" + BinaryFolder() + "\\bench_target.exe\" " + std::to_string(buttons) + " " +
-                            std::to_string(pages)))
-            m_hWnd = WaitForTopLevelWindow(kBenchTargetClass, m_process.Id(), kWaitMs);
-        // The window appears before its buttons; its first answer comes after them all.
-        DWORD_PTR result;
-        if (m_hWnd != NULL && !SendMessageTimeoutA(m_hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &result))
+        if (m_process.Start("\"" + BinaryFolder() + "\\" + file + "\" " + arguments))
+            m_hWnd = WaitForTopLevelWindow(className, m_process.Id(), kWaitMs);
+        // The target's window appears before its buttons; its first answer comes after them all.
+        if (m_hWnd != NULL && Ask(m_hWnd, WM_NULL, 0, kWaitMs) == -1)
             m_hWnd = NULL;
     }
-    ~CTarget()
+    ~CProgram()
     {
         if (m_hWnd != NULL)
-            PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
-        if (m_process.WaitExit(30000) == -1)
+            PostMessageA(m_hWnd, m_nCloseMsg, m_closeWParam, 0);
+        if (m_hWnd == NULL || m_process.WaitExit(60000) == -1)
             m_process.Kill();
     }
-    CTarget(const CTarget&) = delete;
-    CTarget& operator=(const CTarget&) = delete;
+    CProgram(const CProgram&) = delete;
+    CProgram& operator=(const CProgram&) = delete;
 
     HWND Window() const { return m_hWnd; }
 
 private:
     CChildProcess m_process;
     HWND m_hWnd = NULL;
+    UINT m_nCloseMsg;
+    WPARAM m_closeWParam;
 };
+
+CProgram Target(int buttons, int pages = 0)
+{
+    return CProgram("bench_target.exe", std::to_string(buttons) + " " + std::to_string(pages), kBenchTargetClass);
+}
+
+// Morvane with the preferences as they stand, ended from its tray menu.
+CProgram Morvane()
+{
+    return CProgram("Morvane.exe", "", "MorvaneWndClass", WM_COMMAND, ID_TRAY_EXIT);
+}
 
 struct PollerPass {
     int windows;
@@ -169,6 +151,15 @@ struct PassCost {
     double serverUs;
     double Total() const { return ownUs + serverUs; }
 };
+
+// What the process (Morvane or this driver) and the Wine server spent between
+// the samples, per one of count passes or ticks.
+PassCost CostPer(int count, const CpuSample& before, const CpuSample& after, double CpuSample::*own)
+{
+    if (count <= 0)
+        return PassCost{};
+    return {(after.*own - before.*own) * 1e6 / count, (after.server - before.server) * 1e6 / count};
+}
 
 // CPU times around a poller's run and how many passes it made.
 struct PollRun {
@@ -209,16 +200,25 @@ PassCost MeasurePoller(HWND target, DWORD periodMs)
 {
     PollRun run = PollPeriodically(target, periodMs, 5000, 30);
     fprintf(stderr, "poller: %d windows per pass, %d passes\n", run.windows, run.passes);
-    PassCost cost;
-    cost.ownUs = (run.after.driver - run.before.driver) * 1e6 / run.passes;
-    cost.serverUs = (run.after.server - run.before.server) * 1e6 / run.passes;
-    return cost;
+    return CostPer(run.passes, run.before, run.after, &CpuSample::driver);
 }
 
 BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lParam)
 {
     reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
     return TRUE;
+}
+
+// The middle one by the key.
+template <typename T, typename Key> T Median(std::vector<T> values, Key key)
+{
+    std::sort(values.begin(), values.end(), [&key](const T& a, const T& b) { return key(a) < key(b); });
+    return values[values.size() / 2];
+}
+
+double Median(const std::vector<double>& values)
+{
+    return Median(values, [](double value) { return value; });
 }
 
 // Microseconds (wall time) per pass of each step of a steady conversion tick,
@@ -237,11 +237,13 @@ PhaseTimes MeasurePhases(HWND target, DWORD periodMs)
 {
     CWndList list;
     CWndEntry* top = list.AddTopEntry(CWndEntry(target, ""));
+    if (top == NULL)
+        return PhaseTimes{};
     std::vector<HWND> children;
     std::vector<double> passes[4];
     char className[256];
     char text[1024];
-    for (int pass = 0; pass <= kPhasePasses && top != NULL; ++pass) {
+    for (int pass = 0; pass <= kPhasePasses; ++pass) {
         Sleep(periodMs);
         children.clear();
         LONGLONG start = Now();
@@ -266,13 +268,7 @@ PhaseTimes MeasurePhases(HWND target, DWORD periodMs)
         for (int step = 0; step < 4 && pass > 0; ++step)
             passes[step].push_back(Microseconds(steps[step]));
     }
-    double medians[4] = {};
-    for (int step = 0; step < 4 && !passes[step].empty(); ++step) {
-        std::sort(passes[step].begin(), passes[step].end());
-        medians[step] = passes[step][passes[step].size() / 2];
-    }
-    PhaseTimes times = {medians[0], medians[1], medians[2], medians[3]};
-    return times;
+    return {Median(passes[0]), Median(passes[1]), Median(passes[2]), Median(passes[3])};
 }
 
 struct TickCost {
@@ -281,16 +277,15 @@ struct TickCost {
     LONG ticks;
 };
 
+LONG Ticks(HWND target)
+{
+    return static_cast<LONG>(Ask(target, WM_BENCH_TICKS));
+}
+
 bool WaitTicks(HWND target, LONG ticks)
 {
-    LONG start = static_cast<LONG>(Ask(target, WM_BENCH_TICKS));
-    DWORD begin = GetTickCount();
-    while (Ask(target, WM_BENCH_TICKS) < start + ticks) {
-        if (GetTickCount() - begin > kWaitMs)
-            return false;
-        Sleep(50);
-    }
-    return true;
+    LONG start = Ticks(target);
+    return WaitUntil([target, start, ticks] { return Ticks(target) >= start + ticks; }, kWaitMs);
 }
 
 // CPU microseconds (Morvane's plus the Wine server's) per conversion tick
@@ -298,35 +293,24 @@ bool WaitTicks(HWND target, LONG ticks)
 TickCost MeasureTicks(HWND target, DWORD minMs, LONG minTicks)
 {
     CpuSample before = SampleCpu();
-    LONG ticks = static_cast<LONG>(Ask(target, WM_BENCH_TICKS));
+    LONG ticks = Ticks(target);
     DWORD start = GetTickCount();
     LONG done = 0;
     DWORD elapsed = 0;
     do {
+        // Seldom: each question costs the Wine server time, which counts as Morvane's.
         Sleep(100);
-        done = static_cast<LONG>(Ask(target, WM_BENCH_TICKS)) - ticks;
+        done = Ticks(target) - ticks;
         elapsed = GetTickCount() - start;
     } while ((elapsed < minMs || done < minTicks) && elapsed < kWaitMs);
     CpuSample after = SampleCpu();
-    TickCost cost = {};
-    cost.ticks = done;
-    if (done > 0) {
-        cost.cpu.ownUs = (after.morvane - before.morvane) * 1e6 / done;
-        cost.cpu.serverUs = (after.server - before.server) * 1e6 / done;
-        cost.tickMs = static_cast<double>(elapsed) / done;
-    }
-    return cost;
+    return {CostPer(done, before, after, &CpuSample::morvane), done > 0 ? static_cast<double>(elapsed) / done : 0,
+            done};
 }
 
 bool WaitFirstConvert(HWND target)
 {
-    DWORD start = GetTickCount();
-    while (Ask(target, WM_BENCH_FIRST_CONVERT_US) < 0) {
-        if (GetTickCount() - start > kWaitMs)
-            return false;
-        Sleep(20);
-    }
-    return true;
+    return WaitUntil([target] { return Ask(target, WM_BENCH_FIRST_CONVERT_US) >= 0; }, kWaitMs);
 }
 
 // Morvane's memory at rest, after it has kept records of many windows, and
@@ -344,14 +328,13 @@ MemoryFigures MeasureMemory()
 {
     MemoryFigures figures = {-1, -1, -1, 0};
     CPreferencesScope::SetDWORD("TimerElapseGC", kMemoryGcMs);
-    CChildProcess morvane;
-    HWND morvaneWnd = StartMorvane(morvane, kWaitMs);
-    if (morvaneWnd == NULL)
+    CProgram morvane = Morvane();
+    if (morvane.Window() == NULL)
         return figures;
     Sleep(3000);
     figures.restKb = SampleCpu().morvaneKb;
     {
-        CTarget target(kMemoryButtons, kMemoryPages);
+        CProgram target = Target(kMemoryButtons, kMemoryPages);
         for (int page = 1; page <= kMemoryPages; ++page) {
             if (Ask(target.Window(), WM_BENCH_FOREGROUND, page) == TRUE && WaitFirstConvert(target.Window()))
                 figures.records += kMemoryButtons + 1;
@@ -361,7 +344,6 @@ MemoryFigures MeasureMemory()
     // Long enough for several sweeps of all 256 buckets, one per clean-up tick.
     Sleep(256 * kMemoryGcMs * 4);
     figures.afterGcKb = SampleCpu().morvaneKb;
-    ExitMorvane(morvane, morvaneWnd, 60000);
     return figures;
 }
 
@@ -381,22 +363,19 @@ CreateCost MeasureCreation(HWND target)
         if (Ask(target, WM_BENCH_CREATED_CONVERTED) != kHookButtons)
             cost.allConverted = false;
     }
-    std::sort(times.begin(), times.end());
-    cost.us = times[times.size() / 2];
+    cost.us = Median(times);
     return cost;
 }
 
 // The hook is installed some time after the converter's window appears.
 bool WaitHooked(HWND target)
 {
-    DWORD start = GetTickCount();
-    do {
-        Ask(target, WM_BENCH_CREATE, 1);
-        if (Ask(target, WM_BENCH_CREATED_CONVERTED) == 1)
-            return true;
-        Sleep(100);
-    } while (GetTickCount() - start < kWaitMs);
-    return false;
+    return WaitUntil(
+        [target] {
+            Ask(target, WM_BENCH_CREATE, 1);
+            return Ask(target, WM_BENCH_CREATED_CONVERTED) == 1;
+        },
+        kWaitMs);
 }
 
 struct HookFigures {
@@ -408,28 +387,21 @@ struct HookFigures {
 HookFigures MeasureHookMode()
 {
     HookFigures figures = {{-1, false}, {-1, false}, {-1, false}};
-    CTarget target(0);
+    CProgram target = Target(0);
     if (target.Window() == NULL)
         return figures;
     figures.none = MeasureCreation(target.Window());
     {
-        CChildProcess bare;
-        HWND converter = NULL;
-        if (bare.Start("\"" + BinaryFolder() + "\\bench_bare_converter.exe\""))
-            converter = WaitForTopLevelWindow(kBenchConverterClass, bare.Id(), kWaitMs);
-        if (converter != NULL && WaitHooked(target.Window()))
+        CProgram bare("bench_bare_converter.exe", "", kBenchConverterClass);
+        if (bare.Window() != NULL && WaitHooked(target.Window()))
             figures.bare = MeasureCreation(target.Window());
-        if (converter != NULL)
-            PostMessageA(converter, WM_CLOSE, 0, 0);
-        if (bare.WaitExit(30000) == -1)
-            bare.Kill();
     }
     CPreferencesScope::SetDWORD("ResMode", 1);
-    CChildProcess morvane;
-    HWND morvaneWnd = StartMorvane(morvane, kWaitMs);
-    if (morvaneWnd != NULL && WaitHooked(target.Window()))
-        figures.morvane = MeasureCreation(target.Window());
-    ExitMorvane(morvane, morvaneWnd, 60000);
+    {
+        CProgram morvane = Morvane();
+        if (morvane.Window() != NULL && WaitHooked(target.Window()))
+            figures.morvane = MeasureCreation(target.Window());
+    }
     CPreferencesScope::SetDWORD("ResMode", 0);
     return figures;
 }
@@ -453,17 +425,13 @@ struct IdleCost {
 // that many buttons, in the foreground, whose sentinel stays as converted.
 void WithConvertedWindow(int buttons, const std::function<void(HWND morvaneWnd)>& measure)
 {
-    CChildProcess morvane;
-    HWND morvaneWnd = StartMorvane(morvane, kWaitMs);
-    if (morvaneWnd == NULL)
+    CProgram morvane = Morvane();
+    if (morvane.Window() == NULL)
         return;
-    {
-        CTarget target(buttons);
-        Ask(target.Window(), WM_BENCH_SENTINEL, FALSE);
-        if (Ask(target.Window(), WM_BENCH_FOREGROUND) == TRUE && WaitFirstConvert(target.Window()))
-            measure(morvaneWnd);
-    }
-    ExitMorvane(morvane, morvaneWnd, 60000);
+    CProgram target = Target(buttons);
+    Ask(target.Window(), WM_BENCH_SENTINEL, FALSE);
+    if (Ask(target.Window(), WM_BENCH_FOREGROUND) == TRUE && WaitFirstConvert(target.Window()))
+        measure(morvane.Window());
 }
 
 IdleCost MeasureIdleMorvane()
@@ -476,8 +444,7 @@ IdleCost MeasureIdleMorvane()
         CpuSample before = SampleCpu();
         Sleep(kIdleMs);
         CpuSample after = SampleCpu();
-        cost.morvane = after.morvane - before.morvane;
-        cost.server = after.server - before.server;
+        cost = {after.morvane - before.morvane, after.server - before.server};
     });
     return cost;
 }
@@ -516,30 +483,12 @@ void TogglePause(HWND morvaneWnd)
     Ask(morvaneWnd, WM_NULL);
 }
 
-double Total(const PassCost& cost)
-{
-    return cost.Total();
-}
-
-double Total(const TickCost& cost)
-{
-    return cost.cpu.Total();
-}
-
-template <typename Cost> Cost Median(std::vector<Cost> costs)
-{
-    std::sort(costs.begin(), costs.end(), [](const Cost& a, const Cost& b) { return Total(a) < Total(b); });
-    return costs[costs.size() / 2];
-}
-
 int EngineCalls(const CProbeLog& log)
 {
-    int calls = 0;
-    for (const std::string& line : log.Lines()) {
-        if (line.find("TXVConvertCaptionString") != std::string::npos)
-            ++calls;
-    }
-    return calls;
+    std::vector<std::string> lines = log.Lines();
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.find("TXVConvertCaptionString") != std::string::npos;
+    }));
 }
 
 struct Figures {
@@ -551,6 +500,58 @@ struct Figures {
     double convertSpanMs;
     int steadyEngineCalls;
 };
+
+// Morvane's turns and the poller's over a window of entry.buttons, Morvane
+// converting in the foreground; then the engine calls of its steady ticks.
+void MeasureWindow(HWND morvaneWnd, DWORD periodMs, const CProbeLog& log, Figures& entry)
+{
+    CProgram target = Target(entry.buttons);
+    HWND window = target.Window();
+    if (Ask(window, WM_BENCH_FOREGROUND) != TRUE) {
+        fprintf(stderr, "target %d did not become the foreground window\n", entry.buttons);
+        return;
+    }
+    entry.firstConvertMs = WaitFirstConvert(window) ? Ask(window, WM_BENCH_FIRST_CONVERT_US) / 1000.0 : -1;
+    entry.convertSpanMs = Ask(window, WM_BENCH_CONVERT_SPAN_US) / 1000.0;
+    std::vector<TickCost> ticks;
+    std::vector<PassCost> passes;
+    for (int round = 0; round < kRounds; ++round) {
+        WaitTicks(window, 3);
+        ticks.push_back(MeasureTicks(window, 5000, 30));
+        const TickCost& tick = ticks.back();
+        fprintf(stderr, "morvane %d: %.0f + %.0f us per tick, %.1f ms between ticks, %ld ticks\n", entry.buttons,
+                tick.cpu.ownUs, tick.cpu.serverUs, tick.tickMs, static_cast<long>(tick.ticks));
+        // The poller's turn, over the same window with Morvane paused.
+        TogglePause(morvaneWnd);
+        LONG ticksBefore = Ticks(window);
+        passes.push_back(MeasurePoller(window, periodMs));
+        if (Ticks(window) != ticksBefore)
+            fprintf(stderr, "Morvane converted during the poller's turn: its figures count in the poller's\n");
+        fprintf(stderr, "poller %d: %.0f + %.0f us per pass\n", entry.buttons, passes.back().ownUs,
+                passes.back().serverUs);
+        if (round == 0)
+            entry.phases = MeasurePhases(window, periodMs);
+        TogglePause(morvaneWnd);
+    }
+    entry.tick = Median(ticks, [](const TickCost& cost) { return cost.cpu.Total(); });
+    entry.poller = Median(passes, std::mem_fn(&PassCost::Total));
+    WaitTicks(window, 3);
+
+    Ask(window, WM_BENCH_SENTINEL, FALSE);
+    Sleep(static_cast<DWORD>(entry.tick.tickMs * 3));
+    int before = EngineCalls(log);
+    Sleep(static_cast<DWORD>(entry.tick.tickMs * kSteadyEngineTicks));
+    entry.steadyEngineCalls = EngineCalls(log) - before;
+    Ask(window, WM_BENCH_DECOY);
+}
+
+// Own + Wine server CPU microseconds, as the table shows them.
+std::string OwnPlusServer(const PassCost& cost)
+{
+    char text[32];
+    snprintf(text, sizeof(text), "%.0f+%.0f", cost.ownUs, cost.serverUs);
+    return text;
+}
 
 void Print(const char* name, int buttons, double value, const char* format)
 {
@@ -569,12 +570,9 @@ int main(int argc, char** argv)
     }
     g_exchange = argv[1];
     DWORD periodMs = strtoul(argv[2], NULL, 10);
-    std::vector<Figures> figures;
-    for (int i = 3; i < argc; ++i) {
-        Figures entry = {};
-        entry.buttons = atoi(argv[i]);
-        figures.push_back(entry);
-    }
+    std::vector<Figures> figures(argc - 3);
+    for (int i = 3; i < argc; ++i)
+        figures[i - 3].buttons = atoi(argv[i]);
 
     CPreferencesScope preferences;
     CPreferencesScope::SetString("Engine", TestEnginePath("ProbeComplete.TXV"));
@@ -583,13 +581,13 @@ int main(int argc, char** argv)
     // Timer and message loop over a window with no other control, as Morvane's idle tick.
     PassCost pollerIdle = {};
     {
-        CTarget target(0);
+        CProgram target = Target(0);
         if (target.Window() != NULL)
             pollerIdle = MeasurePoller(target.Window(), periodMs);
     }
     double idlePoller = -1;
     {
-        CTarget target(kIdleButtons);
+        CProgram target = Target(kIdleButtons);
         if (target.Window() != NULL)
             idlePoller = MeasureIdlePoller(target.Window());
     }
@@ -600,88 +598,39 @@ int main(int argc, char** argv)
     CPreferencesScope::SetDWORD("TimerElapseConv", periodMs);
     ToggleFigures toggle = MeasureToggle();
 
+    // From here on the engine logs its calls, at rest and for the memory figures too.
     CProbeLog log;
-    CChildProcess morvane;
-    HWND morvaneWnd = StartMorvane(morvane, kWaitMs);
-    if (morvaneWnd == NULL) {
-        fprintf(stderr, "Morvane did not start\n");
-        morvane.Kill();
-        return 1;
-    }
-
-    // Idle: the same timers and sentinel over a window with no other control.
     TickCost idle = {};
     {
-        CTarget target(0);
-        if (Ask(target.Window(), WM_BENCH_FOREGROUND) != TRUE || !WaitTicks(target.Window(), 3)) {
-            fprintf(stderr, "the idle target was not converted\n");
-            morvane.Kill();
+        CProgram morvane = Morvane();
+        if (morvane.Window() == NULL) {
+            fprintf(stderr, "Morvane did not start\n");
             return 1;
         }
-        idle = MeasureTicks(target.Window(), 5000, 40);
-        fprintf(stderr, "idle: %.0f + %.0f us per tick, %.1f ms between ticks\n", idle.cpu.ownUs, idle.cpu.serverUs,
-                idle.tickMs);
-    }
-
-    for (Figures& entry : figures) {
-        CTarget target(entry.buttons);
-        HWND window = target.Window();
-        if (Ask(window, WM_BENCH_FOREGROUND) != TRUE) {
-            fprintf(stderr, "target %d did not become the foreground window\n", entry.buttons);
-            continue;
+        {
+            // Idle: the same timers and sentinel over a window with no other control.
+            CProgram target = Target(0);
+            if (Ask(target.Window(), WM_BENCH_FOREGROUND) != TRUE || !WaitTicks(target.Window(), 3)) {
+                fprintf(stderr, "the idle target was not converted\n");
+                return 1;
+            }
+            idle = MeasureTicks(target.Window(), 5000, 40);
+            fprintf(stderr, "idle: %.0f + %.0f us per tick, %.1f ms between ticks\n", idle.cpu.ownUs, idle.cpu.serverUs,
+                    idle.tickMs);
         }
-        entry.firstConvertMs = WaitFirstConvert(window) ? Ask(window, WM_BENCH_FIRST_CONVERT_US) / 1000.0 : -1;
-        entry.convertSpanMs = Ask(window, WM_BENCH_CONVERT_SPAN_US) / 1000.0;
-        std::vector<TickCost> ticks;
-        std::vector<PassCost> passes;
-        for (int round = 0; round < kRounds; ++round) {
-            WaitTicks(window, 3);
-            ticks.push_back(MeasureTicks(window, 5000, 30));
-            const TickCost& tick = ticks.back();
-            fprintf(stderr, "morvane %d: %.0f + %.0f us per tick, %.1f ms between ticks, %ld ticks\n", entry.buttons,
-                    tick.cpu.ownUs, tick.cpu.serverUs, tick.tickMs, static_cast<long>(tick.ticks));
-            // The poller's turn, over the same window with Morvane paused.
-            TogglePause(morvaneWnd);
-            LRESULT ticksBefore = Ask(window, WM_BENCH_TICKS);
-            passes.push_back(MeasurePoller(window, periodMs));
-            if (Ask(window, WM_BENCH_TICKS) != ticksBefore)
-                fprintf(stderr, "Morvane converted during the poller's turn: its figures count in the poller's\n");
-            fprintf(stderr, "poller %d: %.0f + %.0f us per pass\n", entry.buttons, passes.back().ownUs,
-                    passes.back().serverUs);
-            if (round == 0)
-                entry.phases = MeasurePhases(window, periodMs);
-            TogglePause(morvaneWnd);
-        }
-        entry.tick = Median(ticks);
-        entry.poller = Median(passes);
-        WaitTicks(window, 3);
-
-        Ask(window, WM_BENCH_SENTINEL, FALSE);
-        Sleep(static_cast<DWORD>(entry.tick.tickMs * 3));
-        int before = EngineCalls(log);
-        Sleep(static_cast<DWORD>(entry.tick.tickMs * kSteadyEngineTicks));
-        entry.steadyEngineCalls = EngineCalls(log) - before;
-        Ask(window, WM_BENCH_DECOY);
+        for (Figures& entry : figures)
+            MeasureWindow(morvane.Window(), periodMs, log, entry);
     }
-
-    ExitMorvane(morvane, morvaneWnd, 60000);
     IdleCost idleMorvane = MeasureIdleMorvane();
     MemoryFigures memory = MeasureMemory();
 
     // Morvane's and the poller's CPU per tick and pass: own + Wine server, in microseconds.
-    printf("%7s %15s %13s %15s %13s %8s %9s %10s %9s %10s %7s\n", "buttons", "morvane/tick", "idle/tick",
-           "poller/pass", "idle/pass", "ratio", "tick_ms", "first_ms", "periods", "own_ms", "engine");
-    char idleText[32];
-    char pollerIdleText[32];
-    snprintf(idleText, sizeof(idleText), "%.0f+%.0f", idle.cpu.ownUs, idle.cpu.serverUs);
-    snprintf(pollerIdleText, sizeof(pollerIdleText), "%.0f+%.0f", pollerIdle.ownUs, pollerIdle.serverUs);
+    printf("%7s %15s %13s %15s %13s %8s %9s %10s %9s %10s %7s\n", "buttons", "morvane/tick", "idle/tick", "poller/pass",
+           "idle/pass", "ratio", "tick_ms", "first_ms", "periods", "own_ms", "engine");
     for (const Figures& entry : figures) {
-        char morvane[32];
-        char poller[32];
-        snprintf(morvane, sizeof(morvane), "%.0f+%.0f", entry.tick.cpu.ownUs, entry.tick.cpu.serverUs);
-        snprintf(poller, sizeof(poller), "%.0f+%.0f", entry.poller.ownUs, entry.poller.serverUs);
-        printf("%7d %15s %13s %15s %13s %8.2f %9.1f %10.1f %9.2f %10.1f %7d\n", entry.buttons, morvane, idleText, poller,
-               pollerIdleText,
+        printf("%7d %15s %13s %15s %13s %8.2f %9.1f %10.1f %9.2f %10.1f %7d\n", entry.buttons,
+               OwnPlusServer(entry.tick.cpu).c_str(), OwnPlusServer(idle.cpu).c_str(),
+               OwnPlusServer(entry.poller).c_str(), OwnPlusServer(pollerIdle).c_str(),
                (entry.tick.cpu.Total() - idle.cpu.Total()) / (entry.poller.Total() - pollerIdle.Total()),
                entry.tick.tickMs, entry.firstConvertMs, entry.firstConvertMs / periodMs, entry.convertSpanMs,
                entry.steadyEngineCalls);

@@ -5,7 +5,6 @@
 // What the benchmark driver asks of its target program, by messages sent to
 // the target's main window.
 const char* const kBenchTargetClass = "MorvaneBenchTarget";
-const char* const kBenchDecoyClass = "MorvaneBenchDecoy";
 const char* const kBenchPageClass = "MorvaneBenchPage";
 const char* const kBenchConverterClass = "MorvaneBenchConverter";
 

@@ -12,6 +12,9 @@
 
 #include <stdlib.h>
 
+#include <vector>
+
+#include "tests/bench/BenchClock.h"
 #include "tests/bench/BenchProtocol.h"
 
 namespace {
@@ -19,11 +22,9 @@ namespace {
 const UINT WM_RESET_SENTINEL = WM_APP + 50;
 const int kSentinelId = 999;
 const int kFirstButtonId = 1000;
-const int kMaxPages = 500;
 
 HWND g_hMain = NULL;
-HWND g_hPages[kMaxPages] = {};
-int g_nPages = 0;
+std::vector<HWND> g_pages;
 HWND g_hDecoy = NULL;
 HWND g_hSentinel = NULL;
 WNDPROC g_pfnButtonProc = NULL;
@@ -32,16 +33,9 @@ int g_nConverted = 0;
 LONG g_nTicks = 0;
 LRESULT g_nCreatedConverted = 0;
 BOOL g_bSentinel = TRUE;
-LARGE_INTEGER g_foregroundAt;
-LARGE_INTEGER g_firstConvertedAt;
-LARGE_INTEGER g_allConvertedAt;
-
-LONGLONG Now()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
+LONGLONG g_foregroundAt = 0;
+LONGLONG g_firstConvertedAt = 0;
+LONGLONG g_allConvertedAt = 0;
 
 // Morvane writes back bracketed texts through the probe engine; anything else
 // is the target's own writing.
@@ -58,11 +52,11 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             ++g_nTicks;
             // Not now: Morvane is still inside its SendMessage of this text.
             PostMessageA(g_hMain, WM_RESET_SENTINEL, 0, 0);
-        } else if (g_foregroundAt.QuadPart != 0) {
+        } else if (g_foregroundAt != 0) {
             if (++g_nConverted == 1)
-                g_firstConvertedAt.QuadPart = Now();
+                g_firstConvertedAt = Now();
             if (g_nConverted == g_nButtons)
-                g_allConvertedAt.QuadPart = Now();
+                g_allConvertedAt = Now();
         }
     }
     return CallWindowProcA(g_pfnButtonProc, hwnd, msg, wParam, lParam);
@@ -71,11 +65,11 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 HWND CreateButton(HWND parent, int id, int index, const char* text, DWORD visible = WS_VISIBLE)
 {
     const int columns = 20;
-    HWND button = CreateWindowExA(0, "Button", text, WS_CHILD | visible | BS_PUSHBUTTON,
-                                  4 + (index % columns) * 62, 4 + (index / columns) * 16, 60, 15, parent,
+    HWND button = CreateWindowExA(0, "Button", text, WS_CHILD | visible | BS_PUSHBUTTON, 4 + (index % columns) * 62,
+                                  4 + (index / columns) * 16, 60, 15, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(NULL), NULL);
-    g_pfnButtonProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonProc)));
+    g_pfnButtonProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonProc)));
     return button;
 }
 
@@ -92,45 +86,38 @@ LRESULT CreateBatch(int count)
 {
     HWND page = CreateWindowExA(0, kBenchPageClass, "Bench batch", WS_OVERLAPPEDWINDOW, 60, 60, 1260, 900, NULL, NULL,
                                 GetModuleHandleA(NULL), NULL);
-    HWND* buttons = new HWND[count];
+    std::vector<HWND> buttons(count);
     LONGLONG start = Now();
     for (int i = 0; i < count; ++i)
         buttons[i] = CreateWindowExA(0, "Button", "C", WS_CHILD | BS_PUSHBUTTON, 0, 0, 60, 15, page, NULL,
                                      GetModuleHandleA(NULL), NULL);
     LONGLONG end = Now();
     g_nCreatedConverted = 0;
-    for (int i = 0; i < count; ++i) {
+    for (HWND button : buttons) {
         char text[8] = "";
-        GetWindowTextA(buttons[i], text, sizeof(text));
+        GetWindowTextA(button, text, sizeof(text));
         if (IsConverted(reinterpret_cast<LPARAM>(text)))
             ++g_nCreatedConverted;
     }
-    delete[] buttons;
     DestroyWindow(page);
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<LRESULT>((end - start) * 1000000 / frequency.QuadPart);
+    return static_cast<LRESULT>(Microseconds(end - start));
 }
 
 // Microseconds from the moment given to the moment all buttons were converted.
-LRESULT ConvertedMicroseconds(const LARGE_INTEGER& from)
+LRESULT ConvertedMicroseconds(LONGLONG from)
 {
-    if (g_nConverted < g_nButtons || g_foregroundAt.QuadPart == 0)
+    if (g_nConverted < g_nButtons || g_foregroundAt == 0)
         return -1;
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    LONGLONG start = g_nButtons == 0 ? g_foregroundAt.QuadPart : from.QuadPart;
-    LONGLONG end = g_nButtons == 0 ? g_foregroundAt.QuadPart : g_allConvertedAt.QuadPart;
-    return static_cast<LRESULT>((end - start) * 1000000 / frequency.QuadPart);
+    return g_nButtons == 0 ? 0 : static_cast<LRESULT>(Microseconds(g_allConvertedAt - from));
 }
 
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_BENCH_FOREGROUND: {
-        HWND window = wParam == 0 ? hwnd : g_hPages[wParam - 1];
+        HWND window = wParam == 0 ? hwnd : g_pages[wParam - 1];
         g_nConverted = 0;
-        g_foregroundAt.QuadPart = Now();
+        g_foregroundAt = Now();
         SetForegroundWindow(window);
         return GetForegroundWindow() == window;
     }
@@ -159,9 +146,6 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             SetWindowTextA(g_hSentinel, text);
         }
         return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
@@ -178,35 +162,29 @@ int main(int argc, char** argv)
     wc.lpszClassName = kBenchTargetClass;
     RegisterClassA(&wc);
     wc.lpfnWndProc = DefWindowProcA;
-    wc.lpszClassName = kBenchDecoyClass;
-    RegisterClassA(&wc);
     wc.lpszClassName = kBenchPageClass;
     RegisterClassA(&wc);
 
-    g_hDecoy = CreateWindowExA(0, kBenchDecoyClass, "Decoy", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, NULL,
+    g_hDecoy = CreateWindowExA(0, kBenchPageClass, "Decoy", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, NULL,
                                NULL, wc.hInstance, NULL);
     SetForegroundWindow(g_hDecoy);
-    g_hMain = CreateWindowExA(0, kBenchTargetClass, "Bench target", WS_OVERLAPPEDWINDOW, 40, 40, 1260, 900, NULL,
-                              NULL, wc.hInstance, NULL);
+    g_hMain = CreateWindowExA(0, kBenchTargetClass, "Bench target", WS_OVERLAPPEDWINDOW, 40, 40, 1260, 900, NULL, NULL,
+                              wc.hInstance, NULL);
     // Hidden, so that its conversion at every tick repaints nothing: the cost of
     // painting grows with the number of buttons and would count as the walk's.
     g_hSentinel = CreateButton(g_hMain, kSentinelId, 0, "s0", 0);
     CreateButtons(g_hMain);
     ShowWindow(g_hMain, SW_SHOWNOACTIVATE);
-    g_nPages = argc > 2 ? atoi(argv[2]) : 0;
-    if (g_nPages > kMaxPages)
-        g_nPages = kMaxPages;
-    for (int i = 0; i < g_nPages; ++i) {
-        g_hPages[i] = CreateWindowExA(0, kBenchPageClass, "Bench page", WS_OVERLAPPEDWINDOW, 60, 60, 1260, 900, NULL,
-                                      NULL, wc.hInstance, NULL);
-        CreateButtons(g_hPages[i]);
-        ShowWindow(g_hPages[i], SW_SHOWNOACTIVATE);
+    for (int i = argc > 2 ? atoi(argv[2]) : 0; i > 0; --i) {
+        g_pages.push_back(CreateWindowExA(0, kBenchPageClass, "Bench page", WS_OVERLAPPEDWINDOW, 60, 60, 1260, 900,
+                                          NULL, NULL, wc.hInstance, NULL));
+        CreateButtons(g_pages.back());
+        ShowWindow(g_pages.back(), SW_SHOWNOACTIVATE);
     }
 
+    // The driver's WM_CLOSE destroys the main window and ends the program.
     MSG msg;
-    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
-        TranslateMessage(&msg);
+    while (IsWindow(g_hMain) && GetMessageA(&msg, NULL, 0, 0) > 0)
         DispatchMessageA(&msg);
-    }
     return 0;
 }

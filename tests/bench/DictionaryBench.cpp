@@ -4,39 +4,24 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
+#include "tests/bench/BenchClock.h"
 #include "tests/engines/EngineLibrary.h"
+#include "tests/support/ProcessDriver.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
 const int kEntries = 10000;
 const int kRounds = 20000;
 
-double Now()
-{
-    LARGE_INTEGER count;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-std::string Folder()
-{
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(NULL, path, MAX_PATH);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\'));
-}
-
 void Time(const CEngineLibrary& engine)
 {
-    double start = Now();
+    LONGLONG start = Now();
     BOOL started = engine.Export<PFN_TXVInitEngine>("TXVInitEngine")();
-    std::printf("bench: dictionary_load_ms=%.2f (%d entries, started %d)\n", (Now() - start) * 1000, kEntries + 1,
-                started);
+    std::printf("bench: dictionary_load_ms=%.2f (%d entries, started %d)\n", Microseconds(Now() - start) / 1000,
+                kEntries + 1, started);
 
     // Captions without a letter are never written down as untranslated, so
     // the unknown one leaves the user's files alone.
@@ -54,7 +39,7 @@ void Time(const CEngineLibrary& engine)
         for (int i = 0; i < kRounds; ++i)
             converted += engine.Convert(caption[1], out, sizeof(out)) ? 1 : 0;
         std::printf("bench: dictionary_%s_us=%.2f (converted %d of %d)\n", caption[0],
-                    (Now() - start) * 1e6 / kRounds, converted, kRounds);
+                    Microseconds(Now() - start) / kRounds, converted, kRounds);
     }
 }
 
@@ -63,29 +48,22 @@ void Time(const CEngineLibrary& engine)
 int main()
 {
     // A copy of the engine with a table of its own, so that the shipped one is not touched.
-    std::string bench = Folder() + "\\dictionary-bench";
-    CreateDirectoryA(bench.c_str(), NULL);
-    CopyFileA((Folder() + "\\Dictionary.TXV").c_str(), (bench + "\\Bench.TXV").c_str(), FALSE);
-    {
-        std::ofstream table(bench + "\\Bench.txt", std::ios::binary);
-        char line[128];
-        for (int i = 0; i < kEntries; ++i) {
-            // "項目" in code page 932, then the entry's number.
-            wsprintfA(line, "Sample caption %05d\t\x8D\x80\x96\xDA %05d\r\n", i, i);
-            table << line;
-        }
-        table << "Welcome to the * Setup Wizard\t* \x83\x5A\x83\x62\x83\x67\x83\x41\x83\x62\x83\x76\r\n";
+    CTempFolder bench;
+    CopyFileA((BinaryFolder() + "\\Dictionary.TXV").c_str(), bench.PathOf("Bench.TXV").c_str(), FALSE);
+    std::string table;
+    char line[128];
+    for (int i = 0; i < kEntries; ++i) {
+        // "項目" in code page 932, then the entry's number.
+        wsprintfA(line, "Sample caption %05d\t\x8D\x80\x96\xDA %05d\r\n", i, i);
+        table += line;
     }
-    {
-        CEngineLibrary engine(bench + "\\Bench.TXV");
-        if (!engine.IsLoaded()) {
-            std::printf("bench: the engine could not be loaded\n");
-            return 1;
-        }
-        Time(engine);
+    bench.WriteFile("Bench.txt",
+                    table + "Welcome to the * Setup Wizard\t* \x83\x5A\x83\x62\x83\x67\x83\x41\x83\x62\x83\x76\r\n");
+    CEngineLibrary engine(bench.PathOf("Bench.TXV"));
+    if (!engine.IsLoaded()) {
+        std::printf("bench: the engine could not be loaded\n");
+        return 1;
     }
-    DeleteFileA((bench + "\\Bench.TXV").c_str());
-    DeleteFileA((bench + "\\Bench.txt").c_str());
-    RemoveDirectoryA(bench.c_str());
+    Time(engine);
     return 0;
 }

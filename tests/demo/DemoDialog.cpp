@@ -25,31 +25,12 @@ const Control kControls[] = {
     {"Button", BS_PUSHBUTTON, "Help", 240, 144, 70, 26},
 };
 
-LRESULT CALLBACK DemoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    switch (msg) {
-    case WM_CREATE: {
-        HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-        for (const Control& c : kControls) {
-            HWND control = CreateWindowExA(0, c.className, c.text, WS_CHILD | WS_VISIBLE | c.style, c.x, c.y, c.width,
-                                           c.height, hwnd, NULL, GetModuleHandleA(NULL), NULL);
-            SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        }
-        return 0;
-    }
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = DemoProc;
+    wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -57,11 +38,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     RegisterClassA(&wc);
     RECT frame = {0, 0, 320, 182};
     AdjustWindowRect(&frame, WS_CAPTION | WS_SYSMENU, FALSE);
-    HWND window = CreateWindowExA(0, wc.lpszClassName, "Folder Options", WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 160,
-                                  120, frame.right - frame.left, frame.bottom - frame.top, NULL, NULL, instance, NULL);
+    HWND window = CreateWindowExA(0, wc.lpszClassName, "Folder Options", WS_CAPTION | WS_SYSMENU, 160, 120,
+                                  frame.right - frame.left, frame.bottom - frame.top, NULL, NULL, instance, NULL);
+    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    for (const Control& c : kControls) {
+        HWND control = CreateWindowExA(0, c.className, c.text, WS_CHILD | WS_VISIBLE | c.style, c.x, c.y, c.width,
+                                       c.height, window, NULL, instance, NULL);
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
+    // Closing the dialog destroys it, which ends the program.
     MSG msg;
-    while (GetMessageA(&msg, NULL, 0, 0)) {
+    while (IsWindow(window) && GetMessageA(&msg, NULL, 0, 0)) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

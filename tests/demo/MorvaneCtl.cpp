@@ -8,19 +8,12 @@
 
 #include <string.h>
 
+#include "tests/support/ProcessDriver.h"
+#include "ui/resource.h"
+
 namespace {
 
 const DWORD kPatience = 60000;
-const UINT kExitCommand = 40001;
-
-template <typename Condition> bool WaitFor(Condition condition)
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < kPatience; Sleep(200)) {
-        if (condition())
-            return true;
-    }
-    return false;
-}
 
 bool DemoShows(bool english)
 {
@@ -34,13 +27,13 @@ bool DemoShows(bool english)
 
 int Exit()
 {
-    HWND mainWnd = NULL;
-    if (!WaitFor([&] { return (mainWnd = FindWindowA("MorvaneWndClass", NULL)) != NULL; }))
+    HWND mainWnd = WaitForTopLevelWindow("MorvaneWndClass", 0, kPatience);
+    if (mainWnd == NULL)
         return 1;
     DWORD processId = 0;
     GetWindowThreadProcessId(mainWnd, &processId);
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
-    PostMessageA(mainWnd, WM_COMMAND, kExitCommand, 0);
+    PostMessageA(mainWnd, WM_COMMAND, ID_TRAY_EXIT, 0);
     DWORD waited = process != NULL ? WaitForSingleObject(process, kPatience) : WAIT_FAILED;
     return waited == WAIT_OBJECT_0 ? 0 : 1;
 }
@@ -55,7 +48,7 @@ int main(int argc, char** argv)
         return GetDesktopWindow() != NULL ? 0 : 1;
     if (argc == 3 && strcmp(argv[1], "wait") == 0) {
         bool english = strcmp(argv[2], "english") == 0;
-        return WaitFor([&] { return DemoShows(english); }) ? 0 : 1;
+        return WaitUntil([&] { return DemoShows(english); }, kPatience) ? 0 : 1;
     }
     return 2;
 }
