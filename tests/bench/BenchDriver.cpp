@@ -87,12 +87,12 @@ LRESULT Ask(HWND target, UINT msg, WPARAM wParam = 0, UINT timeoutMs = 30000)
 }
 
 // A program of the benchmark and its window, null when it did not answer;
-// closed when the object goes, killed if it does not end.
+// closed when the object goes (by the command, when one is given), killed if
+// it does not end.
 class CProgram {
 public:
-    CProgram(const std::string& file, const std::string& arguments, const char* className, UINT closeMsg = WM_CLOSE,
-             WPARAM closeWParam = 0)
-        : m_nCloseMsg(closeMsg), m_closeWParam(closeWParam)
+    CProgram(const std::string& file, const std::string& arguments, const char* className, WPARAM closeCommand = 0)
+        : m_closeCommand(closeCommand)
     {
         if (m_process.Start("\"" + BinaryFolder() + "\\" + file + "\" " + arguments))
             m_hWnd = WaitForTopLevelWindow(className, m_process.Id(), kWaitMs);
@@ -103,7 +103,7 @@ public:
     ~CProgram()
     {
         if (m_hWnd != NULL)
-            PostMessageA(m_hWnd, m_nCloseMsg, m_closeWParam, 0);
+            PostMessageA(m_hWnd, m_closeCommand != 0 ? WM_COMMAND : WM_CLOSE, m_closeCommand, 0);
         if (m_hWnd == NULL || m_process.WaitExit(60000) == -1)
             m_process.Kill();
     }
@@ -115,8 +115,7 @@ public:
 private:
     CChildProcess m_process;
     HWND m_hWnd = NULL;
-    UINT m_nCloseMsg;
-    WPARAM m_closeWParam;
+    WPARAM m_closeCommand;
 };
 
 CProgram Target(int buttons, int pages = 0)
@@ -127,7 +126,7 @@ CProgram Target(int buttons, int pages = 0)
 // Morvane with the preferences as they stand, ended from its tray menu.
 CProgram Morvane()
 {
-    return CProgram("Morvane.exe", "", "MorvaneWndClass", WM_COMMAND, ID_TRAY_EXIT);
+    return CProgram("Morvane.exe", "", "MorvaneWndClass", ID_TRAY_EXIT);
 }
 
 struct PollerPass {
@@ -407,10 +406,13 @@ HookFigures MeasureHookMode()
 }
 
 // CPU seconds, own plus the Wine server's, of the bare poller doing one pass
-// per kIdlePassMs over the target for kIdleMs.
-double MeasureIdlePoller(HWND target)
+// per kIdlePassMs over a window of kIdleButtons buttons for kIdleMs.
+double MeasureIdlePoller()
 {
-    PollRun run = PollPeriodically(target, kIdlePassMs, kIdleMs, 0);
+    CProgram target = Target(kIdleButtons);
+    if (target.Window() == NULL)
+        return -1;
+    PollRun run = PollPeriodically(target.Window(), kIdlePassMs, kIdleMs, 0);
     return (run.after.driver - run.before.driver) + (run.after.server - run.before.server);
 }
 
@@ -555,9 +557,7 @@ std::string OwnPlusServer(const PassCost& cost)
 
 void Print(const char* name, int buttons, double value, const char* format)
 {
-    printf("bench: %s_%d=", name, buttons);
-    printf(format, value);
-    printf("\n");
+    printf(("bench: %s_%d=" + std::string(format) + "\n").c_str(), name, buttons, value);
 }
 
 } // namespace
@@ -585,12 +585,7 @@ int main(int argc, char** argv)
         if (target.Window() != NULL)
             pollerIdle = MeasurePoller(target.Window(), periodMs);
     }
-    double idlePoller = -1;
-    {
-        CProgram target = Target(kIdleButtons);
-        if (target.Window() != NULL)
-            idlePoller = MeasureIdlePoller(target.Window());
-    }
+    double idlePoller = MeasureIdlePoller();
     // Before the call log exists: the engine writes nothing while windows are made.
     HookFigures hook = MeasureHookMode();
     fprintf(stderr, "hook: %.0f us without a hook, %.0f with the bare converter, %.0f with Morvane\n", hook.none.us,
@@ -655,9 +650,8 @@ int main(int argc, char** argv)
            " the walker reads class names only for controls met first or whose text has changed):\n");
     printf("%7s %10s %10s %10s %12s\n", "buttons", "enumerate", "texts", "look-up", "class names");
     for (const Figures& entry : figures) {
-        const PhaseTimes& phases = entry.phases;
-        printf("%7d %10.1f %10.1f %10.1f %12.1f\n", entry.buttons, phases.enumerateUs / 1000, phases.textsUs / 1000,
-               phases.lookupUs / 1000, phases.classesUs / 1000);
+        printf("%7d %10.1f %10.1f %10.1f %12.1f\n", entry.buttons, entry.phases.enumerateUs / 1000,
+               entry.phases.textsUs / 1000, entry.phases.lookupUs / 1000, entry.phases.classesUs / 1000);
     }
     printf("bench: idle_tick_us=%.0f\n", idle.cpu.Total());
     printf("bench: hook_create_us_per_window_none=%.0f\n", hook.none.us * perWindow);

@@ -39,15 +39,14 @@ LONGLONG g_allConvertedAt = 0;
 
 // Morvane writes back bracketed texts through the probe engine; anything else
 // is the target's own writing.
-bool IsConverted(LPARAM text)
+bool IsConverted(const char* text)
 {
-    const char* value = reinterpret_cast<const char*>(text);
-    return value != NULL && value[0] == '[';
+    return text != NULL && text[0] == '[';
 }
 
 LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_SETTEXT && IsConverted(lParam)) {
+    if (msg == WM_SETTEXT && IsConverted(reinterpret_cast<const char*>(lParam))) {
         if (hwnd == g_hSentinel) {
             ++g_nTicks;
             // Not now: Morvane is still inside its SendMessage of this text.
@@ -96,7 +95,7 @@ LRESULT CreateBatch(int count)
     for (HWND button : buttons) {
         char text[8] = "";
         GetWindowTextA(button, text, sizeof(text));
-        if (IsConverted(reinterpret_cast<LPARAM>(text)))
+        if (IsConverted(text))
             ++g_nCreatedConverted;
     }
     DestroyWindow(page);
