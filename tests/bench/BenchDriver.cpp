@@ -129,18 +129,13 @@ CProgram Morvane()
     return CProgram("Morvane.exe", "", "MorvaneWndClass", ID_TRAY_EXIT);
 }
 
-struct PollerPass {
-    int windows;
-    char className[256];
-    char text[1024];
-};
-
 BOOL CALLBACK VisitForPoller(HWND hwnd, LPARAM lParam)
 {
-    PollerPass* pass = reinterpret_cast<PollerPass*>(lParam);
-    GetClassNameA(hwnd, pass->className, sizeof(pass->className));
-    GetWindowTextA(hwnd, pass->text, sizeof(pass->text));
-    ++pass->windows;
+    char className[256];
+    char text[1024];
+    GetClassNameA(hwnd, className, sizeof(className));
+    GetWindowTextA(hwnd, text, sizeof(text));
+    ++*reinterpret_cast<int*>(lParam);
     return TRUE;
 }
 
@@ -174,7 +169,7 @@ struct PollRun {
 // and minPasses.
 PollRun PollPeriodically(HWND target, DWORD periodMs, DWORD minMs, int minPasses)
 {
-    PollerPass pass = {};
+    int windows = 0;
     PollRun run = {};
     UINT_PTR timer = SetTimer(NULL, 0, periodMs, NULL);
     run.before = SampleCpu();
@@ -185,12 +180,12 @@ PollRun PollPeriodically(HWND target, DWORD periodMs, DWORD minMs, int minPasses
             DispatchMessageA(&msg);
             continue;
         }
-        EnumChildWindows(target, VisitForPoller, reinterpret_cast<LPARAM>(&pass));
+        EnumChildWindows(target, VisitForPoller, reinterpret_cast<LPARAM>(&windows));
         ++run.passes;
     }
     run.after = SampleCpu();
     KillTimer(NULL, timer);
-    run.windows = run.passes > 0 ? pass.windows / run.passes : 0;
+    run.windows = run.passes > 0 ? windows / run.passes : 0;
     return run;
 }
 
