@@ -1,7 +1,5 @@
 #include <gtest/gtest-spi.h>
 
-#include <string>
-
 #include "app/QelException.h"
 #include "tests/framework/FrameworkTestIds.h"
 #include "tests/framework/FrameworkTestSupport.h"
@@ -52,7 +50,7 @@ TEST_P(ExceptionTest, WindowHandlerExceptionIsShownAndTheMessageGetsZero)
     CScriptedWindow window;
     window.on[WM_THROW] = [](HWND, WPARAM, LPARAM) -> LRESULT { ThrowMemoryException(); };
     window.on[WM_ANSWER] = [](HWND, WPARAM, LPARAM) { return static_cast<LRESULT>(42); };
-    ASSERT_TRUE(window.Create(FrameworkWindowClass(), "", WS_POPUP, 0, 0, 50, 50, NULL, NULL));
+    ASSERT_TRUE(CreateProbe(window));
 
     CMessageBoxWatcher watcher(c.button);
     EXPECT_EQ(SendMessageA(window.m_hWnd, WM_THROW, 0, 0), 0);
@@ -68,11 +66,7 @@ TEST_P(ExceptionTest, DialogHandlerExceptionIsShownAndTheDialogGoesOn)
     const ExceptionCase& c = GetParam();
     CScriptedIconDialog dialog(IDD_FRAMEWORK_TEST);
     LRESULT thrownResult = -1;
-    dialog.on[WM_INITDIALOG] = [&](HWND hwnd, WPARAM wParam, LPARAM lParam) {
-        dialog.BaseProc(hwnd, WM_INITDIALOG, wParam, lParam);
-        PostMessageA(hwnd, WM_RUN, 0, 0);
-        return FALSE;
-    };
+    AtInit(dialog, [](HWND hwnd) { PostMessageA(hwnd, WM_RUN, 0, 0); });
     // Had the handler's TRUE got through, the dialog manager would answer with this result.
     dialog.on[WM_THROW] = [](HWND hwnd, WPARAM, LPARAM) -> LRESULT {
         SetWindowLongA(hwnd, DWL_MSGRESULT, 99);
@@ -97,7 +91,7 @@ TEST_P(ExceptionTest, ExceptionWhileCreatingLeavesTheWindowCreatedAndBound)
     CScriptedWindow window;
     window.on[WM_CREATE] = [](HWND, WPARAM, LPARAM) -> LRESULT { ThrowMemoryException(); };
     CMessageBoxWatcher watcher(c.button);
-    ASSERT_TRUE(window.Create(FrameworkWindowClass(), "", WS_POPUP, 0, 0, 50, 50, NULL, NULL));
+    ASSERT_TRUE(CreateProbe(window));
     ExpectOneExceptionBox(watcher);
     ExpectQuitOnlyAfterCancel(c.quits);
     EXPECT_EQ(g_windowMap.Lookup(window.m_hWnd), &window);
@@ -105,9 +99,7 @@ TEST_P(ExceptionTest, ExceptionWhileCreatingLeavesTheWindowCreatedAndBound)
 
 INSTANTIATE_TEST_SUITE_P(Buttons, ExceptionTest,
                          testing::Values(ExceptionCase{"Ok", IDOK, false}, ExceptionCase{"Cancel", IDCANCEL, true}),
-                         [](const testing::TestParamInfo<ExceptionCase>& info) {
-                             return std::string(info.param.name);
-                         });
+                         [](const testing::TestParamInfo<ExceptionCase>& info) { return info.param.name; });
 
 // The test programs answer a box that no test watches for, and the running test fails with its text.
 TEST(UnexpectedMessageBox, FailsTheRunningTestAndIsAnsweredSoThatTheProgramGoesOn)

@@ -34,6 +34,11 @@ const char* FrameworkWindowClass()
     return name;
 }
 
+BOOL CreateProbe(CWindowBase& window)
+{
+    return window.Create(FrameworkWindowClass(), "probe", WS_POPUP, 0, 0, 50, 50, NULL, NULL);
+}
+
 const char* PlainWindowClass()
 {
     static const char* name = nullptr;
@@ -67,4 +72,22 @@ bool TakeQuitMessage(WPARAM* code)
         return false;
     *code = msg.wParam;
     return true;
+}
+
+LRESULT SendNotify(HWND parent, CNotifyTarget* target)
+{
+    HWND control = CreateStatic(parent);
+    if (target != nullptr) {
+        EXPECT_TRUE(target->Subclass(control));
+    }
+    NMHDR header = {control, 42, 0x1234};
+    LRESULT answer = SendMessageA(parent, WM_NOTIFY, 42, reinterpret_cast<LPARAM>(&header));
+    if (target != nullptr) {
+        EXPECT_EQ(target->m_nCalls, 1);
+        EXPECT_EQ(target->m_hSeenWindow, parent);
+        EXPECT_EQ(target->m_nSeenMsg, static_cast<UINT>(WM_NOTIFY));
+        EXPECT_EQ(target->m_nSeenWParam, 42u);
+        EXPECT_EQ(target->m_nSeenLParam, reinterpret_cast<LPARAM>(&header));
+    }
+    return answer;
 }
