@@ -16,10 +16,7 @@ LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 BOOL CNotifyTarget::OnReflectedNotify(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     ++m_nCalls;
-    m_hSeenWindow = hwnd;
-    m_nSeenMsg = msg;
-    m_nSeenWParam = wParam;
-    m_nSeenLParam = lParam;
+    m_seen = {hwnd, msg, wParam, lParam, 0, {}};
     *result = m_nAnswer;
     return m_bAccept;
 }
@@ -84,10 +81,10 @@ LRESULT SendNotify(HWND parent, CNotifyTarget* target)
     LRESULT answer = SendMessageA(parent, WM_NOTIFY, 42, reinterpret_cast<LPARAM>(&header));
     if (target != nullptr) {
         EXPECT_EQ(target->m_nCalls, 1);
-        EXPECT_EQ(target->m_hSeenWindow, parent);
-        EXPECT_EQ(target->m_nSeenMsg, static_cast<UINT>(WM_NOTIFY));
-        EXPECT_EQ(target->m_nSeenWParam, 42u);
-        EXPECT_EQ(target->m_nSeenLParam, reinterpret_cast<LPARAM>(&header));
+        EXPECT_EQ(target->m_seen.hwnd, parent);
+        EXPECT_EQ(target->m_seen.message, static_cast<UINT>(WM_NOTIFY));
+        EXPECT_EQ(target->m_seen.wParam, 42u);
+        EXPECT_EQ(target->m_seen.lParam, reinterpret_cast<LPARAM>(&header));
     }
     return answer;
 }

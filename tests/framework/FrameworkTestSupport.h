@@ -53,10 +53,7 @@ public:
     BOOL m_bAccept;
     LRESULT m_nAnswer;
     int m_nCalls = 0;
-    HWND m_hSeenWindow = NULL;
-    UINT m_nSeenMsg = 0;
-    WPARAM m_nSeenWParam = 0;
-    LPARAM m_nSeenLParam = 0;
+    MSG m_seen = {};
 };
 
 // What a notification gets from the window procedure of the plain class.
