@@ -2,7 +2,6 @@
 
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "tests/engines/EngineLibrary.h"
 #include "tests/support/Cp932.h"
@@ -21,14 +20,6 @@ std::string Converted(const CEngineLibrary& engine, const std::string& text, int
 {
     std::vector<char> out(size, '\0');
     return engine.Convert(text.c_str(), out.data(), size) ? out.data() : "(unchanged)";
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
 }
 
 // The user's application data folder is a temporary one for each test, so the
@@ -218,18 +209,6 @@ TEST_F(DictionaryCopy, ReadsTheUserTableAgainWhenItChanges)
     EXPECT_EQ(Converted(*m_engine, "&Save"), Cp932("セーブ(&S)")) << "the user's entries win";
 }
 
-// Only the lines after the header: the captions written down.
-std::string CapturedLines(const std::string& content)
-{
-    std::string captions;
-    std::istringstream lines(content);
-    for (std::string line; std::getline(lines, line);) {
-        if (line.empty() || line[0] != '#')
-            captions += line + "\n";
-    }
-    return captions;
-}
-
 TEST_F(DictionaryCopy, WritesEachUntranslatedCaptionDownOnceAcrossRuns)
 {
     WriteTable(kTable);
@@ -239,9 +218,14 @@ TEST_F(DictionaryCopy, WritesEachUntranslatedCaptionDownOnceAcrossRuns)
             Converted(*m_engine, Cp932(caption));
         Stop();
     }
-    std::string written = ReadFile(UserFile("Untranslated.txt"));
-    EXPECT_EQ(written.substr(0, 1), "#") << "a new file starts with what to do with it";
-    EXPECT_EQ(CapturedLines(written), "Frobnicate\t\r\nTwo  lines\t\r\n");
+    std::ifstream written(UserFile("Untranslated.txt"), std::ios::binary);
+    EXPECT_EQ(written.peek(), '#') << "a new file starts with what to do with it";
+    std::string captions; // the lines after the header
+    for (std::string line; std::getline(written, line);) {
+        if (line.empty() || line[0] != '#')
+            captions += line + "\n";
+    }
+    EXPECT_EQ(captions, "Frobnicate\t\r\nTwo  lines\t\r\n");
 }
 
 TEST_F(DictionaryCopy, SettingsTurnCaptureOffAndKeepTheChoice)

@@ -63,33 +63,7 @@ TEST_F(FullWidth, TurnsEveryPrintableCharacterIntoItsFullWidthForm)
     }
 }
 
-TEST_F(FullWidth, LeavesDoubleByteAndOtherCharactersWhole)
-{
-    struct Case {
-        const char* text;
-        const char* expected;
-        BOOL changed;
-    };
-    const Case cases[] = {
-        {"OK", "ＯＫ", TRUE},
-        {"A1 z", "Ａ１　ｚ", TRUE},
-        {"&Open", "&Ｏｐｅｎ", TRUE}, // the access-key marker stays
-        {"表示A", "表示Ａ", TRUE},    // 表 ends in 0x5C, which is not a backslash here
-        {"ソフト 1", "ソフト　１", TRUE},
-        {"ｱｲｳA", "ｱｲｳＡ", TRUE},
-        {"表示", "表示", FALSE},
-        {"ＯＫ", "ＯＫ", FALSE},
-        {"&", "&", FALSE},
-        {"", "", FALSE},
-    };
-    for (const Case& c : cases) {
-        std::string out;
-        EXPECT_EQ(Convert(Cp932(c.text), 256, &out), c.changed) << c.text;
-        EXPECT_EQ(out, Cp932(c.expected)) << c.text;
-    }
-}
-
-TEST_F(FullWidth, StaysInsideTheBufferAndCutsAtACharacterBoundary)
+TEST_F(FullWidth, LeavesDoubleByteCharactersWholeAndStaysInsideTheBuffer)
 {
     struct Case {
         const char* text;
@@ -98,8 +72,24 @@ TEST_F(FullWidth, StaysInsideTheBufferAndCutsAtACharacterBoundary)
         BOOL changed;
     };
     const Case cases[] = {
-        {"ABC", 7, "ＡＢＣ", TRUE}, {"ABC", 6, "ＡＢ", TRUE}, {"ABC", 2, "", FALSE},  {"A表", 4, "Ａ", TRUE},
-        {"表A", 4, "表", FALSE},     {"表A", 3, "表", FALSE},  {"表A", 2, "", FALSE}, {"AB", 1, "", FALSE},
+        {"OK", 256, "ＯＫ", TRUE},
+        {"A1 z", 256, "Ａ１　ｚ", TRUE},
+        {"&Open", 256, "&Ｏｐｅｎ", TRUE}, // the access-key marker stays
+        {"表示A", 256, "表示Ａ", TRUE},    // 表 ends in 0x5C, which is not a backslash here
+        {"ソフト 1", 256, "ソフト　１", TRUE},
+        {"ｱｲｳA", 256, "ｱｲｳＡ", TRUE},
+        {"表示", 256, "表示", FALSE},
+        {"ＯＫ", 256, "ＯＫ", FALSE},
+        {"&", 256, "&", FALSE},
+        {"", 256, "", FALSE},
+        {"ABC", 7, "ＡＢＣ", TRUE},
+        {"ABC", 6, "ＡＢ", TRUE}, // cut at a character boundary
+        {"ABC", 2, "", FALSE},
+        {"A表", 4, "Ａ", TRUE},
+        {"表A", 4, "表", FALSE},
+        {"表A", 3, "表", FALSE},
+        {"表A", 2, "", FALSE},
+        {"AB", 1, "", FALSE},
     };
     for (const Case& c : cases) {
         std::string out;

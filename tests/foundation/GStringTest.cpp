@@ -27,35 +27,22 @@ int Sign(int value)
     return (value > 0) - (value < 0);
 }
 
-TEST(GString, TextConstructorCopiesWhatFitsTheCapacity)
+TEST(GString, ConstructorsFitTheTextOrTheCapacityAndGiveAtLeastOneByte)
 {
+    // A copy fits the text, not the other's capacity.
+    const CGString original("ab", 512);
     const struct {
-        const char* text;
-        int capacity;
+        CGString s;
         const char* expected;
-        int expectedCapacity;
-    } cases[] = {
-        {"abc", 2, "a", 2}, {"abc", 0, "abc", 4}, {"abc", 10, "abc", 10}, {NULL, 0, "", 1}, {"abc", -5, "abc", 4},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.capacity);
-        ExpectString(CGString(c.text, c.capacity), c.expected, c.expectedCapacity);
+        int capacity;
+    } cases[] = {{CGString("abc", 2), "a", 2},  {CGString("abc", 0), "abc", 4},  {CGString("abc", 10), "abc", 10},
+                 {CGString(nullptr, 0), "", 1}, {CGString("abc", -5), "abc", 4}, {CGString(128), "", 128},
+                 {CGString(0), "", 1},          {CGString(-3), "", 1},           {CGString(original), "ab", 3}};
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+        SCOPED_TRACE(i);
+        ExpectString(cases[i].s, cases[i].expected, cases[i].capacity);
     }
-}
-
-TEST(GString, CapacityConstructorGivesAtLeastOneByte)
-{
-    ExpectString(CGString(128), "", 128);
-    ExpectString(CGString(0), "", 1);
-    ExpectString(CGString(-3), "", 1);
-}
-
-TEST(GString, CopyFitsTheTextNotTheOtherCapacity)
-{
-    CGString original("ab", 512);
-    CGString copy(original);
-    ExpectString(copy, "ab", 3);
-    EXPECT_NE(original.Text(), copy.Text());
+    EXPECT_NE(original.Text(), cases[8].s.Text());
 }
 
 TEST(GString, CapacityGrowsExactlyAndNeverShrinks)

@@ -10,22 +10,6 @@ namespace {
 
 const UINT WM_END_WITH_77 = WM_APP + 3;
 
-// Runs action after the base handling of WM_INITDIALOG, as the program's dialogs do.
-template <class Dialog>
-void AtInit(Dialog& dialog, std::function<void(HWND)> action)
-{
-    dialog.on[WM_INITDIALOG] = [&dialog, action](HWND hwnd, WPARAM wParam, LPARAM lParam) {
-        dialog.BaseProc(hwnd, WM_INITDIALOG, wParam, lParam);
-        action(hwnd);
-        return FALSE;
-    };
-}
-
-void PostOk(HWND hwnd)
-{
-    PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
-}
-
 RECT WindowRect(HWND hwnd)
 {
     RECT rect = {};
@@ -109,34 +93,22 @@ TEST_F(DialogTest, OkAndCancelEndTheDialogWithTheirIdOtherCommandsDoNot)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto script = [&c](HWND hwnd) {
-            PostMessageA(hwnd, WM_COMMAND, c.command, 0);
-            PostMessageA(hwnd, WM_END_WITH_77, 0, 0);
+        auto run = [&c](auto&& dialog) {
+            AtInit(dialog, [&c](HWND hwnd) {
+                PostMessageA(hwnd, WM_COMMAND, c.command, 0);
+                PostMessageA(hwnd, WM_END_WITH_77, 0, 0);
+            });
+            dialog.on[WM_END_WITH_77] = [](HWND hwnd, WPARAM, LPARAM) {
+                return static_cast<LRESULT>(EndDialog(hwnd, 77));
+            };
+            return dialog.DoModal(NULL);
         };
-        auto end = [](HWND hwnd, WPARAM, LPARAM) { return static_cast<LRESULT>(EndDialog(hwnd, 77)); };
-        CScriptedDialog plain(IDD_FRAMEWORK_TEST);
-        AtInit(plain, script);
-        plain.on[WM_END_WITH_77] = end;
-        EXPECT_EQ(plain.DoModal(NULL), c.expected) << "CDialogBase";
-        CScriptedIconDialog icon(IDD_FRAMEWORK_TEST);
-        AtInit(icon, script);
-        icon.on[WM_END_WITH_77] = end;
-        EXPECT_EQ(icon.DoModal(NULL), c.expected) << "CIconDialog";
+        EXPECT_EQ(run(CScriptedDialog(IDD_FRAMEWORK_TEST)), c.expected) << "CDialogBase";
+        EXPECT_EQ(run(CScriptedIconDialog(IDD_FRAMEWORK_TEST)), c.expected) << "CIconDialog";
     }
 }
 
-// Without an owner the reference is the work area, which the test sets to the rectangle of the case.
-struct CentringCase {
-    const char* name;
-    bool owned;
-    RECT reference;
-    int width;
-    int height;
-    int x;
-    int y;
-};
-
-class CentringTest : public DialogTest, public testing::WithParamInterface<CentringCase> {
+class CentringTest : public DialogTest {
 protected:
     void SetUp() override { ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &m_workArea, 0)); }
     void TearDown() override { SystemParametersInfoA(SPI_SETWORKAREA, 0, &m_workArea, 0); }
@@ -144,104 +116,102 @@ protected:
     RECT m_workArea = {};
 };
 
-TEST_P(CentringTest, DialogIsCentredOnItsOwnerOrTheWorkAreaWithoutClamping)
+TEST_F(CentringTest, DialogIsCentredOnItsOwnerOrTheWorkAreaWithoutClamping)
 {
-    const CentringCase& c = GetParam();
-    HWND owner = NULL;
-    RECT reference = {};
-    if (c.owned) {
-        owner = CreatePlainWindow(c.reference);
-        ASSERT_NE(owner, static_cast<HWND>(NULL));
-        reference = WindowRect(owner);
-    } else {
-        RECT workArea = c.reference;
-        ASSERT_TRUE(SystemParametersInfoA(SPI_SETWORKAREA, 0, &workArea, 0));
-        ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &reference, 0));
-    }
-    ASSERT_TRUE(EqualRect(&reference, &c.reference));
-
-    CScriptedDialog dialog(IDD_FRAMEWORK_TEST);
-    RECT centred = {};
-    dialog.on[WM_INITDIALOG] = [&](HWND hwnd, WPARAM wParam, LPARAM lParam) {
-        SetWindowPos(hwnd, NULL, 0, 0, c.width, c.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        dialog.BaseProc(hwnd, WM_INITDIALOG, wParam, lParam);
-        centred = WindowRect(hwnd);
-        PostOk(hwnd);
-        return FALSE;
+    // Without an owner the reference is the work area, which the test sets to the rectangle of the case.
+    struct Case {
+        const char* name;
+        bool owned;
+        RECT reference;
+        int width;
+        int height;
+        int x;
+        int y;
     };
-    EXPECT_EQ(dialog.DoModal(owner), IDOK);
-    EXPECT_EQ(centred.left, c.x);
-    EXPECT_EQ(centred.top, c.y);
-    EXPECT_EQ(centred.right - centred.left, c.width);
-    EXPECT_EQ(centred.bottom - centred.top, c.height);
-    if (owner != NULL)
-        DestroyWindow(owner);
+    const Case cases[] = {
+        {"example", true, {100, 100, 500, 400}, 301, 200, 150, 150},
+        {"odd owner", true, {0, 0, 401, 301}, 100, 51, 150, 125},
+        {"larger than the owner", true, {10, 10, 110, 60}, 301, 200, -90, -65},
+        {"work area", false, {40, 30, 640, 430}, 301, 201, 190, 130},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND owner = NULL;
+        RECT reference = {};
+        if (c.owned) {
+            owner = CreatePlainWindow(c.reference);
+            ASSERT_NE(owner, static_cast<HWND>(NULL));
+            reference = WindowRect(owner);
+        } else {
+            RECT workArea = c.reference;
+            ASSERT_TRUE(SystemParametersInfoA(SPI_SETWORKAREA, 0, &workArea, 0));
+            ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &reference, 0));
+        }
+        ASSERT_TRUE(EqualRect(&reference, &c.reference));
+
+        CScriptedDialog dialog(IDD_FRAMEWORK_TEST);
+        RECT centred = {};
+        dialog.on[WM_INITDIALOG] = [&](HWND hwnd, WPARAM wParam, LPARAM lParam) {
+            SetWindowPos(hwnd, NULL, 0, 0, c.width, c.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            dialog.BaseProc(hwnd, WM_INITDIALOG, wParam, lParam);
+            centred = WindowRect(hwnd);
+            PostOk(hwnd);
+            return FALSE;
+        };
+        EXPECT_EQ(dialog.DoModal(owner), IDOK);
+        EXPECT_EQ(centred.left, c.x);
+        EXPECT_EQ(centred.top, c.y);
+        EXPECT_EQ(centred.right - centred.left, c.width);
+        EXPECT_EQ(centred.bottom - centred.top, c.height);
+        if (owner != NULL)
+            DestroyWindow(owner);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CentringTest,
-    testing::Values(CentringCase{"Example", true, {100, 100, 500, 400}, 301, 200, 150, 150},
-                    CentringCase{"OddOwner", true, {0, 0, 401, 301}, 100, 51, 150, 125},
-                    CentringCase{"LargerThanOwner", true, {10, 10, 110, 60}, 301, 200, -90, -65},
-                    CentringCase{"WorkArea", false, {40, 30, 640, 430}, 301, 201, 190, 130}),
-    [](const testing::TestParamInfo<CentringCase>& info) { return std::string(info.param.name); });
-
-struct IconCase {
-    const char* name;
-    bool iconDialog;
-    bool owned;
-    bool icons;
-};
-
-class DialogIconTest : public DialogTest, public testing::WithParamInterface<IconCase> {};
-
-TEST_P(DialogIconTest, OnlyAnIconDialogWithoutOwnerCarriesTheProgramIcon)
+TEST_F(DialogTest, OnlyAnIconDialogWithoutOwnerCarriesTheProgramIcon)
 {
-    const IconCase& c = GetParam();
-    HWND owner = c.owned ? CreatePlainWindow(RECT{0, 0, 300, 300}) : NULL;
-    HICON big = NULL, small = NULL;
-    auto readIcons = [&](HWND hwnd) {
-        big = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0));
-        small = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0));
-        PostOk(hwnd);
+    struct Case {
+        const char* name;
+        bool iconDialog;
+        bool owned;
+        bool icons;
     };
-    CScriptedIconDialog iconDialog(IDD_FRAMEWORK_TEST);
-    CScriptedDialog plainDialog(IDD_FRAMEWORK_TEST);
-    AtInit(iconDialog, readIcons);
-    AtInit(plainDialog, readIcons);
-    EXPECT_EQ(c.iconDialog ? iconDialog.DoModal(owner) : plainDialog.DoModal(owner), IDOK);
+    const Case cases[] = {
+        {"icon dialog without owner", true, false, true},
+        {"icon dialog with owner", true, true, false},
+        {"plain dialog without owner", false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND owner = c.owned ? CreatePlainWindow(RECT{0, 0, 300, 300}) : NULL;
+        HICON big = NULL, small = NULL;
+        int smallWidth = 0;
+        auto readIcons = [&](HWND hwnd) {
+            big = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0));
+            small = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0));
+            smallWidth = IconWidth(small);
+            PostOk(hwnd);
+        };
+        CScriptedIconDialog iconDialog(IDD_FRAMEWORK_TEST);
+        CScriptedDialog plainDialog(IDD_FRAMEWORK_TEST);
+        AtInit(iconDialog, readIcons);
+        AtInit(plainDialog, readIcons);
+        EXPECT_EQ(c.iconDialog ? iconDialog.DoModal(owner) : plainDialog.DoModal(owner), IDOK);
 
-    if (!c.icons) {
-        EXPECT_EQ(big, static_cast<HICON>(NULL));
-        EXPECT_EQ(small, static_cast<HICON>(NULL));
-    } else {
-        EXPECT_EQ(big, LoadIconA(CAppBase::s_pRunningApp->m_hInstance, MAKEINTRESOURCEA(IDI_MORVANE)));
-        ASSERT_NE(small, static_cast<HICON>(NULL));
-        EXPECT_NE(small, big);
-        // The shared big icon stays; the small one was the dialog's own and is released with it.
-        EXPECT_EQ(IconWidth(big), GetSystemMetrics(SM_CXICON));
-        EXPECT_EQ(IconWidth(small), -1);
+        if (!c.icons) {
+            EXPECT_EQ(big, static_cast<HICON>(NULL));
+            EXPECT_EQ(small, static_cast<HICON>(NULL));
+        } else {
+            EXPECT_EQ(big, LoadIconA(CAppBase::s_pRunningApp->m_hInstance, MAKEINTRESOURCEA(IDI_MORVANE)));
+            EXPECT_EQ(smallWidth, GetSystemMetrics(SM_CXSMICON));
+            EXPECT_NE(small, big);
+            // The shared big icon stays; the small one was the dialog's own and is released with it.
+            EXPECT_EQ(IconWidth(big), GetSystemMetrics(SM_CXICON));
+            EXPECT_EQ(IconWidth(small), -1);
+        }
+        if (owner != NULL)
+            DestroyWindow(owner);
     }
-    if (owner != NULL)
-        DestroyWindow(owner);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, DialogIconTest,
-                         testing::Values(IconCase{"IconDialogWithoutOwner", true, false, true},
-                                         IconCase{"IconDialogWithOwner", true, true, false},
-                                         IconCase{"PlainDialogWithoutOwner", false, false, false}),
-                         [](const testing::TestParamInfo<IconCase>& info) { return std::string(info.param.name); });
-
-TEST_F(DialogTest, SmallIconHasTheSystemSmallIconSize)
-{
-    CScriptedIconDialog dialog(IDD_FRAMEWORK_TEST);
-    int width = 0;
-    AtInit(dialog, [&](HWND hwnd) {
-        width = IconWidth(reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0)));
-        PostOk(hwnd);
-    });
-    EXPECT_EQ(dialog.DoModal(NULL), IDOK);
-    EXPECT_EQ(width, GetSystemMetrics(SM_CXSMICON));
 }
 
 TEST_F(DialogTest, NestedIconDialogsStackOnTheOpenDialogChain)
@@ -284,44 +254,5 @@ TEST_F(DialogTest, NestedIconDialogsStackOnTheOpenDialogChain)
     };
     EXPECT_EQ(trace, expected);
 }
-
-struct DialogNotifyCase {
-    const char* name;
-    bool bound;
-    BOOL accept;
-    LRESULT expected;
-};
-
-class DialogNotifyTest : public DialogTest, public testing::WithParamInterface<DialogNotifyCase> {};
-
-TEST_P(DialogNotifyTest, AcceptedNotificationAnswersThroughTheMessageResult)
-{
-    const DialogNotifyCase& c = GetParam();
-    CNotifyTarget target(c.accept, 555);
-    CScriptedDialog dialog(IDD_FRAMEWORK_TEST);
-    LRESULT answer = -1;
-    int calls = -1;
-    AtInit(dialog, [&](HWND hwnd) {
-        HWND control = CreateStatic(hwnd);
-        if (c.bound) {
-            ASSERT_TRUE(target.Subclass(control));
-        }
-        NMHDR header = {control, 42, 0x1234};
-        answer = SendMessageA(hwnd, WM_NOTIFY, 42, reinterpret_cast<LPARAM>(&header));
-        calls = target.m_nCalls;
-        PostOk(hwnd);
-    });
-    EXPECT_EQ(dialog.DoModal(NULL), IDOK);
-    EXPECT_EQ(answer, c.expected);
-    EXPECT_EQ(calls, c.bound ? 1 : 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, DialogNotifyTest,
-                         testing::Values(DialogNotifyCase{"Unbound", false, FALSE, 0},
-                                         DialogNotifyCase{"Declining", true, FALSE, 0},
-                                         DialogNotifyCase{"Accepting", true, TRUE, 555}),
-                         [](const testing::TestParamInfo<DialogNotifyCase>& info) {
-                             return std::string(info.param.name);
-                         });
 
 } // namespace

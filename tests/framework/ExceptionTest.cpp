@@ -1,7 +1,5 @@
 #include <gtest/gtest-spi.h>
 
-#include <string>
-
 #include "app/QelException.h"
 #include "tests/framework/FrameworkTestIds.h"
 #include "tests/framework/FrameworkTestSupport.h"
@@ -29,20 +27,17 @@ protected:
         TakeQuitMessage(&code);
     }
 
+    // One box tells of the exception, and only its Cancel button quits.
     void ExpectOneExceptionBox(const CMessageBoxWatcher& watcher)
     {
+        WPARAM code = 99;
+        EXPECT_EQ(TakeQuitMessage(&code), GetParam().quits);
+        if (GetParam().quits) {
+            EXPECT_EQ(code, 0u);
+        }
         ASSERT_EQ(watcher.Seen().size(), 1u);
         const SeenMessageBox expected{"", ExpectedString(IDS_OUT_OF_MEMORY), MB_ICONHAND, MB_OKCANCEL, NULL};
         EXPECT_EQ(watcher.Seen().front(), expected);
-    }
-
-    void ExpectQuitOnlyAfterCancel(bool quits)
-    {
-        WPARAM code = 99;
-        EXPECT_EQ(TakeQuitMessage(&code), quits);
-        if (quits) {
-            EXPECT_EQ(code, 0u);
-        }
     }
 };
 
@@ -52,12 +47,11 @@ TEST_P(ExceptionTest, WindowHandlerExceptionIsShownAndTheMessageGetsZero)
     CScriptedWindow window;
     window.on[WM_THROW] = [](HWND, WPARAM, LPARAM) -> LRESULT { ThrowMemoryException(); };
     window.on[WM_ANSWER] = [](HWND, WPARAM, LPARAM) { return static_cast<LRESULT>(42); };
-    ASSERT_TRUE(window.Create(FrameworkWindowClass(), "", WS_POPUP, 0, 0, 50, 50, NULL, NULL));
+    ASSERT_TRUE(CreateProbe(window));
 
     CMessageBoxWatcher watcher(c.button);
     EXPECT_EQ(SendMessageA(window.m_hWnd, WM_THROW, 0, 0), 0);
     ExpectOneExceptionBox(watcher);
-    ExpectQuitOnlyAfterCancel(c.quits);
 
     EXPECT_EQ(g_windowMap.Lookup(window.m_hWnd), &window);
     EXPECT_EQ(SendMessageA(window.m_hWnd, WM_ANSWER, 0, 0), 42);
@@ -68,11 +62,7 @@ TEST_P(ExceptionTest, DialogHandlerExceptionIsShownAndTheDialogGoesOn)
     const ExceptionCase& c = GetParam();
     CScriptedIconDialog dialog(IDD_FRAMEWORK_TEST);
     LRESULT thrownResult = -1;
-    dialog.on[WM_INITDIALOG] = [&](HWND hwnd, WPARAM wParam, LPARAM lParam) {
-        dialog.BaseProc(hwnd, WM_INITDIALOG, wParam, lParam);
-        PostMessageA(hwnd, WM_RUN, 0, 0);
-        return FALSE;
-    };
+    AtInit(dialog, [](HWND hwnd) { PostMessageA(hwnd, WM_RUN, 0, 0); });
     // Had the handler's TRUE got through, the dialog manager would answer with this result.
     dialog.on[WM_THROW] = [](HWND hwnd, WPARAM, LPARAM) -> LRESULT {
         SetWindowLongA(hwnd, DWL_MSGRESULT, 99);
@@ -88,7 +78,6 @@ TEST_P(ExceptionTest, DialogHandlerExceptionIsShownAndTheDialogGoesOn)
     EXPECT_EQ(dialog.DoModal(NULL), 7);
     EXPECT_EQ(thrownResult, 0);
     ExpectOneExceptionBox(watcher);
-    ExpectQuitOnlyAfterCancel(c.quits);
 }
 
 TEST_P(ExceptionTest, ExceptionWhileCreatingLeavesTheWindowCreatedAndBound)
@@ -97,17 +86,14 @@ TEST_P(ExceptionTest, ExceptionWhileCreatingLeavesTheWindowCreatedAndBound)
     CScriptedWindow window;
     window.on[WM_CREATE] = [](HWND, WPARAM, LPARAM) -> LRESULT { ThrowMemoryException(); };
     CMessageBoxWatcher watcher(c.button);
-    ASSERT_TRUE(window.Create(FrameworkWindowClass(), "", WS_POPUP, 0, 0, 50, 50, NULL, NULL));
+    ASSERT_TRUE(CreateProbe(window));
     ExpectOneExceptionBox(watcher);
-    ExpectQuitOnlyAfterCancel(c.quits);
     EXPECT_EQ(g_windowMap.Lookup(window.m_hWnd), &window);
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, ExceptionTest,
                          testing::Values(ExceptionCase{"Ok", IDOK, false}, ExceptionCase{"Cancel", IDCANCEL, true}),
-                         [](const testing::TestParamInfo<ExceptionCase>& info) {
-                             return std::string(info.param.name);
-                         });
+                         [](const testing::TestParamInfo<ExceptionCase>& info) { return info.param.name; });
 
 // The test programs answer a box that no test watches for, and the running test fails with its text.
 TEST(UnexpectedMessageBox, FailsTheRunningTestAndIsAnsweredSoThatTheProgramGoesOn)

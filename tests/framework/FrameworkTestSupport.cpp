@@ -16,10 +16,7 @@ LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 BOOL CNotifyTarget::OnReflectedNotify(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     ++m_nCalls;
-    m_hSeenWindow = hwnd;
-    m_nSeenMsg = msg;
-    m_nSeenWParam = wParam;
-    m_nSeenLParam = lParam;
+    m_seen = {hwnd, msg, wParam, lParam, 0, {}};
     *result = m_nAnswer;
     return m_bAccept;
 }
@@ -32,6 +29,11 @@ const char* FrameworkWindowClass()
                             reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), NULL, "MorvaneFrameworkTest", NULL) != 0)
         name = "MorvaneFrameworkTest";
     return name;
+}
+
+BOOL CreateProbe(CWindowBase& window)
+{
+    return window.Create(FrameworkWindowClass(), "probe", WS_POPUP, 0, 0, 50, 50, NULL, NULL);
 }
 
 const char* PlainWindowClass()
@@ -67,4 +69,22 @@ bool TakeQuitMessage(WPARAM* code)
         return false;
     *code = msg.wParam;
     return true;
+}
+
+LRESULT SendNotify(HWND parent, CNotifyTarget* target)
+{
+    HWND control = CreateStatic(parent);
+    if (target != nullptr) {
+        EXPECT_TRUE(target->Subclass(control));
+    }
+    NMHDR header = {control, 42, 0x1234};
+    LRESULT answer = SendMessageA(parent, WM_NOTIFY, 42, reinterpret_cast<LPARAM>(&header));
+    if (target != nullptr) {
+        EXPECT_EQ(target->m_nCalls, 1);
+        EXPECT_EQ(target->m_seen.hwnd, parent);
+        EXPECT_EQ(target->m_seen.message, static_cast<UINT>(WM_NOTIFY));
+        EXPECT_EQ(target->m_seen.wParam, 42u);
+        EXPECT_EQ(target->m_seen.lParam, reinterpret_cast<LPARAM>(&header));
+    }
+    return answer;
 }

@@ -53,10 +53,7 @@ public:
     BOOL m_bAccept;
     LRESULT m_nAnswer;
     int m_nCalls = 0;
-    HWND m_hSeenWindow = NULL;
-    UINT m_nSeenMsg = 0;
-    WPARAM m_nSeenWParam = 0;
-    LPARAM m_nSeenLParam = 0;
+    MSG m_seen = {};
 };
 
 // What a notification gets from the window procedure of the plain class.
@@ -64,6 +61,8 @@ const LRESULT kPlainNotifyResult = 77;
 
 // The class registered through the framework, for CWindowBase::Create.
 const char* FrameworkWindowClass();
+// A top-level window of that class bound to the object.
+BOOL CreateProbe(CWindowBase& window);
 // A class outside the framework, answering WM_NOTIFY with kPlainNotifyResult.
 const char* PlainWindowClass();
 HWND CreatePlainWindow(const RECT& rect);
@@ -72,6 +71,25 @@ HWND CreateStatic(HWND parent);
 
 // Removes a pending quit message; true with its code when there was one.
 bool TakeQuitMessage(WPARAM* code);
+
+// Sends parent the WM_NOTIFY of a new child control, bound to target first unless that is null; a bound target
+// must see the notification once, as sent.
+LRESULT SendNotify(HWND parent, CNotifyTarget* target);
+
+// Runs action after the base handling of WM_INITDIALOG, as the program's dialogs do.
+template <class Dialog> void AtInit(Dialog& dialog, std::function<void(HWND)> action)
+{
+    dialog.on[WM_INITDIALOG] = [&dialog, action](HWND hwnd, WPARAM wParam, LPARAM lParam) {
+        dialog.BaseProc(hwnd, WM_INITDIALOG, wParam, lParam);
+        action(hwnd);
+        return FALSE;
+    };
+}
+
+inline void PostOk(HWND hwnd)
+{
+    PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
+}
 
 class FrameworkTest : public testing::Test {
 protected:

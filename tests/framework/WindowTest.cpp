@@ -2,19 +2,14 @@
 #include <string>
 
 #include "app/AppBase.h"
+#include "tests/framework/FrameworkTestIds.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
 namespace {
 
 const UINT WM_PROBE = WM_APP + 7;
 
-class WindowTest : public FrameworkTest {
-protected:
-    BOOL CreateProbe(CScriptedWindow& window)
-    {
-        return window.Create(FrameworkWindowClass(), "probe", WS_POPUP, 0, 0, 50, 50, NULL, NULL);
-    }
-};
+class WindowTest : public FrameworkTest {};
 
 TEST_F(WindowTest, RegisteredClassCarriesTheGivenValuesAndTheStaticProcedure)
 {
@@ -175,55 +170,49 @@ TEST_F(WindowTest, SubclassOfAnInvalidHandleFailsWithoutUsingTheObjectUp)
     EXPECT_TRUE(object.Subclass(control));
 }
 
-enum class ParentKind { Created, Subclassed };
-enum class ControlKind { Unbound, Declining, Accepting };
-
-struct NotifyCase {
-    const char* name;
-    ParentKind parent;
-    ControlKind control;
-    LRESULT expected;
-};
-
-class WindowNotifyTest : public WindowTest, public testing::WithParamInterface<NotifyCase> {};
-
-TEST_P(WindowNotifyTest, NotificationGoesToTheAcceptingControlObjectOrToTheDefault)
+TEST_F(WindowTest, NotificationGoesToTheAcceptingControlObjectOrToTheDefault)
 {
-    const NotifyCase& c = GetParam();
-    CScriptedWindow parent;
-    if (c.parent == ParentKind::Created) {
-        ASSERT_TRUE(CreateProbe(parent));
-    } else {
-        ASSERT_TRUE(parent.Subclass(CreatePlainWindow(RECT{0, 0, 50, 50})));
-    }
-
-    HWND control = CreateStatic(parent.m_hWnd);
-    CNotifyTarget target(c.control == ControlKind::Accepting, 555);
-    if (c.control != ControlKind::Unbound) {
-        ASSERT_TRUE(target.Subclass(control));
-    }
-
-    NMHDR header = {control, 42, 0x1234};
-    EXPECT_EQ(SendMessageA(parent.m_hWnd, WM_NOTIFY, 42, reinterpret_cast<LPARAM>(&header)), c.expected);
-    if (c.control != ControlKind::Unbound) {
-        EXPECT_EQ(target.m_nCalls, 1);
-        EXPECT_EQ(target.m_hSeenWindow, parent.m_hWnd);
-        EXPECT_EQ(target.m_nSeenMsg, static_cast<UINT>(WM_NOTIFY));
-        EXPECT_EQ(target.m_nSeenWParam, 42u);
-        EXPECT_EQ(target.m_nSeenLParam, reinterpret_cast<LPARAM>(&header));
+    enum class ParentKind { Created, Subclassed, Dialog };
+    enum class ControlKind { Unbound, Declining, Accepting };
+    struct Case {
+        const char* name;
+        ParentKind parent;
+        ControlKind control;
+        LRESULT expected;
+    };
+    const Case cases[] = {
+        {"created, unbound", ParentKind::Created, ControlKind::Unbound, 0},
+        {"created, declining", ParentKind::Created, ControlKind::Declining, 0},
+        {"created, accepting", ParentKind::Created, ControlKind::Accepting, 555},
+        {"subclassed, unbound", ParentKind::Subclassed, ControlKind::Unbound, kPlainNotifyResult},
+        {"subclassed, declining", ParentKind::Subclassed, ControlKind::Declining, kPlainNotifyResult},
+        {"subclassed, accepting", ParentKind::Subclassed, ControlKind::Accepting, 555},
+        // A dialog answers through its message result.
+        {"dialog, unbound", ParentKind::Dialog, ControlKind::Unbound, 0},
+        {"dialog, declining", ParentKind::Dialog, ControlKind::Declining, 0},
+        {"dialog, accepting", ParentKind::Dialog, ControlKind::Accepting, 555},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CNotifyTarget target(c.control == ControlKind::Accepting, 555);
+        CNotifyTarget* bound = c.control == ControlKind::Unbound ? nullptr : &target;
+        CScriptedWindow parent;
+        CScriptedDialog dialog(IDD_FRAMEWORK_TEST);
+        LRESULT answer = -1;
+        if (c.parent == ParentKind::Dialog) {
+            AtInit(dialog, [&](HWND hwnd) {
+                answer = SendNotify(hwnd, bound);
+                PostOk(hwnd);
+            });
+            EXPECT_EQ(dialog.DoModal(NULL), IDOK);
+        } else {
+            ASSERT_TRUE(c.parent == ParentKind::Created ? CreateProbe(parent)
+                                                        : parent.Subclass(CreatePlainWindow(RECT{0, 0, 50, 50})));
+            answer = SendNotify(parent.m_hWnd, bound);
+        }
+        EXPECT_EQ(answer, c.expected);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, WindowNotifyTest,
-    testing::Values(NotifyCase{"CreatedUnbound", ParentKind::Created, ControlKind::Unbound, 0},
-                    NotifyCase{"CreatedDeclining", ParentKind::Created, ControlKind::Declining, 0},
-                    NotifyCase{"CreatedAccepting", ParentKind::Created, ControlKind::Accepting, 555},
-                    NotifyCase{"SubclassedUnbound", ParentKind::Subclassed, ControlKind::Unbound, kPlainNotifyResult},
-                    NotifyCase{"SubclassedDeclining", ParentKind::Subclassed, ControlKind::Declining,
-                               kPlainNotifyResult},
-                    NotifyCase{"SubclassedAccepting", ParentKind::Subclassed, ControlKind::Accepting, 555}),
-    [](const testing::TestParamInfo<NotifyCase>& info) { return std::string(info.param.name); });
 
 TEST_F(WindowTest, DestructorDestroysTheWindowStillBound)
 {

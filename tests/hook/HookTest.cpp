@@ -141,6 +141,16 @@ protected:
         EXPECT_EQ(unreported, "");
     }
 
+    // A refused window is reported too, though its creation returns nothing to read.
+    void ExpectTexts(const char* text)
+    {
+        for (const HookTargetWindow& report : m_reporter.m_reports) {
+            if (lstrcmpA(report.className, HOOK_TARGET_REFUSING_CLASS) != 0) {
+                EXPECT_STREQ(report.text, text) << report.className;
+            }
+        }
+    }
+
     CReceiver m_reporter;
     CReceiver m_first;
     CReceiver m_second;
@@ -158,12 +168,7 @@ TEST_F(HookTest, EveryWindowOfAnotherProcessIsNotifiedAndConvertedWhileItIsCreat
 
     ExpectEachWindowNotifiedOnce(m_first, target, 10);
     EXPECT_TRUE(m_second.m_notifications.empty());
-    for (const HookTargetWindow& report : m_reporter.m_reports) {
-        // A refused window is reported too, though its creation returns nothing to read.
-        if (lstrcmpA(report.className, HOOK_TARGET_REFUSING_CLASS) != 0) {
-            EXPECT_STREQ(report.text, kConvertedText) << report.className;
-        }
-    }
+    ExpectTexts(kConvertedText);
 }
 
 TEST_F(HookTest, LatchingAgainMovesTheNotificationsAndOneUnlatchEndsThem)
@@ -181,11 +186,7 @@ TEST_F(HookTest, LatchingAgainMovesTheNotificationsAndOneUnlatchEndsThem)
     EXPECT_TRUE(m_first.m_notifications.empty());
     EXPECT_TRUE(m_second.m_notifications.empty());
     ASSERT_EQ(m_reporter.m_reports.size(), 5u);
-    for (const HookTargetWindow& report : m_reporter.m_reports) {
-        if (lstrcmpA(report.className, HOOK_TARGET_REFUSING_CLASS) != 0) {
-            EXPECT_STREQ(report.text, HOOK_TARGET_ORIGINAL_TEXT) << report.className;
-        }
-    }
+    ExpectTexts(HOOK_TARGET_ORIGINAL_TEXT);
 
     ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
     target = RunTarget(5);

@@ -22,12 +22,6 @@ std::string Given(const char* name)
     return value != nullptr ? value : "";
 }
 
-// The Morvane folder unpacked from the package, named by the test that unpacks it.
-std::string PackageFolder()
-{
-    return Given("MORVANE_PACKAGE_FOLDER");
-}
-
 // Morvane started the way Explorer starts it, in its own folder: in the build's
 // binary folder, that folder's MorLatch.dll would stand in for one missing from
 // the package.
@@ -50,7 +44,7 @@ bool Exists(const std::string& path)
 
 TEST(Package, TheUnpackedMorvaneRunsWithTheUnpackedDictionaryEngineAndExitsWithZero)
 {
-    const std::string folder = PackageFolder();
+    const std::string folder = Given("MORVANE_PACKAGE_FOLDER");
     ASSERT_FALSE(folder.empty()) << "MORVANE_PACKAGE_FOLDER must name the unpacked Morvane folder";
     CPreferencesScope preferences;
     CPreferencesScope::SetString("Engine", folder + "\\Dictionary.TXV");

@@ -12,11 +12,6 @@ const char* const kKey = CPreferencesScope::kKey;
 
 class RegistryKey : public ::testing::Test {
 protected:
-    static void Store(const char* name, DWORD type, const std::string& data)
-    {
-        CPreferencesScope::Store(RawValue{name, type, data});
-    }
-
     CPreferencesScope m_preferences;
 };
 
@@ -67,7 +62,7 @@ TEST_F(RegistryKey, QueryStringEndsTheTextInsideTheBlock)
         {"", 1, ""},
     };
     for (const auto& c : cases) {
-        Store("Text", REG_SZ, c.stored);
+        CPreferencesScope::Store({"Text", REG_SZ, c.stored});
         CRegistryKey key;
         ASSERT_TRUE(key.Open(kKey, TRUE));
         CGString out("previous", c.capacity);
@@ -80,10 +75,10 @@ TEST_F(RegistryKey, QueryStringEndsTheTextInsideTheBlock)
 
 TEST_F(RegistryKey, QueriesAcceptOnlyTheirOwnTypes)
 {
-    Store("Expand", REG_EXPAND_SZ, std::string("x", 2));
-    Store("Binary", REG_BINARY, std::string("abcd", 4));
-    Store("Short", REG_DWORD, std::string("ab", 2));
-    Store("Long", REG_BINARY, std::string("abcdefgh", 8));
+    CPreferencesScope::Store({"Expand", REG_EXPAND_SZ, std::string("x", 2)});
+    CPreferencesScope::Store({"Binary", REG_BINARY, std::string("abcd", 4)});
+    CPreferencesScope::Store({"Short", REG_DWORD, std::string("ab", 2)});
+    CPreferencesScope::Store({"Long", REG_BINARY, std::string("abcdefgh", 8)});
     CRegistryKey key;
     ASSERT_TRUE(key.Open(kKey, TRUE));
     CGString out(16);

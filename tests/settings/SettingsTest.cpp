@@ -24,11 +24,6 @@ std::vector<RawValue> AsValues(const CSettings& settings)
             DwordValue("ToggleHotKey", settings.ToggleHotKey)};
 }
 
-void Store(const char* name, DWORD type, const std::string& data)
-{
-    CPreferencesScope::Store(RawValue{name, type, data});
-}
-
 class Settings : public ::testing::Test {
 protected:
     CPreferencesScope m_preferences;
@@ -117,10 +112,8 @@ TEST_F(Settings, NumbersAreTakenAsStoredOnlyTheNoticeFlagIsNormalised)
         DWORD notice;
     } cases[] = {{5, 1}, {0, 0}, {1, 1}, {0xFFFFFFFF, 1}};
     for (const auto& c : cases) {
-        CPreferencesScope::SetDWORD("ShowChangeEngineInfo", c.stored);
-        CPreferencesScope::SetDWORD("TimerElapseConv", c.stored);
-        CPreferencesScope::SetDWORD("TimerElapseGC", c.stored);
-        CPreferencesScope::SetDWORD("ResMode", c.stored);
+        for (const char* name : {"ShowChangeEngineInfo", "TimerElapseConv", "TimerElapseGC", "ResMode"})
+            CPreferencesScope::SetDWORD(name, c.stored);
         CSettings settings;
         ASSERT_TRUE(settings.Load());
         EXPECT_EQ(settings.ShowChangeEngineInfo, c.notice) << c.stored;
@@ -134,14 +127,14 @@ TEST_F(Settings, AValueOfTheWrongTypeOrSizeKeepsItsDefault)
 {
     const std::string text("200", 4);
     const std::string zero(4, '\0');
-    Store("TimerElapseConv", REG_SZ, text);
-    Store("TimerElapseGC", REG_BINARY, "12345678");
-    Store("ResMode", REG_DWORD, std::string("\7", 2));
-    Store("ShowChangeEngineInfo", REG_BINARY, zero);
-    Store("Engine", REG_EXPAND_SZ, std::string("%TEMP%\\x.txv", 13));
-    Store("SampleString", REG_BINARY, text);
-    Store("EngineFolder", REG_DWORD, zero);
-    Store("ToggleHotKey", REG_SZ, text);
+    CPreferencesScope::Store({"TimerElapseConv", REG_SZ, text});
+    CPreferencesScope::Store({"TimerElapseGC", REG_BINARY, "12345678"});
+    CPreferencesScope::Store({"ResMode", REG_DWORD, std::string("\7", 2)});
+    CPreferencesScope::Store({"ShowChangeEngineInfo", REG_BINARY, zero});
+    CPreferencesScope::Store({"Engine", REG_EXPAND_SZ, std::string("%TEMP%\\x.txv", 13)});
+    CPreferencesScope::Store({"SampleString", REG_BINARY, text});
+    CPreferencesScope::Store({"EngineFolder", REG_DWORD, zero});
+    CPreferencesScope::Store({"ToggleHotKey", REG_SZ, text});
     CSettings settings;
     ASSERT_TRUE(settings.Load());
     EXPECT_EQ(AsValues(settings), DefaultPreferences());
@@ -154,7 +147,7 @@ TEST_F(Settings, StringsAreReadWholeAtAnyLengthAndWithoutTerminator)
         while (text.size() < length)
             text += text.size() % 3 == 0 && text.size() + 2 <= length ? Cp932("表") : "a";
         for (DWORD terminator : {1u, 0u}) {
-            Store("SampleString", REG_SZ, text + std::string(terminator, '\0'));
+            CPreferencesScope::Store({"SampleString", REG_SZ, text + std::string(terminator, '\0')});
             CSettings settings;
             ASSERT_TRUE(settings.Load());
             EXPECT_EQ(settings.SampleString.Text(), text) << length << " bytes, terminator " << terminator;
