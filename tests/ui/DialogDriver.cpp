@@ -111,6 +111,14 @@ void CDialogDriver::Tick()
         EndDialog(dialog, IDCANCEL);
 }
 
+int ShowDialog(CIconDialog& dialog, const std::string& caption, CDialogDriver::Action act)
+{
+    CDialogDriver driver;
+    driver.Then(caption, std::move(act));
+    int result = dialog.DoModal(NULL);
+    return driver.Finished() ? result : -1;
+}
+
 std::string ItemText(HWND dialog, int id)
 {
     char text[1024] = "";

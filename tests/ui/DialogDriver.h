@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "foundation/IconDialog.h"
+
 // Drives modal dialogs of the calling thread from inside their own message
 // loops: each step waits until an enabled, visible dialog that it matches is
 // up, then acts on it. Actions that open a nested modal window must post, not
@@ -39,6 +41,10 @@ private:
     DWORD m_nLastProgress;
     bool m_bTimedOut;
 };
+
+// Shows the dialog modally while one step acts on it once it is up; returns
+// what the dialog returned, or -1 when the step was never taken.
+int ShowDialog(CIconDialog& dialog, const std::string& caption, CDialogDriver::Action act);
 
 std::string ItemText(HWND dialog, int id);
 bool HasChild(HWND window, const std::function<bool(HWND child)>& match);
