@@ -133,18 +133,13 @@ bool HasChild(HWND window, const std::function<bool(HWND child)>& match)
     return search.found;
 }
 
-bool HasChildOfClass(HWND window, const char* className)
-{
-    return HasChild(window, [className](HWND child) {
-        char name[64] = "";
-        GetClassNameA(child, name, sizeof(name));
-        return lstrcmpiA(name, className) == 0;
-    });
-}
-
 bool IsFolderPicker(HWND dialog)
 {
-    return HasChildOfClass(dialog, "SysTreeView32");
+    return HasChild(dialog, [](HWND child) {
+        char name[64] = "";
+        GetClassNameA(child, name, sizeof(name));
+        return lstrcmpiA(name, "SysTreeView32") == 0;
+    });
 }
 
 void Click(HWND dialog, int id)

@@ -48,7 +48,6 @@ int ShowDialog(CIconDialog& dialog, const std::string& caption, CDialogDriver::A
 
 std::string ItemText(HWND dialog, int id);
 bool HasChild(HWND window, const std::function<bool(HWND child)>& match);
-bool HasChildOfClass(HWND window, const char* className);
 bool IsFolderPicker(HWND dialog);
 void Click(HWND dialog, int id);     // sends: for buttons whose handling returns to the caller
 void PostClick(HWND dialog, int id); // posts: for buttons that open a nested modal window

@@ -31,8 +31,8 @@ DialogView Read(HWND hwnd, const CEngineSettingsDialog& dialog)
                       ItemText(hwnd, IDC_ENGINE_FOLDER),
                       ItemText(hwnd, IDC_SAMPLE),
                       ItemText(hwnd, IDC_SAMPLE_RESULT),
-                      IsItemEnabled(hwnd, IDC_ENGINE_SETTING),
-                      IsItemEnabled(hwnd, IDC_ENGINE_ABOUT)};
+                      IsWindowEnabled(GetDlgItem(hwnd, IDC_ENGINE_SETTING)) != FALSE,
+                      IsWindowEnabled(GetDlgItem(hwnd, IDC_ENGINE_ABOUT)) != FALSE};
 }
 
 std::vector<std::pair<std::string, int>> Columns(HWND list)
@@ -347,21 +347,37 @@ INSTANTIATE_TEST_SUITE_P(Closings, EngineSettingsSampleTest,
                                            SampleCase{"Cancel", IDCANCEL, "abc", "[abc]"}),
                          [](const ::testing::TestParamInfo<SampleCase>& info) { return info.param.name; });
 
-TEST_F(EngineSettingsDialogTest, ChoosingAnotherFolderReloadsTheList)
+struct FolderCase {
+    const char* name;
+    bool lowerCaseSetting;
+    bool pickSecond; // the picker is pointed at the second folder before its button
+    int pickerButton;
+};
+
+class EngineSettingsFolderTest : public EngineSettingsDialogTest, public ::testing::WithParamInterface<FolderCase> {};
+
+TEST_P(EngineSettingsFolderTest, AnotherFolderReloadsTheListAndTheSameOneKeepsListAndSelection)
 {
+    const FolderCase& c = GetParam();
     CEngineFolder first({"ProbeComplete.TXV"});
     CEngineFolder second({"ProbeBare.TXV", "ProbeApi0001FFFF.TXV"});
+    std::string setting = first.Path();
+    if (c.lowerCaseSetting)
+        CharLowerA(&setting[0]);
+    const bool reloaded = c.pickSecond && c.pickerButton == IDOK;
+    const std::string versionCall = "complete TXVGetAPIVersion";
     HWND settings = NULL;
     HWND pickerOwner = NULL;
-    DialogView before;
     DialogView after;
+    int versionCallsBefore = 0;
+    int versionCallsAfter = 0;
     int exitsAfter = -1;
     int detachesAfter = -1;
     m_driver
         .Then(s_caption,
               [&](HWND hwnd) {
                   settings = hwnd;
-                  before = Read(hwnd, m_dialog);
+                  versionCallsBefore = m_log.Count(versionCall);
                   // The probe log has just been started next to both folders.
                   first.SettleForPicker();
                   second.SettleForPicker();
@@ -370,83 +386,49 @@ TEST_F(EngineSettingsDialogTest, ChoosingAnotherFolderReloadsTheList)
         .ThenWindow(IsFolderPicker,
                     [&](HWND picker) {
                         pickerOwner = GetWindow(picker, GW_OWNER);
-                        SendMessageA(picker, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(second.Path().c_str()));
-                        PostClick(picker, IDOK);
+                        if (c.pickSecond)
+                            SendMessageA(picker, BFFM_SETSELECTIONA, TRUE,
+                                         reinterpret_cast<LPARAM>(second.Path().c_str()));
+                        PostClick(picker, c.pickerButton);
                     })
         .Then(s_caption, [&](HWND hwnd) {
             after = Read(hwnd, m_dialog);
+            versionCallsAfter = m_log.Count(versionCall);
             exitsAfter = m_log.Count("complete TXVExitEngine");
             detachesAfter = m_log.Count("complete detach");
             PostClick(hwnd, IDCANCEL);
         });
 
-    EXPECT_EQ(IDCANCEL, Run(first.Path(), first.PathOf("ProbeComplete.TXV")));
+    EXPECT_EQ(IDCANCEL, Run(setting, first.PathOf("ProbeComplete.TXV")));
     EXPECT_EQ(settings, pickerOwner);
-    EXPECT_EQ("[abc]", before.preview);
-    EXPECT_EQ(0, lstrcmpiA(second.Path().c_str(), after.folderShown.c_str())) << after.folderShown;
-    EXPECT_EQ(after.folderShown, m_dialog.m_engineFolder.Text());
-    const std::vector<EngineRow> expected = {
-        {"ProbeApi0001FFFF.TXV", "Probe engine api0001ffff", "API 0001FFFF"},
-        {"ProbeBare.TXV", "Probe engine bare", "API 00010000"},
-    };
-    EXPECT_EQ(expected, after.rows);
-    EXPECT_EQ("", after.selected);
-    EXPECT_EQ("", after.enginePath);
-    EXPECT_EQ("", after.preview);
-    EXPECT_FALSE(after.settingEnabled);
-    EXPECT_FALSE(after.aboutEnabled);
-    // The first folder's engine was ended and freed when its rows went.
-    EXPECT_EQ(1, exitsAfter);
-    EXPECT_EQ(1, detachesAfter);
-}
-
-struct SameFolderCase {
-    const char* name;
-    bool lowerCaseFolder;
-    int pickerButton;
-};
-
-class EngineSettingsSameFolderTest : public EngineSettingsDialogTest,
-                                     public ::testing::WithParamInterface<SameFolderCase> {};
-
-TEST_P(EngineSettingsSameFolderTest, KeepsListAndSelection)
-{
-    const SameFolderCase& c = GetParam();
-    CEngineFolder folder({"ProbeComplete.TXV"});
-    std::string shownFolder = folder.Path();
-    if (c.lowerCaseFolder)
-        CharLowerA(&shownFolder[0]);
-    DialogView after;
-    int versionCallsBefore = 0;
-    int versionCallsAfter = 0;
-    const std::string versionCall = "complete TXVGetAPIVersion";
-    m_driver
-        .Then(s_caption,
-              [&](HWND hwnd) {
-                  versionCallsBefore = m_log.Count(versionCall);
-                  folder.SettleForPicker();
-                  PostClick(hwnd, IDC_CHANGE_FOLDER);
-              })
-        .ThenWindow(IsFolderPicker, [&](HWND picker) { PostClick(picker, c.pickerButton); })
-        .Then(s_caption, [&](HWND hwnd) {
-            after = Read(hwnd, m_dialog);
-            versionCallsAfter = m_log.Count(versionCall);
-            PostClick(hwnd, IDCANCEL);
-        });
-
-    EXPECT_EQ(IDCANCEL, Run(shownFolder, folder.PathOf("ProbeComplete.TXV")));
     EXPECT_EQ(versionCallsBefore, versionCallsAfter);
-    EXPECT_EQ(shownFolder, after.folderShown);
-    EXPECT_EQ(shownFolder, m_dialog.m_engineFolder.Text());
-    EXPECT_EQ("ProbeComplete.TXV", after.selected);
-    EXPECT_EQ("[abc]", after.preview);
-    EXPECT_TRUE(after.settingEnabled);
+    EXPECT_EQ(after.folderShown, m_dialog.m_engineFolder.Text());
+    if (reloaded) {
+        EXPECT_EQ(0, lstrcmpiA(second.Path().c_str(), after.folderShown.c_str())) << after.folderShown;
+        const std::vector<EngineRow> expected = {
+            {"ProbeApi0001FFFF.TXV", "Probe engine api0001ffff", "API 0001FFFF"},
+            {"ProbeBare.TXV", "Probe engine bare", "API 00010000"},
+        };
+        EXPECT_EQ(expected, after.rows);
+    } else {
+        EXPECT_EQ(setting, after.folderShown);
+        EXPECT_EQ((std::vector<EngineRow>{{"ProbeComplete.TXV", "Probe engine complete", "API 00010000"}}), after.rows);
+    }
+    EXPECT_EQ(reloaded ? "" : "ProbeComplete.TXV", after.selected);
+    EXPECT_EQ(reloaded ? std::string() : setting + "\\ProbeComplete.TXV", after.enginePath);
+    EXPECT_EQ(reloaded ? "" : "[abc]", after.preview);
+    EXPECT_EQ(!reloaded, after.settingEnabled);
+    EXPECT_EQ(!reloaded, after.aboutEnabled);
+    // The first folder's engine is ended and freed when its rows go.
+    EXPECT_EQ(reloaded ? 1 : 0, exitsAfter);
+    EXPECT_EQ(reloaded ? 1 : 0, detachesAfter);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, EngineSettingsSameFolderTest,
-                         ::testing::Values(SameFolderCase{"SameFolder", false, IDOK},
-                                           SameFolderCase{"OtherLetterCase", true, IDOK},
-                                           SameFolderCase{"PickerCancelled", false, IDCANCEL}),
-                         [](const ::testing::TestParamInfo<SameFolderCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Ways, EngineSettingsFolderTest,
+                         ::testing::Values(FolderCase{"AnotherFolder", false, true, IDOK},
+                                           FolderCase{"SameFolder", false, false, IDOK},
+                                           FolderCase{"OtherLetterCase", true, false, IDOK},
+                                           FolderCase{"PickerCancelled", false, true, IDCANCEL}),
+                         [](const ::testing::TestParamInfo<FolderCase>& info) { return info.param.name; });
 
 } // namespace
