@@ -89,24 +89,26 @@ void CALLBACK CDialogDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD)
 
 void CDialogDriver::Tick()
 {
-    if (m_steps.empty())
-        return;
-    Search search{&m_steps.front().match, NULL};
-    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&search));
-    if (search.found != NULL) {
-        // Taken off first: the action may run a nested loop that ticks again.
-        Action action = std::move(m_steps.front().action);
-        m_steps.pop_front();
-        m_nLastProgress = GetTickCount();
-        action(search.found);
-        return;
+    if (!m_steps.empty()) {
+        Search search{&m_steps.front().match, NULL};
+        EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found != NULL) {
+            // Taken off first: the action may run a nested loop that ticks again.
+            Action action = std::move(m_steps.front().action);
+            m_steps.pop_front();
+            m_nLastProgress = GetTickCount();
+            action(search.found);
+            return;
+        }
     }
     if (GetTickCount() - m_nLastProgress < s_nPatienceMs)
         return;
-    m_bTimedOut = true;
-    m_steps.clear();
     std::vector<HWND> dialogs;
     EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
+    if (m_steps.empty() && dialogs.empty())
+        return;
+    m_bTimedOut = true;
+    m_steps.clear();
     for (HWND dialog : dialogs)
         EndDialog(dialog, IDCANCEL);
 }

@@ -12,8 +12,8 @@
 // loops: each step waits until an enabled, visible dialog that it matches is
 // up, then acts on it. Actions that open a nested modal window must post, not
 // send, or the next step would run inside them. When no step makes progress
-// for a while, every dialog of the thread is cancelled so that the test fails
-// instead of hanging.
+// for a while, or a dialog stays open that long after the last step, every
+// dialog of the thread is cancelled so that the test fails instead of hanging.
 class CDialogDriver {
 public:
     using Match = std::function<bool(HWND dialog)>;
