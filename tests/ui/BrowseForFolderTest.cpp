@@ -2,9 +2,9 @@
 
 #include <shlobj.h>
 
-#include <functional>
 #include <string>
 
+#include "tests/support/ProcessDriver.h"
 #include "tests/support/TestApp.h"
 #include "tests/ui/DialogDriver.h"
 #include "tests/ui/EngineSettingsFixture.h"
@@ -12,83 +12,74 @@
 
 namespace {
 
-struct Browsed {
-    int result = 0;
-    std::string chosen;
-    bool titleShown = false;
+enum Expected { kNoFolder, kInitialFolder, kOtherFolder };
+
+struct BrowseCase {
+    const char* name;
+    UINT flags;
+    void (*act)(HWND picker, const char* otherFolder);
+    int result;
+    Expected chosen;
 };
 
-// Runs the picker on `initial` and lets `act` choose or cancel in it.
-Browsed Browse(const std::string& initial, UINT flags, const std::function<void(HWND)>& act)
+void Confirm(HWND picker, const char*)
 {
+    PostClick(picker, IDOK);
+}
+
+void ConfirmOther(HWND picker, const char* otherFolder)
+{
+    SendMessageA(picker, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(otherFolder));
+    PostClick(picker, IDOK);
+}
+
+void Cancel(HWND picker, const char*)
+{
+    PostClick(picker, IDCANCEL);
+}
+
+void ConfirmComputer(HWND picker, const char*)
+{
+    LPITEMIDLIST computer = NULL;
+    SHGetSpecialFolderLocation(NULL, CSIDL_DRIVES, &computer);
+    SendMessageA(picker, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(computer));
+    CoTaskMemFree(computer);
+    PostClick(picker, IDOK);
+}
+
+class BrowseForFolderTest : public ::testing::TestWithParam<BrowseCase> {};
+
+TEST_P(BrowseForFolderTest, OpensOnTheInitialFolderWithTheTitleAndReturnsTheFolderConfirmed)
+{
+    const BrowseCase& c = GetParam();
+    UseTestApplication();
+    CEngineFolder initial;
+    CEngineFolder other;
+    initial.SettleForPicker();
+    other.SettleForPicker();
     const char* title = "Choose the test folder";
-    Browsed browsed;
+    bool titleShown = false;
     CDialogDriver driver;
     driver.ThenWindow(IsFolderPicker, [&](HWND picker) {
-        browsed.titleShown = HasChild(picker, [title](HWND child) {
-            char text[256] = "";
-            GetWindowTextA(child, text, sizeof(text));
-            return lstrcmpA(text, title) == 0;
-        });
-        act(picker);
+        titleShown = HasChild(picker, [title](HWND child) { return TextOf(child) == title; });
+        c.act(picker, other.Path().c_str());
     });
     char chosen[MAX_PATH] = "stale";
-    browsed.result = BrowseForFolder(NULL, initial.c_str(), title, flags, chosen);
-    browsed.chosen = chosen;
+
+    EXPECT_EQ(c.result, BrowseForFolder(NULL, initial.Path().c_str(), title, c.flags, chosen));
     EXPECT_TRUE(driver.Finished());
-    return browsed;
+    EXPECT_TRUE(titleShown);
+    const std::string expected[] = {std::string(), initial.Path(), other.Path()}; // by Expected
+    EXPECT_EQ(0, lstrcmpiA(expected[c.chosen].c_str(), chosen)) << chosen;
 }
 
-class BrowseForFolderTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        UseTestApplication();
-        m_initial.SettleForPicker();
-        m_other.SettleForPicker();
-    }
-
-    CEngineFolder m_initial;
-    CEngineFolder m_other;
-};
-
-TEST_F(BrowseForFolderTest, OpensOnTheInitialFolderAndReturnsIt)
-{
-    Browsed browsed = Browse(m_initial.Path(), BIF_RETURNONLYFSDIRS, [](HWND picker) { PostClick(picker, IDOK); });
-    EXPECT_EQ(BROWSE_FOLDER_CHOSEN, browsed.result);
-    EXPECT_EQ(0, lstrcmpiA(m_initial.Path().c_str(), browsed.chosen.c_str())) << browsed.chosen;
-    EXPECT_TRUE(browsed.titleShown);
-}
-
-TEST_F(BrowseForFolderTest, ReturnsTheFolderChosenInThePicker)
-{
-    Browsed browsed = Browse(m_initial.Path(), BIF_RETURNONLYFSDIRS, [this](HWND picker) {
-        SendMessageA(picker, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(m_other.Path().c_str()));
-        PostClick(picker, IDOK);
-    });
-    EXPECT_EQ(BROWSE_FOLDER_CHOSEN, browsed.result);
-    EXPECT_EQ(0, lstrcmpiA(m_other.Path().c_str(), browsed.chosen.c_str())) << browsed.chosen;
-}
-
-TEST_F(BrowseForFolderTest, CancelReportsNoFolder)
-{
-    Browsed browsed = Browse(m_initial.Path(), BIF_RETURNONLYFSDIRS, [](HWND picker) { PostClick(picker, IDCANCEL); });
-    EXPECT_EQ(BROWSE_FOLDER_CANCELLED, browsed.result);
-    EXPECT_EQ("", browsed.chosen);
-}
-
-TEST_F(BrowseForFolderTest, AnItemWithoutFileSystemPathReportsNoFolder)
-{
-    // Without BIF_RETURNONLYFSDIRS the picker lets the user confirm a virtual folder.
-    Browsed browsed = Browse(m_initial.Path(), 0, [](HWND picker) {
-        LPITEMIDLIST computer = NULL;
-        SHGetSpecialFolderLocation(NULL, CSIDL_DRIVES, &computer);
-        SendMessageA(picker, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(computer));
-        CoTaskMemFree(computer);
-        PostClick(picker, IDOK);
-    });
-    EXPECT_EQ(BROWSE_FOLDER_CANCELLED, browsed.result);
-    EXPECT_EQ("", browsed.chosen);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Choices, BrowseForFolderTest,
+    ::testing::Values(BrowseCase{"Initial", BIF_RETURNONLYFSDIRS, Confirm, BROWSE_FOLDER_CHOSEN, kInitialFolder},
+                      BrowseCase{"Other", BIF_RETURNONLYFSDIRS, ConfirmOther, BROWSE_FOLDER_CHOSEN, kOtherFolder},
+                      BrowseCase{"Cancelled", BIF_RETURNONLYFSDIRS, Cancel, BROWSE_FOLDER_CANCELLED, kNoFolder},
+                      // Without BIF_RETURNONLYFSDIRS the picker lets the user confirm a virtual folder.
+                      BrowseCase{"NoFileSystemPath", 0, ConfirmComputer, BROWSE_FOLDER_CANCELLED, kNoFolder}),
+    [](const ::testing::TestParamInfo<BrowseCase>& info) { return info.param.name; });
 
 } // namespace

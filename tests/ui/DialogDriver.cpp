@@ -89,26 +89,36 @@ void CALLBACK CDialogDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD)
 
 void CDialogDriver::Tick()
 {
-    if (m_steps.empty())
-        return;
-    Search search{&m_steps.front().match, NULL};
-    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&search));
-    if (search.found != NULL) {
-        // Taken off first: the action may run a nested loop that ticks again.
-        Action action = std::move(m_steps.front().action);
-        m_steps.pop_front();
-        m_nLastProgress = GetTickCount();
-        action(search.found);
-        return;
+    if (!m_steps.empty()) {
+        Search search{&m_steps.front().match, NULL};
+        EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found != NULL) {
+            // Taken off first: the action may run a nested loop that ticks again.
+            Action action = std::move(m_steps.front().action);
+            m_steps.pop_front();
+            m_nLastProgress = GetTickCount();
+            action(search.found);
+            return;
+        }
     }
     if (GetTickCount() - m_nLastProgress < s_nPatienceMs)
         return;
-    m_bTimedOut = true;
-    m_steps.clear();
     std::vector<HWND> dialogs;
     EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
+    if (m_steps.empty() && dialogs.empty())
+        return;
+    m_bTimedOut = true;
+    m_steps.clear();
     for (HWND dialog : dialogs)
         EndDialog(dialog, IDCANCEL);
+}
+
+int ShowDialog(CIconDialog& dialog, const std::string& caption, CDialogDriver::Action act)
+{
+    CDialogDriver driver;
+    driver.Then(caption, std::move(act));
+    int result = dialog.DoModal(NULL);
+    return driver.Finished() ? result : -1;
 }
 
 std::string ItemText(HWND dialog, int id)
@@ -125,18 +135,13 @@ bool HasChild(HWND window, const std::function<bool(HWND child)>& match)
     return search.found;
 }
 
-bool HasChildOfClass(HWND window, const char* className)
-{
-    return HasChild(window, [className](HWND child) {
-        char name[64] = "";
-        GetClassNameA(child, name, sizeof(name));
-        return lstrcmpiA(name, className) == 0;
-    });
-}
-
 bool IsFolderPicker(HWND dialog)
 {
-    return HasChildOfClass(dialog, "SysTreeView32");
+    return HasChild(dialog, [](HWND child) {
+        char name[64] = "";
+        GetClassNameA(child, name, sizeof(name));
+        return lstrcmpiA(name, "SysTreeView32") == 0;
+    });
 }
 
 void Click(HWND dialog, int id)

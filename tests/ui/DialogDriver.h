@@ -6,12 +6,14 @@
 #include <functional>
 #include <string>
 
+#include "foundation/IconDialog.h"
+
 // Drives modal dialogs of the calling thread from inside their own message
 // loops: each step waits until an enabled, visible dialog that it matches is
 // up, then acts on it. Actions that open a nested modal window must post, not
 // send, or the next step would run inside them. When no step makes progress
-// for a while, every dialog of the thread is cancelled so that the test fails
-// instead of hanging.
+// for a while, or a dialog stays open that long after the last step, every
+// dialog of the thread is cancelled so that the test fails instead of hanging.
 class CDialogDriver {
 public:
     using Match = std::function<bool(HWND dialog)>;
@@ -40,9 +42,12 @@ private:
     bool m_bTimedOut;
 };
 
+// Shows the dialog modally while one step acts on it once it is up; returns
+// what the dialog returned, or -1 when the step was never taken.
+int ShowDialog(CIconDialog& dialog, const std::string& caption, CDialogDriver::Action act);
+
 std::string ItemText(HWND dialog, int id);
 bool HasChild(HWND window, const std::function<bool(HWND child)>& match);
-bool HasChildOfClass(HWND window, const char* className);
 bool IsFolderPicker(HWND dialog);
 void Click(HWND dialog, int id);     // sends: for buttons whose handling returns to the caller
 void PostClick(HWND dialog, int id); // posts: for buttons that open a nested modal window

@@ -77,16 +77,14 @@ bool Capture(HWND dialog, const std::string& file)
 std::string s_outputFolder;
 int s_nFailures = 0;
 
-void Show(CIconDialog& dialog, UINT dialogId, const char* name, HWND owner = NULL)
+void Show(CIconDialog& dialog, UINT dialogId, const char* name)
 {
-    CDialogDriver driver;
-    driver.Then(ExpectedCaption(dialogId), [name](HWND hwnd) {
+    int shown = ShowDialog(dialog, ExpectedCaption(dialogId), [name](HWND hwnd) {
         if (!Capture(hwnd, s_outputFolder + "\\" + name + ".bmp"))
             ++s_nFailures;
         PostClick(hwnd, IDCANCEL);
     });
-    dialog.DoModal(owner);
-    if (!driver.Finished()) {
+    if (shown == -1) {
         fprintf(stderr, "%s did not show\n", name);
         ++s_nFailures;
     }

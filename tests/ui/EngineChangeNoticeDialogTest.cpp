@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/support/Cp932.h"
+#include "tests/support/ExpectedTexts.h"
 #include "tests/support/TestApp.h"
 #include "tests/ui/DialogDriver.h"
 #include "ui/EngineChangeNoticeDialog.h"
@@ -16,26 +16,20 @@ struct NoticeCase {
     BOOL dontShowAgain;
 };
 
-class EngineChangeNoticeDialogTest : public ::testing::TestWithParam<NoticeCase> {
-protected:
-    void SetUp() override { UseTestApplication(); }
-};
+using EngineChangeNoticeDialogTest = ::testing::TestWithParam<NoticeCase>;
 
 TEST_P(EngineChangeNoticeDialogTest, DontShowAgainOnlyWhenTickedAndConfirmed)
 {
     const NoticeCase& c = GetParam();
+    UseTestApplication();
     CEngineChangeNoticeDialog dialog;
     LRESULT initialCheck = -1;
-    CDialogDriver driver;
-    driver.Then("Morvane", [&](HWND hwnd) {
-        initialCheck = SendDlgItemMessageA(hwnd, IDC_DONT_SHOW_AGAIN, BM_GETCHECK, 0, 0);
-        if (c.tick)
-            SendDlgItemMessageA(hwnd, IDC_DONT_SHOW_AGAIN, BM_CLICK, 0, 0);
-        c.close(hwnd);
-    });
-
-    EXPECT_EQ(c.result, dialog.DoModal(NULL));
-    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(c.result, ShowDialog(dialog, ExpectedCaption(IDD_ENGINE_CHANGE_NOTICE), [&](HWND hwnd) {
+                  initialCheck = SendDlgItemMessageA(hwnd, IDC_DONT_SHOW_AGAIN, BM_GETCHECK, 0, 0);
+                  if (c.tick)
+                      SendDlgItemMessageA(hwnd, IDC_DONT_SHOW_AGAIN, BM_CLICK, 0, 0);
+                  c.close(hwnd);
+              }));
     EXPECT_EQ(BST_UNCHECKED, initialCheck);
     EXPECT_EQ(c.dontShowAgain, dialog.m_bDontShowAgain);
 }
@@ -46,6 +40,6 @@ INSTANTIATE_TEST_SUITE_P(Closings, EngineChangeNoticeDialogTest,
                                            NoticeCase{"TickedEscape", true, PressEscape, IDCANCEL, FALSE},
                                            NoticeCase{"TickedCloseBox", true, CloseBox, IDCANCEL, FALSE},
                                            NoticeCase{"UntickedEscape", false, PressEscape, IDCANCEL, FALSE}),
-                         [](const ::testing::TestParamInfo<NoticeCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<NoticeCase>& info) { return info.param.name; });
 
 } // namespace

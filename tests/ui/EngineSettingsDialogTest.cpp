@@ -31,14 +31,34 @@ DialogView Read(HWND hwnd, const CEngineSettingsDialog& dialog)
                       ItemText(hwnd, IDC_ENGINE_FOLDER),
                       ItemText(hwnd, IDC_SAMPLE),
                       ItemText(hwnd, IDC_SAMPLE_RESULT),
-                      IsItemEnabled(hwnd, IDC_ENGINE_SETTING),
-                      IsItemEnabled(hwnd, IDC_ENGINE_ABOUT)};
+                      IsWindowEnabled(GetDlgItem(hwnd, IDC_ENGINE_SETTING)) != FALSE,
+                      IsWindowEnabled(GetDlgItem(hwnd, IDC_ENGINE_ABOUT)) != FALSE};
 }
 
-
-TEST_F(EngineSettingsDialogTest, EmptyFolderListsNothingAndOkAsksUntilYes)
+std::vector<std::pair<std::string, int>> Columns(HWND list)
 {
-    CEngineFolder folder;
+    std::vector<std::pair<std::string, int>> columns;
+    for (int index = 0;; ++index) {
+        char text[64] = "";
+        LVCOLUMNA column;
+        ZeroMemory(&column, sizeof(column));
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = text;
+        column.cchTextMax = sizeof(text);
+        if (!SendMessageA(list, LVM_GETCOLUMNA, index, reinterpret_cast<LPARAM>(&column)))
+            return columns;
+        columns.emplace_back(text, column.cx);
+    }
+}
+
+class EngineSettingsNothingSelectedTest : public EngineSettingsDialogTest,
+                                          public ::testing::WithParamInterface<bool> {};
+
+// With the engine in the folder it is selected at first and the selection then removed.
+TEST_P(EngineSettingsNothingSelectedTest, ShowsNoEngineAndOkAsksUntilYes)
+{
+    const bool engineListed = GetParam();
+    CEngineFolder folder = engineListed ? CEngineFolder({"ProbeComplete.TXV"}) : CEngineFolder();
     DialogView view;
     HWND shown = NULL;
     bool openAfterNo = false;
@@ -47,6 +67,7 @@ TEST_F(EngineSettingsDialogTest, EmptyFolderListsNothingAndOkAsksUntilYes)
         .Then(s_caption,
               [&](HWND hwnd) {
                   shown = hwnd;
+                  ClearSelection(hwnd);
                   view = Read(hwnd, m_dialog);
                   PostClick(hwnd, IDOK);
               })
@@ -57,7 +78,7 @@ TEST_F(EngineSettingsDialogTest, EmptyFolderListsNothingAndOkAsksUntilYes)
         });
 
     EXPECT_EQ(IDOK, Run(folder.Path(), folder.PathOf("ProbeComplete.TXV")));
-    EXPECT_TRUE(view.rows.empty());
+    EXPECT_EQ(engineListed ? 1u : 0u, view.rows.size());
     EXPECT_EQ("", view.selected);
     EXPECT_EQ("", view.enginePath);
     EXPECT_EQ(folder.Path(), view.folderShown);
@@ -72,19 +93,33 @@ TEST_F(EngineSettingsDialogTest, EmptyFolderListsNothingAndOkAsksUntilYes)
     EXPECT_STREQ("", m_dialog.m_enginePath.Text());
 }
 
-TEST_F(EngineSettingsDialogTest, ListsLoadableEnginesAndLeavesBrokenOnesOutSilently)
+INSTANTIATE_TEST_SUITE_P(Folders, EngineSettingsNothingSelectedTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "SelectionRemoved" : "EmptyFolder";
+                         });
+
+TEST_F(EngineSettingsDialogTest, ListsLoadableEnginesInThreeColumnsAndLeavesBrokenOnesOutSilently)
 {
     CEngineFolder folder({"ProbeComplete.TXV", "ProbeBare.TXV", "ProbeApi00000001.TXV", "ProbeApi0001FFFF.TXV",
-                          "ProbeInitFails.TXV", "ProbeApi00020000.TXV", "ProbeApi00000000.TXV",
-                          "ProbeNoApiVersion.TXV", "ProbeNoDescription.TXV", "ProbeNoVersionText.TXV"});
+                          "ProbeInitFails.TXV", "ProbeApi00020000.TXV", "ProbeApi00000000.TXV", "ProbeNoApiVersion.TXV",
+                          "ProbeNoDescription.TXV", "ProbeNoVersionText.TXV"});
     folder.WriteFile("NotALibrary.TXV", "text");
     DialogView view;
+    std::vector<std::pair<std::string, int>> columns;
+    LRESULT extendedStyle = 0;
     m_driver.Then(s_caption, [&](HWND hwnd) {
         view = Read(hwnd, m_dialog);
+        columns = Columns(GetDlgItem(hwnd, IDC_ENGINE_LIST));
+        extendedStyle = SendDlgItemMessageA(hwnd, IDC_ENGINE_LIST, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
         PostClick(hwnd, IDCANCEL);
     });
 
     EXPECT_EQ(IDCANCEL, Run(folder.Path(), ""));
+    const std::vector<std::pair<std::string, int>> expectedColumns = {{ExpectedString(IDS_COLUMN_FILE_NAME), 100},
+                                                                      {ExpectedString(IDS_COLUMN_DESCRIPTION), 200},
+                                                                      {ExpectedString(IDS_COLUMN_VERSION), 73}};
+    EXPECT_EQ(expectedColumns, columns);
+    EXPECT_EQ(LVS_EX_FULLROWSELECT, extendedStyle);
     const std::vector<EngineRow> expected = {
         {"ProbeApi00000001.TXV", "Probe engine api00000001", "API 00000001"},
         {"ProbeApi0001FFFF.TXV", "Probe engine api0001ffff", "API 0001FFFF"},
@@ -102,37 +137,6 @@ TEST_F(EngineSettingsDialogTest, ListsLoadableEnginesAndLeavesBrokenOnesOutSilen
     EXPECT_TRUE(m_log.EveryLibraryFreed());
 }
 
-TEST_F(EngineSettingsDialogTest, ListHasTheThreeColumnsAndFullRowSelection)
-{
-    CEngineFolder folder;
-    std::vector<std::pair<std::string, int>> columns;
-    LRESULT extendedStyle = 0;
-    m_driver.Then(s_caption, [&](HWND hwnd) {
-        HWND list = GetDlgItem(hwnd, IDC_ENGINE_LIST);
-        for (int index = 0;; ++index) {
-            char text[64] = "";
-            LVCOLUMNA column;
-            ZeroMemory(&column, sizeof(column));
-            column.mask = LVCF_TEXT | LVCF_WIDTH;
-            column.pszText = text;
-            column.cchTextMax = sizeof(text);
-            if (!SendMessageA(list, LVM_GETCOLUMNA, index, reinterpret_cast<LPARAM>(&column)))
-                break;
-            columns.emplace_back(text, column.cx);
-        }
-        extendedStyle = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
-        PostClick(hwnd, IDCANCEL);
-    });
-
-    EXPECT_EQ(IDCANCEL, Run(folder.Path(), ""));
-    const std::vector<std::pair<std::string, int>> expected = {
-        {ExpectedString(IDS_COLUMN_FILE_NAME), 100},
-        {ExpectedString(IDS_COLUMN_DESCRIPTION), 200},
-        {ExpectedString(IDS_COLUMN_VERSION), 73}};
-    EXPECT_EQ(expected, columns);
-    EXPECT_EQ(LVS_EX_FULLROWSELECT, extendedStyle);
-}
-
 struct InitialPathCase {
     const char* name;
     std::string initialPath; // "<folder>" stands for the dialog's folder
@@ -142,25 +146,29 @@ struct InitialPathCase {
 class EngineSettingsInitialPathTest : public EngineSettingsDialogTest,
                                       public ::testing::WithParamInterface<InitialPathCase> {};
 
-TEST_P(EngineSettingsInitialPathTest, SelectsTheRowOfTheInitialFileName)
+TEST_P(EngineSettingsInitialPathTest, SelectsTheRowOfTheInitialFileNameWhichOkTakesWithoutAsking)
 {
     const InitialPathCase& c = GetParam();
     CEngineFolder folder({"ProbeComplete.TXV", "ProbeBare.TXV"});
     std::string initial = c.initialPath;
     if (initial.compare(0, 8, "<folder>") == 0)
         initial = folder.Path() + initial.substr(8);
+    const bool found = !c.selected.empty();
     DialogView view;
     m_driver.Then(s_caption, [&](HWND hwnd) {
         view = Read(hwnd, m_dialog);
-        PostClick(hwnd, IDCANCEL);
+        PostClick(hwnd, found ? IDOK : IDCANCEL);
     });
 
-    EXPECT_EQ(IDCANCEL, Run(folder.Path(), initial));
+    EXPECT_EQ(found ? IDOK : IDCANCEL, Run(folder.Path(), initial));
     EXPECT_EQ(c.selected, view.selected);
-    EXPECT_EQ(c.selected.empty() ? std::string() : folder.PathOf(c.selected.c_str()), view.enginePath);
-    EXPECT_EQ(c.selected.empty() ? "" : "[abc]", view.preview);
-    EXPECT_EQ(!c.selected.empty(), view.settingEnabled);
-    EXPECT_EQ(!c.selected.empty(), view.aboutEnabled);
+    EXPECT_EQ(found ? folder.PathOf(c.selected.c_str()) : std::string(), view.enginePath);
+    EXPECT_EQ(found ? "[abc]" : "", view.preview);
+    EXPECT_EQ(found, view.settingEnabled);
+    EXPECT_EQ(found, view.aboutEnabled);
+    EXPECT_TRUE(m_boxes.Seen().empty());
+    EXPECT_EQ(view.enginePath, m_dialog.m_enginePath.Text());
+    EXPECT_EQ(folder.Path(), m_dialog.m_engineFolder.Text());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -168,9 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(InitialPathCase{"SameFolder", "<folder>\\ProbeComplete.TXV", "ProbeComplete.TXV"},
                       InitialPathCase{"OtherFolderOtherCase", "C:\\elsewhere\\probecomplete.txv", "ProbeComplete.TXV"},
                       InitialPathCase{"UpperCase", "D:\\PROBECOMPLETE.TXV", "ProbeComplete.TXV"},
-                      InitialPathCase{"NotInFolder", "<folder>\\Missing.TXV", ""},
-                      InitialPathCase{"Empty", "", ""}),
-    [](const ::testing::TestParamInfo<InitialPathCase>& info) { return std::string(info.param.name); });
+                      InitialPathCase{"NotInFolder", "<folder>\\Missing.TXV", ""}, InitialPathCase{"Empty", "", ""}),
+    [](const ::testing::TestParamInfo<InitialPathCase>& info) { return info.param.name; });
 
 struct SelectionStep {
     const char* fileName;
@@ -292,42 +299,6 @@ TEST_F(EngineSettingsDialogTest, SettingsButtonRefreshesThePreviewAndAboutButton
     EXPECT_EQ(1, m_log.Count("complete TXVOnAbout " + CProbeLog::HexWindow(shown)));
 }
 
-TEST_F(EngineSettingsDialogTest, RemovingTheSelectionEmptiesPathAndPreview)
-{
-    CEngineFolder folder({"ProbeComplete.TXV"});
-    DialogView view;
-    m_boxes.SetAnswer(IDNO);
-    m_driver
-        .Then(s_caption,
-              [&](HWND hwnd) {
-                  ClearSelection(hwnd);
-                  view = Read(hwnd, m_dialog);
-                  PostClick(hwnd, IDOK);
-              })
-        .Then(s_caption, [&](HWND hwnd) { PostClick(hwnd, IDCANCEL); });
-
-    EXPECT_EQ(IDCANCEL, Run(folder.Path(), folder.PathOf("ProbeComplete.TXV")));
-    EXPECT_EQ("", view.selected);
-    EXPECT_EQ("", view.enginePath);
-    EXPECT_EQ("", view.preview);
-    EXPECT_EQ("abc", view.sampleShown);
-    EXPECT_FALSE(view.settingEnabled);
-    EXPECT_FALSE(view.aboutEnabled);
-    ASSERT_EQ(1u, m_boxes.Seen().size());
-    EXPECT_EQ(ExpectedString(IDS_NO_ENGINE_SELECTED), m_boxes.Seen()[0].text);
-}
-
-TEST_F(EngineSettingsDialogTest, OkWithASelectedEngineClosesWithoutAsking)
-{
-    CEngineFolder folder({"ProbeComplete.TXV"});
-    m_driver.Then(s_caption, [&](HWND hwnd) { PostClick(hwnd, IDOK); });
-
-    EXPECT_EQ(IDOK, Run(folder.Path(), folder.PathOf("ProbeComplete.TXV")));
-    EXPECT_TRUE(m_boxes.Seen().empty());
-    EXPECT_EQ(folder.PathOf("ProbeComplete.TXV"), m_dialog.m_enginePath.Text());
-    EXPECT_EQ(folder.Path(), m_dialog.m_engineFolder.Text());
-}
-
 struct SampleCase {
     const char* name;
     int close;
@@ -374,23 +345,39 @@ TEST_P(EngineSettingsSampleTest, ChangedSampleIsPreviewedAndKeptAfterCancel)
 INSTANTIATE_TEST_SUITE_P(Closings, EngineSettingsSampleTest,
                          ::testing::Values(SampleCase{"Ok", IDOK, "xyz", "[xyz]"},
                                            SampleCase{"Cancel", IDCANCEL, "abc", "[abc]"}),
-                         [](const ::testing::TestParamInfo<SampleCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<SampleCase>& info) { return info.param.name; });
 
-TEST_F(EngineSettingsDialogTest, ChoosingAnotherFolderReloadsTheList)
+struct FolderCase {
+    const char* name;
+    bool lowerCaseSetting;
+    bool pickSecond; // the picker is pointed at the second folder before its button
+    int pickerButton;
+};
+
+class EngineSettingsFolderTest : public EngineSettingsDialogTest, public ::testing::WithParamInterface<FolderCase> {};
+
+TEST_P(EngineSettingsFolderTest, AnotherFolderReloadsTheListAndTheSameOneKeepsListAndSelection)
 {
+    const FolderCase& c = GetParam();
     CEngineFolder first({"ProbeComplete.TXV"});
     CEngineFolder second({"ProbeBare.TXV", "ProbeApi0001FFFF.TXV"});
+    std::string setting = first.Path();
+    if (c.lowerCaseSetting)
+        CharLowerA(&setting[0]);
+    const bool reloaded = c.pickSecond && c.pickerButton == IDOK;
+    const std::string versionCall = "complete TXVGetAPIVersion";
     HWND settings = NULL;
     HWND pickerOwner = NULL;
-    DialogView before;
     DialogView after;
+    int versionCallsBefore = 0;
+    int versionCallsAfter = 0;
     int exitsAfter = -1;
     int detachesAfter = -1;
     m_driver
         .Then(s_caption,
               [&](HWND hwnd) {
                   settings = hwnd;
-                  before = Read(hwnd, m_dialog);
+                  versionCallsBefore = m_log.Count(versionCall);
                   // The probe log has just been started next to both folders.
                   first.SettleForPicker();
                   second.SettleForPicker();
@@ -399,84 +386,49 @@ TEST_F(EngineSettingsDialogTest, ChoosingAnotherFolderReloadsTheList)
         .ThenWindow(IsFolderPicker,
                     [&](HWND picker) {
                         pickerOwner = GetWindow(picker, GW_OWNER);
-                        SendMessageA(picker, BFFM_SETSELECTIONA, TRUE,
-                                     reinterpret_cast<LPARAM>(second.Path().c_str()));
-                        PostClick(picker, IDOK);
+                        if (c.pickSecond)
+                            SendMessageA(picker, BFFM_SETSELECTIONA, TRUE,
+                                         reinterpret_cast<LPARAM>(second.Path().c_str()));
+                        PostClick(picker, c.pickerButton);
                     })
         .Then(s_caption, [&](HWND hwnd) {
             after = Read(hwnd, m_dialog);
+            versionCallsAfter = m_log.Count(versionCall);
             exitsAfter = m_log.Count("complete TXVExitEngine");
             detachesAfter = m_log.Count("complete detach");
             PostClick(hwnd, IDCANCEL);
         });
 
-    EXPECT_EQ(IDCANCEL, Run(first.Path(), first.PathOf("ProbeComplete.TXV")));
+    EXPECT_EQ(IDCANCEL, Run(setting, first.PathOf("ProbeComplete.TXV")));
     EXPECT_EQ(settings, pickerOwner);
-    EXPECT_EQ("[abc]", before.preview);
-    EXPECT_EQ(0, lstrcmpiA(second.Path().c_str(), after.folderShown.c_str())) << after.folderShown;
-    EXPECT_EQ(after.folderShown, m_dialog.m_engineFolder.Text());
-    const std::vector<EngineRow> expected = {
-        {"ProbeApi0001FFFF.TXV", "Probe engine api0001ffff", "API 0001FFFF"},
-        {"ProbeBare.TXV", "Probe engine bare", "API 00010000"},
-    };
-    EXPECT_EQ(expected, after.rows);
-    EXPECT_EQ("", after.selected);
-    EXPECT_EQ("", after.enginePath);
-    EXPECT_EQ("", after.preview);
-    EXPECT_FALSE(after.settingEnabled);
-    EXPECT_FALSE(after.aboutEnabled);
-    // The first folder's engine was ended and freed when its rows went.
-    EXPECT_EQ(1, exitsAfter);
-    EXPECT_EQ(1, detachesAfter);
-}
-
-struct SameFolderCase {
-    const char* name;
-    bool lowerCaseFolder;
-    int pickerButton;
-};
-
-class EngineSettingsSameFolderTest : public EngineSettingsDialogTest,
-                                     public ::testing::WithParamInterface<SameFolderCase> {};
-
-TEST_P(EngineSettingsSameFolderTest, KeepsListAndSelection)
-{
-    const SameFolderCase& c = GetParam();
-    CEngineFolder folder({"ProbeComplete.TXV"});
-    std::string shownFolder = folder.Path();
-    if (c.lowerCaseFolder)
-        CharLowerA(&shownFolder[0]);
-    DialogView after;
-    int versionCallsBefore = 0;
-    int versionCallsAfter = 0;
-    const std::string versionCall = "complete TXVGetAPIVersion";
-    m_driver
-        .Then(s_caption,
-              [&](HWND hwnd) {
-                  versionCallsBefore = m_log.Count(versionCall);
-                  folder.SettleForPicker();
-                  PostClick(hwnd, IDC_CHANGE_FOLDER);
-              })
-        .ThenWindow(IsFolderPicker, [&](HWND picker) { PostClick(picker, c.pickerButton); })
-        .Then(s_caption, [&](HWND hwnd) {
-            after = Read(hwnd, m_dialog);
-            versionCallsAfter = m_log.Count(versionCall);
-            PostClick(hwnd, IDCANCEL);
-        });
-
-    EXPECT_EQ(IDCANCEL, Run(shownFolder, folder.PathOf("ProbeComplete.TXV")));
     EXPECT_EQ(versionCallsBefore, versionCallsAfter);
-    EXPECT_EQ(shownFolder, after.folderShown);
-    EXPECT_EQ(shownFolder, m_dialog.m_engineFolder.Text());
-    EXPECT_EQ("ProbeComplete.TXV", after.selected);
-    EXPECT_EQ("[abc]", after.preview);
-    EXPECT_TRUE(after.settingEnabled);
+    EXPECT_EQ(after.folderShown, m_dialog.m_engineFolder.Text());
+    if (reloaded) {
+        EXPECT_EQ(0, lstrcmpiA(second.Path().c_str(), after.folderShown.c_str())) << after.folderShown;
+        const std::vector<EngineRow> expected = {
+            {"ProbeApi0001FFFF.TXV", "Probe engine api0001ffff", "API 0001FFFF"},
+            {"ProbeBare.TXV", "Probe engine bare", "API 00010000"},
+        };
+        EXPECT_EQ(expected, after.rows);
+    } else {
+        EXPECT_EQ(setting, after.folderShown);
+        EXPECT_EQ((std::vector<EngineRow>{{"ProbeComplete.TXV", "Probe engine complete", "API 00010000"}}), after.rows);
+    }
+    EXPECT_EQ(reloaded ? "" : "ProbeComplete.TXV", after.selected);
+    EXPECT_EQ(reloaded ? std::string() : setting + "\\ProbeComplete.TXV", after.enginePath);
+    EXPECT_EQ(reloaded ? "" : "[abc]", after.preview);
+    EXPECT_EQ(!reloaded, after.settingEnabled);
+    EXPECT_EQ(!reloaded, after.aboutEnabled);
+    // The first folder's engine is ended and freed when its rows go.
+    EXPECT_EQ(reloaded ? 1 : 0, exitsAfter);
+    EXPECT_EQ(reloaded ? 1 : 0, detachesAfter);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ways, EngineSettingsSameFolderTest,
-    ::testing::Values(SameFolderCase{"SameFolder", false, IDOK}, SameFolderCase{"OtherLetterCase", true, IDOK},
-                      SameFolderCase{"PickerCancelled", false, IDCANCEL}),
-    [](const ::testing::TestParamInfo<SameFolderCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ways, EngineSettingsFolderTest,
+                         ::testing::Values(FolderCase{"AnotherFolder", false, true, IDOK},
+                                           FolderCase{"SameFolder", false, false, IDOK},
+                                           FolderCase{"OtherLetterCase", true, false, IDOK},
+                                           FolderCase{"PickerCancelled", false, true, IDCANCEL}),
+                         [](const ::testing::TestParamInfo<FolderCase>& info) { return info.param.name; });
 
 } // namespace

@@ -63,19 +63,13 @@ std::vector<EngineRow> SortedRows(HWND dialog)
     int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row)
         rows.push_back(EngineRow{CellText(list, row, 0), CellText(list, row, 1), CellText(list, row, 2)});
-    std::sort(rows.begin(), rows.end(),
-              [](const EngineRow& a, const EngineRow& b) { return a.fileName < b.fileName; });
+    std::sort(rows.begin(), rows.end(), [](const EngineRow& a, const EngineRow& b) { return a.fileName < b.fileName; });
     return rows;
-}
-
-int SelectedRow(HWND dialog)
-{
-    return static_cast<int>(SendMessageA(List(dialog), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 std::string SelectedName(HWND dialog)
 {
-    int row = SelectedRow(dialog);
+    int row = static_cast<int>(SendMessageA(List(dialog), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     return row == -1 ? std::string() : CellText(List(dialog), row, 0);
 }
 
@@ -95,11 +89,6 @@ void SelectRow(HWND dialog, const char* fileName)
 void ClearSelection(HWND dialog)
 {
     SetSelection(List(dialog), static_cast<UINT>(-1), 0);
-}
-
-bool IsItemEnabled(HWND dialog, int id)
-{
-    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
 }
 
 WithTestApplication::WithTestApplication()

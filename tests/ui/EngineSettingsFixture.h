@@ -40,11 +40,9 @@ struct EngineRow {
 
 // The list control of the engine settings dialog, read and changed in place.
 std::vector<EngineRow> SortedRows(HWND dialog);
-int SelectedRow(HWND dialog);
 std::string SelectedName(HWND dialog);
 void SelectRow(HWND dialog, const char* fileName);
 void ClearSelection(HWND dialog);
-bool IsItemEnabled(HWND dialog, int id);
 
 // Dialog objects take the running application's instance when they are built,
 // so the application comes before the fixture's dialog.

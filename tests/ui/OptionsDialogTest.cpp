@@ -21,29 +21,23 @@ struct OptionsCase {
     int after;
 };
 
-class OptionsDialogTest : public ::testing::TestWithParam<OptionsCase> {
-protected:
-    void SetUp() override { UseTestApplication(); }
-};
+using OptionsDialogTest = ::testing::TestWithParam<OptionsCase>;
 
 TEST_P(OptionsDialogTest, ShowsTheStoredModeAndReturnsTheChoiceOnlyOnOk)
 {
     const OptionsCase& c = GetParam();
+    UseTestApplication();
     COptionsDialog dialog;
     dialog.m_nResMode = c.stored;
     UINT normalShown = 99;
     UINT hookShown = 99;
-    CDialogDriver driver;
-    driver.Then(ExpectedCaption(IDD_OPTIONS), [&](HWND hwnd) {
-        normalShown = IsDlgButtonChecked(hwnd, IDC_NORMAL_MODE);
-        hookShown = IsDlgButtonChecked(hwnd, IDC_HOOK_MODE);
-        if (c.clicked != 0)
-            SendDlgItemMessageA(hwnd, c.clicked, BM_CLICK, 0, 0);
-        c.close(hwnd);
-    });
-
-    EXPECT_EQ(c.result, dialog.DoModal(NULL));
-    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(c.result, ShowDialog(dialog, ExpectedCaption(IDD_OPTIONS), [&](HWND hwnd) {
+                  normalShown = IsDlgButtonChecked(hwnd, IDC_NORMAL_MODE);
+                  hookShown = IsDlgButtonChecked(hwnd, IDC_HOOK_MODE);
+                  if (c.clicked != 0)
+                      SendDlgItemMessageA(hwnd, c.clicked, BM_CLICK, 0, 0);
+                  c.close(hwnd);
+              }));
     EXPECT_EQ(c.hookShown, hookShown);
     EXPECT_EQ(c.hookShown == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, normalShown);
     EXPECT_EQ(c.after, dialog.m_nResMode);
@@ -59,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionsCase{"CancelButton", 2, IDC_NORMAL_MODE, PostClickOf<IDCANCEL>, BST_CHECKED, IDCANCEL, 2},
                       OptionsCase{"Escape", 0, IDC_HOOK_MODE, PressEscape, BST_UNCHECKED, IDCANCEL, 0},
                       OptionsCase{"CloseBox", 1, IDC_NORMAL_MODE, CloseBox, BST_CHECKED, IDCANCEL, 1}),
-    [](const ::testing::TestParamInfo<OptionsCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<OptionsCase>& info) { return info.param.name; });
 
 // The control's HOTKEYF_ flags have the shift and alt bits of the setting's MOD_ flags the other way round.
 TEST(OptionsHotKey, ShowsTheKeyAndWhetherItIsTakenAndGivesBackTheKeyTyped)
@@ -71,14 +65,12 @@ TEST(OptionsHotKey, ShowsTheKeyAndWhetherItIsTakenAndGivesBackTheKeyTyped)
         dialog.m_bHotKeyTaken = taken;
         LRESULT shown = 0;
         BOOL noteShown = !taken;
-        CDialogDriver driver;
-        driver.Then(ExpectedCaption(IDD_OPTIONS), [&](HWND hwnd) {
-            shown = SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_GETHOTKEY, 0, 0);
-            noteShown = IsWindowVisible(GetDlgItem(hwnd, IDC_HOTKEY_TAKEN));
-            SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_SETHOTKEY, MAKEWORD('K', HOTKEYF_ALT), 0);
-            PostClick(hwnd, IDOK);
-        });
-        EXPECT_EQ(IDOK, dialog.DoModal(NULL));
+        EXPECT_EQ(IDOK, ShowDialog(dialog, ExpectedCaption(IDD_OPTIONS), [&](HWND hwnd) {
+                      shown = SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_GETHOTKEY, 0, 0);
+                      noteShown = IsWindowVisible(GetDlgItem(hwnd, IDC_HOTKEY_TAKEN));
+                      SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_SETHOTKEY, MAKEWORD('K', HOTKEYF_ALT), 0);
+                      PostClick(hwnd, IDOK);
+                  }));
         EXPECT_EQ(MAKEWORD(VK_F12, HOTKEYF_CONTROL | HOTKEYF_SHIFT), shown);
         EXPECT_EQ(taken, noteShown);
         EXPECT_EQ(static_cast<DWORD>(MAKELONG('K', MOD_ALT)), dialog.m_nToggleHotKey);

@@ -9,77 +9,48 @@
 
 namespace {
 
-
-class SampleStringDialogTest : public ::testing::Test {
-protected:
-    void SetUp() override { UseTestApplication(); }
-
-    // Runs the dialog on `initial`, replaces the edit's text with `typed` unless it is null, and closes it with `close`.
-    int Run(CSampleStringDialog& dialog, const std::string& initial, const char* typed, void (*close)(HWND))
-    {
-        dialog.m_sampleString.Assign(initial.c_str());
-        CDialogDriver driver;
-        driver.Then(ExpectedCaption(IDD_SAMPLE_STRING), [&](HWND hwnd) {
-            m_shown = ItemText(hwnd, IDC_SAMPLE_EDIT);
-            if (typed != nullptr)
-                SetDlgItemTextA(hwnd, IDC_SAMPLE_EDIT, typed);
-            close(hwnd);
-        });
-        int result = dialog.DoModal(NULL);
-        EXPECT_TRUE(driver.Finished());
-        return result;
-    }
-
-    std::string m_shown;
-};
-
-struct EditCase {
+struct SampleCase {
     const char* name;
     std::string initial;
     std::string typed;
+    void (*close)(HWND);
+    int result;
     std::string expected;
 };
 
-class SampleStringEditTest : public SampleStringDialogTest, public ::testing::WithParamInterface<EditCase> {};
+class SampleStringDialogTest : public ::testing::TestWithParam<SampleCase> {};
 
-TEST_P(SampleStringEditTest, OkTakesTheEditedTextWithinTheCapacity)
+TEST_P(SampleStringDialogTest, OkTakesTheEditedTextWithinTheCapacityAndCancelKeepsTheString)
 {
-    const EditCase& c = GetParam();
+    const SampleCase& c = GetParam();
+    UseTestApplication();
     CSampleStringDialog dialog;
-    EXPECT_EQ(IDOK, Run(dialog, c.initial, c.typed.c_str(), PostClickOf<IDOK>));
-    EXPECT_EQ(c.initial, m_shown);
+    dialog.m_sampleString.Assign(c.initial.c_str());
+    std::string shown;
+    EXPECT_EQ(c.result, ShowDialog(dialog, ExpectedCaption(IDD_SAMPLE_STRING), [&](HWND hwnd) {
+                  shown = ItemText(hwnd, IDC_SAMPLE_EDIT);
+                  SetDlgItemTextA(hwnd, IDC_SAMPLE_EDIT, c.typed.c_str());
+                  c.close(hwnd);
+              }));
+    EXPECT_EQ(c.initial, shown);
     EXPECT_EQ(c.expected, dialog.m_sampleString.Text());
     EXPECT_EQ(static_cast<int>(c.expected.size()), dialog.m_sampleString.Length());
 }
 
+const std::string s_default = ExpectedString(IDS_DEFAULT_SAMPLE_STRING);
+
 INSTANTIATE_TEST_SUITE_P(
-    Texts, SampleStringEditTest,
-    ::testing::Values(EditCase{"Empty", ExpectedString(IDS_DEFAULT_SAMPLE_STRING), "", ""},
-                      EditCase{"Japanese", "abc", Cp932(u8"変換の見本"), Cp932(u8"変換の見本")},
-                      EditCase{"CutAt255", "abc", std::string(300, 'x'), std::string(255, 'x')},
-                      // A longer string passed in has grown the capacity to hold it.
-                      EditCase{"CutAtGrownCapacity", std::string(300, 'a'), std::string(400, 'y'),
-                               std::string(300, 'y')}),
-    [](const ::testing::TestParamInfo<EditCase>& info) { return std::string(info.param.name); });
-
-struct CancelCase {
-    const char* name;
-    void (*close)(HWND);
-};
-
-class SampleStringCancelTest : public SampleStringDialogTest, public ::testing::WithParamInterface<CancelCase> {};
-
-TEST_P(SampleStringCancelTest, KeepsTheStringAfterEditing)
-{
-    CSampleStringDialog dialog;
-    const std::string initial = ExpectedString(IDS_DEFAULT_SAMPLE_STRING);
-    EXPECT_EQ(IDCANCEL, Run(dialog, initial, "changed", GetParam().close));
-    EXPECT_EQ(initial, dialog.m_sampleString.Text());
-}
-
-INSTANTIATE_TEST_SUITE_P(Ways, SampleStringCancelTest,
-                         ::testing::Values(CancelCase{"Button", [](HWND hwnd) { PostClick(hwnd, IDCANCEL); }},
-                                           CancelCase{"Escape", PressEscape}, CancelCase{"CloseBox", CloseBox}),
-                         [](const ::testing::TestParamInfo<CancelCase>& info) { return std::string(info.param.name); });
+    Texts, SampleStringDialogTest,
+    ::testing::Values(
+        SampleCase{"Empty", s_default, "", PostClickOf<IDOK>, IDOK, ""},
+        SampleCase{"Japanese", "abc", Cp932(u8"変換の見本"), PostClickOf<IDOK>, IDOK, Cp932(u8"変換の見本")},
+        SampleCase{"CutAt255", "abc", std::string(300, 'x'), PostClickOf<IDOK>, IDOK, std::string(255, 'x')},
+        // A longer string passed in has grown the capacity to hold it.
+        SampleCase{"CutAtGrownCapacity", std::string(300, 'a'), std::string(400, 'y'), PostClickOf<IDOK>, IDOK,
+                   std::string(300, 'y')},
+        SampleCase{"CancelButton", s_default, "changed", PostClickOf<IDCANCEL>, IDCANCEL, s_default},
+        SampleCase{"Escape", s_default, "changed", PressEscape, IDCANCEL, s_default},
+        SampleCase{"CloseBox", s_default, "changed", CloseBox, IDCANCEL, s_default}),
+    [](const ::testing::TestParamInfo<SampleCase>& info) { return info.param.name; });
 
 } // namespace
