@@ -29,11 +29,6 @@ bool Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
     return SendMessageTimeoutA(window, msg, wParam, lParam, SMTO_NORMAL, kWaitMs, &result) != 0;
 }
 
-void Click(HWND dialog, int id)
-{
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
 class Commands : public MorvaneRunTest {
 protected:
     // Morvane's top-level window of the class that holds the control (any visible one for 0).
@@ -104,7 +99,7 @@ TEST_F(Commands, OptionsSwitchTheModeWhileMorvaneRunsAndStoreItOnOkOnly)
         ASSERT_NE(dialog, nullptr);
         for (int radio : {IDC_NORMAL_MODE, IDC_HOOK_MODE})
             SendMessageA(GetDlgItem(dialog, radio), BM_SETCHECK, radio == step.mode ? BST_CHECKED : BST_UNCHECKED, 0);
-        Click(dialog, step.button);
+        PostClick(dialog, step.button);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWaitMs));
 
         std::string polled = "Polled " + std::to_string(round);
@@ -183,7 +178,7 @@ TEST_P(EngineNotice, ShowsOnAChangedPathAndStoresDontShowAgain)
     if (!c.storedInLowerCase)
         SelectAnotherRow(dialog);
     ASSERT_TRUE(WaitUntil([&] { return !ControlText(dialog, IDC_SAMPLE_RESULT).empty(); }, kWaitMs)) << "an engine selected";
-    Click(dialog, IDOK);
+    PostClick(dialog, IDOK);
     // OK writes the preferences once the notice, if any, is answered.
     HWND notice = nullptr;
     ASSERT_TRUE(WaitUntil(
@@ -194,7 +189,7 @@ TEST_P(EngineNotice, ShowsOnAChangedPathAndStoresDontShowAgain)
     EXPECT_EQ(notice != nullptr, c.noticed);
     if (notice != nullptr) {
         SendMessageA(GetDlgItem(notice, IDC_DONT_SHOW_AGAIN), BM_SETCHECK, c.tick ? BST_CHECKED : BST_UNCHECKED, 0);
-        Click(notice, IDOK);
+        PostClick(notice, IDOK);
         ASSERT_TRUE(WaitUntil([] { return CPreferencesScope::Exists("ResMode"); }, kWaitMs));
     }
     DWORD showNotice = kNotStored;
@@ -215,15 +210,15 @@ TEST_F(EngineSettings, CancelLoadsTheOldEngineAgainAndKeepsTheSampleString)
     HWND dialog = OpenDialog(ID_TRAY_ENGINE_SETTINGS, IDC_ENGINE_LIST);
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return ControlText(dialog, IDC_SAMPLE_RESULT) == "[Before]"; }, kWaitMs));
-    Click(dialog, IDC_CHANGE_SAMPLE);
+    PostClick(dialog, IDC_CHANGE_SAMPLE);
     HWND sample = AwaitDialog(IDC_SAMPLE_EDIT);
     ASSERT_NE(sample, nullptr);
     SendMessageA(GetDlgItem(sample, IDC_SAMPLE_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("After"));
-    Click(sample, IDOK);
+    PostClick(sample, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return ControlText(dialog, IDC_SAMPLE_RESULT) == "[After]"; }, kWaitMs));
     SelectAnotherRow(dialog);
     ASSERT_TRUE(WaitUntil([&] { return Logged("bare TXVInitEngine"); }, kWaitMs));
-    Click(dialog, IDCANCEL);
+    PostClick(dialog, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWaitMs));
     EXPECT_EQ(ExitMorvane(), 0);
 
@@ -281,7 +276,7 @@ TEST_F(EngineSettings, APressOnTheTrayIconWithADialogOpenBringsTheInnermostForwa
     ASSERT_NE(StartMorvane(), nullptr);
     HWND dialog = OpenDialog(ID_TRAY_ENGINE_SETTINGS, IDC_ENGINE_LIST);
     ASSERT_NE(dialog, nullptr);
-    Click(dialog, IDC_CHANGE_SAMPLE);
+    PostClick(dialog, IDC_CHANGE_SAMPLE);
     HWND sample = AwaitDialog(IDC_SAMPLE_EDIT);
     ASSERT_NE(sample, nullptr);
     CChildProcess process;
@@ -293,8 +288,8 @@ TEST_F(EngineSettings, APressOnTheTrayIconWithADialogOpenBringsTheInnermostForwa
 
     ASSERT_TRUE(Send(m_hMainWnd, kTrayNotify, kTrayIconId, WM_RBUTTONDOWN));
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == sample; }, kWaitMs)) << "the innermost dialog, no menu";
-    Click(sample, IDCANCEL);
-    Click(dialog, IDCANCEL);
+    PostClick(sample, IDCANCEL);
+    PostClick(dialog, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWaitMs));
     EXPECT_EQ(ExitMorvane(), 0);
 }

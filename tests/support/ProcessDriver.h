@@ -44,5 +44,9 @@ HWND WaitForTopLevelWindow(const char* className, DWORD processId, DWORD timeout
 // The message boxes and dialogs (#32770) that a process shows.
 HWND FindProcessDialog(DWORD processId, const char* caption);
 
+// A button of the dialog clicked as the dialog manager reports it.
+void Click(HWND dialog, int id);     // sends: for buttons whose handling returns to the caller
+void PostClick(HWND dialog, int id); // posts: for buttons that open a nested modal window, or in another process
+
 // The whole text, however long ("" when the window does not answer in time).
 std::string TextOf(HWND hwnd);

@@ -144,16 +144,6 @@ bool IsFolderPicker(HWND dialog)
     });
 }
 
-void Click(HWND dialog, int id)
-{
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-void PostClick(HWND dialog, int id)
-{
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
 void PressEscape(HWND dialog)
 {
     // Posted so that the dialog manager's own key handling turns it into IDCANCEL.

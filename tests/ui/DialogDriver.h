@@ -7,6 +7,7 @@
 #include <string>
 
 #include "foundation/IconDialog.h"
+#include "tests/support/ProcessDriver.h"
 
 // Drives modal dialogs of the calling thread from inside their own message
 // loops: each step waits until an enabled, visible dialog that it matches is
@@ -49,8 +50,6 @@ int ShowDialog(CIconDialog& dialog, const std::string& caption, CDialogDriver::A
 std::string ItemText(HWND dialog, int id);
 bool HasChild(HWND window, const std::function<bool(HWND child)>& match);
 bool IsFolderPicker(HWND dialog);
-void Click(HWND dialog, int id);     // sends: for buttons whose handling returns to the caller
-void PostClick(HWND dialog, int id); // posts: for buttons that open a nested modal window
 void PressEscape(HWND dialog);
 void CloseBox(HWND dialog);
 // PostClickOf<IDOK> closes a dialog as a table of cases names it.
