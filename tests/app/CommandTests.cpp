@@ -301,8 +301,9 @@ TEST_F(Commands, TaskbarCreatedAddsTheIconAgain)
     icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
     icon.hWnd = m_hMainWnd;
     icon.uID = kTrayIconId;
-    // Only an icon the tray holds can be modified.
-    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon));
+    // Only an icon the tray holds can be modified. Morvane's window is found
+    // before the icon is added, so the icon is awaited.
+    ASSERT_TRUE(WaitUntil([&] { return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE; }, kWaitMs));
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon)) << "as a new taskbar starts, without it";
     EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon));
     ASSERT_TRUE(Send(m_hMainWnd, RegisterWindowMessageA("TaskbarCreated"), 0, 0));
