@@ -34,6 +34,15 @@ extern "C" {
 /* Class name the host passes when it previews the user's sample string. */
 #define TXV_SAMPLE_CLASS_NAME "@Sample"
 
+/* Class names the host passes for texts that are not a control's caption:
+   the title of a top-level window or dialog, a tab control's tab label, a
+   header control's column header (list views' included), a menu item's text
+   (menu bars and popup menus). */
+#define TXV_TITLE_CLASS_NAME "@Title"
+#define TXV_TAB_CLASS_NAME "@Tab"
+#define TXV_HEADER_CLASS_NAME "@Header"
+#define TXV_MENU_CLASS_NAME "@Menu"
+
 /* Output buffer sizes the host passes to TXVConvertCaptionString. */
 #define TXV_WINDOW_OUTPUT_SIZE 256
 #define TXV_PREVIEW_OUTPUT_SIZE 512
@@ -55,7 +64,8 @@ typedef BOOL(WINAPI* PFN_TXVInitEngine)(void);
 typedef void(WINAPI* PFN_TXVExitEngine)(void);
 
 /* The conversion. className is the control's window class ("Button",
-   "Static", "TButton", "TCheckBox", "TGroupBox", or "@Sample"); text is its
+   "Static", "TButton", "TCheckBox", "TGroupBox"), "@Sample", or one of the
+   class names of other texts above; text is its
    current caption (at most 1023 bytes). outBuffer arrives zero-filled; write
    the new caption there, terminated, within outBufferSize bytes, and return
    non-zero. Return zero to leave the caption alone. */
