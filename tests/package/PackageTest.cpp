@@ -4,8 +4,12 @@
 
 #include <stdlib.h>
 
+#include <fstream>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "tests/support/PeImage.h"
 #include "tests/support/PreferencesScope.h"
 #include "tests/support/ProcessDriver.h"
 #include "ui/resource.h"
@@ -66,6 +70,33 @@ TEST(Package, TheUnpackedMorvaneRunsWithTheUnpackedDictionaryEngineAndExitsWithZ
 
 // A silent install with the start-with-Windows switch, the installed Morvane
 // switched to hook mode, then a silent uninstall while it runs.
+// A binary that imports a function Windows XP lacks does not start there at all.
+TEST(Package, EveryShippedBinaryImportsOnlyWhatWindowsXpExports)
+{
+    const std::string folder = Given("MORVANE_PACKAGE_FOLDER");
+    std::ifstream list(Given("MORVANE_XP_EXPORTS"));
+    ASSERT_TRUE(list.good()) << "MORVANE_XP_EXPORTS must name the list of Windows XP's exports";
+    std::set<std::string> known;
+    for (std::string line; std::getline(list, line);) {
+        if (!line.empty() && line[0] != '#')
+            known.insert(line);
+    }
+    int binaries = 0;
+    for (const char* name : {"Morvane.exe", "MorLatch.dll", "Dictionary.TXV", "FullWidth.TXV"}) {
+        CPeImage image(folder + "\\" + name);
+        ASSERT_TRUE(image.Valid()) << name;
+        std::vector<std::string> imported;
+        ASSERT_TRUE(image.ImportedFunctions(&imported)) << name;
+        for (const std::string& function : imported) {
+            // Our own library is in the package beside the program.
+            if (function.rfind("morlatch.dll ", 0) != 0)
+                EXPECT_EQ(known.count(function), 1u) << name << " imports " << function;
+        }
+        binaries += !imported.empty();
+    }
+    EXPECT_EQ(binaries, 4);
+}
+
 TEST(Package, TheSetupInstallsForTheUserAndItsUninstallerLetsMorvaneSaveAndLeavesNothing)
 {
     const std::string setup = Given("MORVANE_SETUP");

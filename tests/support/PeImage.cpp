@@ -71,6 +71,17 @@ std::string CPeImage::StringAt(DWORD rva) const
 
 bool CPeImage::ImportedLibraries(std::vector<std::string>* names) const
 {
+    return ReadImports(names, nullptr);
+}
+
+bool CPeImage::ImportedFunctions(std::vector<std::string>* names) const
+{
+    std::vector<std::string> libraries;
+    return ReadImports(&libraries, names);
+}
+
+bool CPeImage::ReadImports(std::vector<std::string>* libraries, std::vector<std::string>* functions) const
+{
     const IMAGE_DATA_DIRECTORY& imports = Directory(IMAGE_DIRECTORY_ENTRY_IMPORT);
     if (imports.VirtualAddress == 0)
         return true;
@@ -85,7 +96,29 @@ bool CPeImage::ImportedLibraries(std::vector<std::string>* names) const
             return true;
         std::string name = StringAt(descriptor.Name);
         std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-        names->push_back(name);
+        libraries->push_back(name);
+        if (functions != nullptr && !ReadThunks(name, descriptor, functions))
+            return false;
+    }
+}
+
+bool CPeImage::ReadThunks(const std::string& library, const IMAGE_IMPORT_DESCRIPTOR& descriptor,
+                          std::vector<std::string>* functions) const
+{
+    // The lookup table; old linkers left only the address table, which holds the same before binding.
+    size_t thunks = OffsetOf(descriptor.OriginalFirstThunk != 0 ? descriptor.OriginalFirstThunk : descriptor.FirstThunk);
+    if (thunks == SIZE_MAX)
+        return false;
+    for (size_t offset = thunks;; offset += sizeof(IMAGE_THUNK_DATA32)) {
+        IMAGE_THUNK_DATA32 thunk;
+        if (!ReadAt(offset, &thunk))
+            return false;
+        if (thunk.u1.AddressOfData == 0)
+            return true;
+        if (IMAGE_SNAP_BY_ORDINAL32(thunk.u1.Ordinal))
+            functions->push_back(library + " #" + std::to_string(IMAGE_ORDINAL32(thunk.u1.Ordinal)));
+        else
+            functions->push_back(library + " " + StringAt(thunk.u1.AddressOfData + offsetof(IMAGE_IMPORT_BY_NAME, Name)));
     }
 }
 

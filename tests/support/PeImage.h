@@ -19,6 +19,8 @@ public:
 
     // The libraries of the import table, lower-cased, in their order; false when the table is unreadable.
     bool ImportedLibraries(std::vector<std::string>* names) const;
+    // Every imported function as "library name" (lower-cased library, "#n" for an ordinal); false when unreadable.
+    bool ImportedFunctions(std::vector<std::string>* names) const;
     // The exported names and the number of exported functions; false when the table is missing or unreadable.
     bool Exports(std::vector<std::string>* names, DWORD* functions) const;
 
@@ -27,6 +29,9 @@ private:
     // SIZE_MAX when no section holds the address.
     size_t OffsetOf(DWORD rva) const;
     std::string StringAt(DWORD rva) const;
+    bool ReadImports(std::vector<std::string>* libraries, std::vector<std::string>* functions) const;
+    bool ReadThunks(const std::string& library, const IMAGE_IMPORT_DESCRIPTOR& descriptor,
+                    std::vector<std::string>* functions) const;
 
     std::string m_image;
     IMAGE_NT_HEADERS32 m_nt{};
