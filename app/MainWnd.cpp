@@ -18,6 +18,10 @@ namespace {
 
 const UINT kTrayIconId = 10;
 const int kTrayIconSize = 16;
+// While Windows starts, the shell may refuse icons for a while: they are tried
+// again every 2 s for about a minute before Morvane gives up.
+const UINT kTrayRetryPeriod = 2000;
+const int kTrayRetries = 30;
 
 HICON LoadTrayIcon(UINT id)
 {
@@ -29,7 +33,7 @@ HICON LoadTrayIcon(UINT id)
 
 CMainWnd::CMainWnd()
     : m_bSuspended(FALSE), m_bPaused(FALSE), m_nTaskbarCreatedMsg(RegisterWindowMessageA("TaskbarCreated")),
-      m_bCreated(FALSE)
+      m_nTrayRetriesLeft(0), m_bCreated(FALSE)
 {
 }
 
@@ -64,14 +68,10 @@ BOOL CMainWnd::CreateMainWindow()
 LRESULT CMainWnd::OnCreate(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
-    CGString tip(128);
-    tip.LoadText(IDS_APP_NAME);
-    HICON icon = LoadTrayIcon(IDI_MORVANE);
-    if (!m_trayIcon.Add(hwnd, kTrayIconId, NIF_MESSAGE | NIF_ICON | NIF_TIP, WM_TRAY_NOTIFY, icon, tip.Text())) {
-        if (icon != NULL)
-            DestroyIcon(icon);
-        g_pApp->ShowMessage(NULL, IDS_TRAY_ICON_FAILED, MB_ICONHAND, 0);
-        return -1;
+    // Started with Windows, Morvane may come before the shell takes icons: it runs on and tries again.
+    if (!AddTrayIcon()) {
+        m_nTrayRetriesLeft = kTrayRetries;
+        SetTimer(hwnd, IDT_TRAY_RETRY, kTrayRetryPeriod, NULL);
     }
     // The records are cleaned up in both modes: hook mode keeps them too.
     SetTimer(hwnd, IDT_GC, g_pApp->m_settings.TimerElapseGC, NULL);
@@ -99,6 +99,7 @@ LRESULT CMainWnd::OnDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (icon != NULL)
         DestroyIcon(icon);
     KillTimer(hwnd, IDT_GC);
+    KillTimer(hwnd, IDT_TRAY_RETRY);
     if (g_pApp->m_settings.ResMode != 0)
         MorUnlatch();
     else
@@ -120,8 +121,43 @@ LRESULT CMainWnd::OnEndSession(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 LRESULT CMainWnd::OnTaskbarCreated(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
-    m_trayIcon.Readd();
+    if (m_trayIcon.IsAdded())
+        m_trayIcon.Readd();
+    else
+        RetryTrayIcon();
     return 0;
+}
+
+BOOL CMainWnd::AddTrayIcon()
+{
+    char tip[128] = "";
+    LoadStringA(g_pApp->m_hInstance, IDS_APP_NAME, tip, sizeof(tip));
+    HICON icon = LoadTrayIcon(IDI_MORVANE);
+    if (m_trayIcon.Add(m_hWnd, kTrayIconId, NIF_MESSAGE | NIF_ICON | NIF_TIP, WM_TRAY_NOTIFY, icon, tip))
+        return TRUE;
+    if (icon != NULL)
+        DestroyIcon(icon);
+    return FALSE;
+}
+
+// Also on TaskbarCreated, which a shell that has just started sends; a tray
+// that never takes the icon ends the start-up with the error box.
+void CMainWnd::RetryTrayIcon()
+{
+    if (m_nTrayRetriesLeft == 0)
+        return;
+    if (AddTrayIcon()) {
+        m_nTrayRetriesLeft = 0;
+        KillTimer(m_hWnd, IDT_TRAY_RETRY);
+        // A command of the hot key may have changed the look meanwhile.
+        UpdateLook();
+        return;
+    }
+    if (--m_nTrayRetriesLeft > 0)
+        return;
+    KillTimer(m_hWnd, IDT_TRAY_RETRY);
+    g_pApp->ShowMessage(NULL, IDS_TRAY_ICON_FAILED, MB_ICONHAND, 0);
+    DestroyWindow(m_hWnd);
 }
 
 LRESULT CMainWnd::OnEngineFaulted(HWND, UINT, WPARAM wParam, LPARAM lParam)
@@ -312,6 +348,8 @@ LRESULT CMainWnd::OnTimer(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         m_walker.ConvertTick(g_pApp->m_pEngine);
     else if (wParam == IDT_GC)
         m_walker.CleanupTick();
+    else if (wParam == IDT_TRAY_RETRY)
+        RetryTrayIcon();
     return 0;
 }
 

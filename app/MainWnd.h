@@ -13,6 +13,7 @@
 
 #define IDT_CONVERT 1
 #define IDT_GC 2
+#define IDT_TRAY_RETRY 3
 
 #define IDH_TOGGLE_ORIGINALS 1
 
@@ -53,11 +54,15 @@ private:
     void OnOptionsCommand();
     void OnAboutCommand();
     void OnToggleOriginalsCommand();
+    BOOL AddTrayIcon();
+    void RetryTrayIcon();
     void UpdateLook();
     void StartNormalMode();
     void StopNormalMode();
 
     UINT m_nTaskbarCreatedMsg;
+    // How many more times the icon is tried on the retry timer; 0 once it is in the tray or given up.
+    int m_nTrayRetriesLeft;
     // Set once WM_CREATE has started everything that WM_DESTROY stops.
     BOOL m_bCreated;
 };
