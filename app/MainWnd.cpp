@@ -35,6 +35,7 @@ CMainWnd::CMainWnd()
     : m_bSuspended(FALSE), m_bPaused(FALSE), m_nTaskbarCreatedMsg(RegisterWindowMessageA("TaskbarCreated")),
       m_nTrayRetriesLeft(0), m_bCreated(FALSE)
 {
+    m_szExcludeCandidate[0] = '\0';
 }
 
 // Members go in reverse order: the hot key and the tray icon first, then the walker's records,
@@ -73,6 +74,7 @@ LRESULT CMainWnd::OnCreate(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         m_nTrayRetriesLeft = kTrayRetries;
         SetTimer(hwnd, IDT_TRAY_RETRY, kTrayRetryPeriod, NULL);
     }
+    m_walker.m_programFilter.SetList(g_pApp->m_settings.ExcludedPrograms.Text());
     // The records are cleaned up in both modes: hook mode keeps them too.
     SetTimer(hwnd, IDT_GC, g_pApp->m_settings.TimerElapseGC, NULL);
     if (g_pApp->m_settings.ResMode != 0)
@@ -204,6 +206,7 @@ LRESULT CMainWnd::OnTrayMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     CheckMenuItem(popup, ID_TRAY_PAUSE, MF_BYCOMMAND | (m_bPaused ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(popup, ID_TRAY_ORIGINALS,
                   MF_BYCOMMAND | (m_walker.AreOriginalsShown() ? MF_CHECKED : MF_UNCHECKED));
+    PrepareExcludeItem(popup);
     // The menu must belong to the foreground window or it will not close when
     // the user clicks elsewhere.
     SetForegroundWindow(hwnd);
@@ -224,6 +227,7 @@ LRESULT CMainWnd::OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case ID_TRAY_PAUSE: m_bPaused = !m_bPaused; break;
     case ID_TRAY_OPTIONS: OnOptionsCommand(); break;
     case ID_TRAY_ORIGINALS: OnToggleOriginalsCommand(); break;
+    case ID_TRAY_EXCLUDE_PROGRAM: OnExcludeProgramCommand(); break;
     }
     return 0;
 }
@@ -269,6 +273,47 @@ void CMainWnd::OnToggleOriginalsCommand()
     else
         m_walker.ShowOriginals();
     UpdateLook();
+}
+
+// Taken before the menu brings Morvane to the front, from the window the user
+// was working in; a program already left alone is not offered.
+void CMainWnd::PrepareExcludeItem(HMENU popup)
+{
+    const CProgramFilter& filter = m_walker.m_programFilter;
+    if (!CProgramFilter::ProgramOf(CProgramFilter::UserWindow(), m_szExcludeCandidate, MAX_PATH) ||
+        filter.List().Contains(m_szExcludeCandidate) || CProgramList::IsAlwaysExcluded(m_szExcludeCandidate)) {
+        m_szExcludeCandidate[0] = '\0';
+        EnableMenuItem(popup, ID_TRAY_EXCLUDE_PROGRAM, MF_BYCOMMAND | MF_GRAYED);
+        return;
+    }
+    char format[128] = "";
+    char item[MAX_PATH + 128];
+    LoadStringA(g_pApp->m_hInstance, IDS_EXCLUDE_PROGRAM, format, sizeof(format));
+    wsprintfA(item, format, m_szExcludeCandidate);
+    ModifyMenuA(popup, ID_TRAY_EXCLUDE_PROGRAM, MF_BYCOMMAND | MF_STRING, ID_TRAY_EXCLUDE_PROGRAM, item);
+}
+
+void CMainWnd::OnExcludeProgramCommand()
+{
+    // Chosen without the menu: the window in front now.
+    if (m_szExcludeCandidate[0] == '\0')
+        CProgramFilter::ProgramOf(CProgramFilter::UserWindow(), m_szExcludeCandidate, MAX_PATH);
+    CSettings& settings = g_pApp->m_settings;
+    CProgramList list(settings.ExcludedPrograms.Text());
+    BOOL added = list.Add(m_szExcludeCandidate);
+    m_szExcludeCandidate[0] = '\0';
+    if (!added)
+        return;
+    settings.ExcludedPrograms.Assign(list.Text());
+    ApplyExcludedPrograms();
+    g_pApp->SaveSettings();
+}
+
+// Applies at once: the program's windows get their originals back and are never read again.
+void CMainWnd::ApplyExcludedPrograms()
+{
+    m_walker.m_programFilter.SetList(g_pApp->m_settings.ExcludedPrograms.Text());
+    m_walker.ReleaseExcluded();
 }
 
 void CMainWnd::OnAboutCommand()
@@ -321,8 +366,11 @@ void CMainWnd::OnOptionsCommand()
     dialog.m_nResMode = static_cast<int>(settings.ResMode);
     dialog.m_nToggleHotKey = settings.ToggleHotKey;
     dialog.m_bHotKeyTaken = m_toggleHotKey.IsTaken();
+    dialog.m_excludedPrograms.Assign(settings.ExcludedPrograms.Text());
     if (dialog.DoModal(NULL) != IDOK)
         return;
+    settings.ExcludedPrograms.Assign(dialog.m_excludedPrograms.Text());
+    ApplyExcludedPrograms();
     settings.ToggleHotKey = dialog.m_nToggleHotKey;
     m_toggleHotKey.Register(m_hWnd, IDH_TOGGLE_ORIGINALS, settings.ToggleHotKey);
     // Never both at once: the timers stop before the hook goes in, and the

@@ -54,6 +54,9 @@ private:
     void OnOptionsCommand();
     void OnAboutCommand();
     void OnToggleOriginalsCommand();
+    void OnExcludeProgramCommand();
+    void PrepareExcludeItem(HMENU popup);
+    void ApplyExcludedPrograms();
     BOOL AddTrayIcon();
     void RetryTrayIcon();
     void UpdateLook();
@@ -61,6 +64,8 @@ private:
     void StopNormalMode();
 
     UINT m_nTaskbarCreatedMsg;
+    // The program the tray menu offers to leave alone, taken as the menu opens; empty for none.
+    char m_szExcludeCandidate[MAX_PATH];
     // How many more times the icon is tried on the retry timer; 0 once it is in the tray or given up.
     int m_nTrayRetriesLeft;
     // Set once WM_CREATE has started everything that WM_DESTROY stops.

@@ -67,7 +67,7 @@ void CCaptionWalker::ConvertTick(CEngine* engine)
     if (m_bBusy || m_bOriginalsShown)
         return;
     HWND foreground = GetForegroundWindow();
-    if (foreground == NULL)
+    if (foreground == NULL || m_programFilter.IsExcluded(foreground))
         return;
     CBusyScope scope(this, engine);
     m_pCurTop = m_wndList.FindTopEntry(foreground);
@@ -207,7 +207,7 @@ void CCaptionWalker::ConvertCreatedWindow(HWND hwnd)
     if (!ReadTargetClass(hwnd))
         return;
     HWND root = GetAncestor(hwnd, GA_ROOT);
-    if (root == NULL)
+    if (root == NULL || m_programFilter.IsExcluded(root))
         return;
     CWndEntry* top = m_wndList.FindTopEntry(root);
     if (top == NULL) {
@@ -274,6 +274,34 @@ void CCaptionWalker::ConvertAgain(CEngine* engine)
     m_bOriginalsShown = FALSE;
     VisitRecords(&CCaptionWalker::ConvertFromOriginal);
     ConvertDeferred();
+}
+
+void CCaptionWalker::ReleaseExcluded()
+{
+    if (m_bBusy)
+        return;
+    CBusyScope scope(this, NULL);
+    char text[kTextSize];
+    for (int bucket = 0; bucket < 256; ++bucket) {
+        CWndEntry* top = m_wndList.GetBucketHead(bucket);
+        while (top != NULL) {
+            CWndEntry* next = m_wndList.GetNextEntry(top);
+            if (IsWindow(top->m_hWnd) && m_programFilter.IsExcluded(top->m_hWnd)) {
+                for (CWndEntry* child = top->m_pChildLink; child != NULL; child = child->m_pChildLink) {
+                    if (!IsWindow(child->m_hWnd) || !ReadTargetClass(child->m_hWnd))
+                        continue;
+                    text[0] = '\0';
+                    GetWindowTextA(child->m_hWnd, text, kTextSize);
+                    if (!RestoreOriginal(child, text))
+                        break;
+                }
+                m_wndList.RemoveTopEntry(top);
+                if (m_pCurTop == top)
+                    m_pCurTop = NULL;
+            }
+            top = next;
+        }
+    }
 }
 
 // Every remembered control of every window still open, not only the foreground one.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/ProgramFilter.h"
 #include "conversion/WndList.h"
 
 class CEngine;
@@ -24,6 +25,8 @@ public:
     void ShowOriginals();
     // Converts every remembered control again from its original, with engine.
     void ConvertAgain(CEngine* engine);
+    // Writes the originals back into the windows of programs now left alone and forgets those windows.
+    void ReleaseExcluded();
 
     BOOL IsBusy() const { return m_bBusy; }
     BOOL AreOriginalsShown() const { return m_bOriginalsShown; }
@@ -32,6 +35,8 @@ public:
     CWndList m_wndList;
     int m_nGCBucket;
     CWndEntry* m_pCurTop;
+    // The programs whose windows are never read, converted or recorded.
+    CProgramFilter m_programFilter;
 
 private:
     CCaptionWalker(const CCaptionWalker&) = delete;

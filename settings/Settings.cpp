@@ -21,6 +21,7 @@ const char kTimerElapseConvValue[] = "TimerElapseConv";
 const char kTimerElapseGCValue[] = "TimerElapseGC";
 const char kResModeValue[] = "ResMode";
 const char kToggleHotKeyValue[] = "ToggleHotKey";
+const char kExcludedProgramsValue[] = "ExcludedPrograms";
 
 // Ctrl+Shift+F12.
 const DWORD kDefaultToggleHotKey = MAKELONG(VK_F12, MOD_CONTROL | MOD_SHIFT);
@@ -37,7 +38,8 @@ CGString ProgramFolder()
 } // namespace
 
 CSettings::CSettings()
-    : Engine(kStringCapacity), EngineFolder(kStringCapacity), SampleString(kStringCapacity), m_bKeyUnreadable(FALSE)
+    : Engine(kStringCapacity), EngineFolder(kStringCapacity), SampleString(kStringCapacity),
+      ExcludedPrograms(kStringCapacity), m_bKeyUnreadable(FALSE)
 {
     SetDefaults();
 }
@@ -57,6 +59,7 @@ void CSettings::SetDefaults()
     TimerElapseGC = 500;
     ResMode = 0;
     ToggleHotKey = kDefaultToggleHotKey;
+    ExcludedPrograms.Clear();
 }
 
 BOOL CSettings::Load()
@@ -78,6 +81,8 @@ BOOL CSettings::Load()
         EngineFolder.Assign(DirectoryPart(Engine.Text()));
     if (key.QueryString(kSampleStringValue, scratch))
         SampleString.Assign(scratch);
+    if (key.QueryString(kExcludedProgramsValue, scratch))
+        ExcludedPrograms.Assign(scratch);
 
     // Read into a local: a failed query may still have overwritten it.
     DWORD value;
@@ -111,6 +116,7 @@ BOOL CSettings::Save()
         key.SetDWORD(kTimerElapseGCValue, TimerElapseGC),
         key.SetDWORD(kResModeValue, ResMode),
         key.SetDWORD(kToggleHotKeyValue, ToggleHotKey),
+        key.SetString(kExcludedProgramsValue, ExcludedPrograms.Text()),
     };
     return std::all_of(std::begin(written), std::end(written), [](BOOL ok) { return ok != FALSE; });
 }

@@ -22,6 +22,8 @@ public:
     // The hot key that shows the original captions: virtual key in the low word, MOD_ flags in the high word;
     // 0 for none.
     DWORD ToggleHotKey;
+    // The programs Morvane leaves alone: file names separated by ';' (see CProgramList); empty for none.
+    CGString ExcludedPrograms;
 
     static const char* const s_pszKey;
 

@@ -26,6 +26,9 @@ LRESULT COptionsDialog::OnInitDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     CheckDlgButton(hwnd, m_nResMode == 0 ? IDC_NORMAL_MODE : IDC_HOOK_MODE, BST_CHECKED);
     SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_SETHOTKEY, CHotKey::ToControlValue(m_nToggleHotKey), 0);
     ShowWindow(GetDlgItem(hwnd, IDC_HOTKEY_TAKEN), m_bHotKeyTaken ? SW_SHOW : SW_HIDE);
+    for (int i = 0, count = m_excludedPrograms.Count(); i < count; ++i)
+        SendDlgItemMessageA(hwnd, IDC_EXCLUDED_PROGRAMS, LB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(m_excludedPrograms.Name(i).Text()));
     return FALSE;
 }
 
@@ -37,6 +40,18 @@ LRESULT COptionsDialog::OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
             CHotKey::FromControlValue(LOWORD(SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_GETHOTKEY, 0, 0)));
         return CIconDialog::WindowProc(hwnd, msg, wParam, lParam);
     }
+    if (LOWORD(wParam) == IDC_REMOVE_EXCLUDED)
+        OnRemoveExcluded(hwnd);
     CIconDialog::WindowProc(hwnd, msg, wParam, lParam);
     return TRUE;
+}
+
+// The list box keeps the list's order (it is not sorted), so its index is the list's.
+void COptionsDialog::OnRemoveExcluded(HWND hwnd)
+{
+    LRESULT selected = SendDlgItemMessageA(hwnd, IDC_EXCLUDED_PROGRAMS, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR)
+        return;
+    m_excludedPrograms.Remove(static_cast<int>(selected));
+    SendDlgItemMessageA(hwnd, IDC_EXCLUDED_PROGRAMS, LB_DELETESTRING, selected, 0);
 }

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "foundation/IconDialog.h"
+#include "settings/ProgramList.h"
 
-// Lets the user choose the resident mode and the hot key that shows the
-// original captions; the caller puts both in force.
+// Lets the user choose the resident mode, the hot key that shows the original
+// captions and which programs stay left alone; the caller puts them in force.
 class COptionsDialog : public CIconDialog {
 public:
     COptionsDialog();
@@ -16,8 +17,11 @@ public:
     DWORD m_nToggleHotKey;
     // In: the hot key could not be registered, which the dialog says.
     BOOL m_bHotKeyTaken;
+    // In: the programs left alone. Out after IDOK: those the user kept.
+    CProgramList m_excludedPrograms;
 
 private:
     LRESULT OnInitDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnRemoveExcluded(HWND hwnd);
 };

@@ -394,4 +394,17 @@ TEST_F(Commands, ExitSavesThePreferencesBeforeTheEngineEnds)
     EXPECT_EQ(Calls("TXVExitEngine"), 1);
 }
 
+TEST_F(Commands, LeavingTheFrontProgramAloneRestoresItsOriginalsAndStoresIt)
+{
+    ASSERT_NE(StartWith("ProbeComplete.TXV", 0), nullptr);
+    HWND target = StartTarget("controls", "Front");
+    ASSERT_TRUE(WaitAllConverted(target));
+    ASSERT_TRUE(SendCommand(ID_TRAY_EXCLUDE_PROGRAM));
+    EXPECT_TRUE(AllOriginal(target));
+    std::string stored;
+    EXPECT_TRUE(CPreferencesScope::GetString("ExcludedPrograms", &stored));
+    EXPECT_EQ(stored, "caption_target.exe");
+    EXPECT_EQ(ExitMorvane(), 0);
+}
+
 } // namespace

@@ -23,6 +23,8 @@ protected:
         KillTimer(g_pApp->m_mainWnd.m_hWnd, 1);
         KillTimer(g_pApp->m_mainWnd.m_hWnd, 2);
         ASSERT_TRUE(g_pApp->LoadEngine(TestEnginePath("ProbeComplete.TXV").c_str()));
+        // The windows converted here are the test's, in the process that runs Morvane's code.
+        g_pApp->m_mainWnd.m_walker.m_programFilter.m_nOwnProcess = 0;
 
         m_hTop = CreateWindowExA(0, "Static", "top", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, NULL, NULL, NULL, NULL);
         m_hButton = CreateWindowExA(0, "Button", "OK", WS_CHILD, 0, 0, 50, 20, m_hTop, NULL, NULL, NULL);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/MorvaneRun.h"
+#include "tests/support/PreferencesScope.h"
 
 namespace {
 
@@ -166,5 +167,28 @@ TEST_P(Originals, TheCommandShowsTheOriginalsOfEveryOpenWindowAndConvertsThemAga
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Originals, ::testing::Values(0u, 1u));
+
+using ExcludedProgram = HookMode;
+
+// A copy of the target under another name is another program to Morvane.
+TEST_P(ExcludedProgram, StaysAsItIsWhileAnotherProgramConverts)
+{
+    ASSERT_TRUE(CopyFileA(Bin("caption_target.exe").c_str(), Bin("caption_other.exe").c_str(), FALSE));
+    CPreferencesScope::SetString("ExcludedPrograms", "notepad.exe; CAPTION_OTHER.EXE");
+    ASSERT_NE(StartWith("ProbeComplete.TXV", GetParam()), nullptr);
+    HWND converted = StartTarget("controls", "Converted");
+    ASSERT_TRUE(WaitAllConverted(converted));
+    int conversions = Conversions();
+    HWND excluded = StartTarget("controls", "Excluded", "caption_other.exe");
+    ASSERT_NE(excluded, nullptr);
+    // Hook mode reports while the target creates its controls; normal mode has nothing in front to convert.
+    if (GetParam() == 0)
+        WaitWhileNothingConverts();
+    EXPECT_TRUE(AllOriginal(excluded));
+    EXPECT_EQ(Conversions(), conversions);
+    EXPECT_EQ(ExitMorvane(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ExcludedProgram, ::testing::Values(0u, 1u));
 
 } // namespace

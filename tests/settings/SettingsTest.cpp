@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/ProgramList.h"
 #include "settings/Settings.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/Cp932.h"
@@ -21,7 +22,8 @@ std::vector<RawValue> AsValues(const CSettings& settings)
             DwordValue("TimerElapseConv", settings.TimerElapseConv),
             DwordValue("TimerElapseGC", settings.TimerElapseGC),
             DwordValue("ResMode", settings.ResMode),
-            DwordValue("ToggleHotKey", settings.ToggleHotKey)};
+            DwordValue("ToggleHotKey", settings.ToggleHotKey),
+            SzValue("ExcludedPrograms", settings.ExcludedPrograms.Text())};
 }
 
 class Settings : public ::testing::Test {
@@ -39,7 +41,7 @@ TEST_F(Settings, FirstRunLoadsTheDefaultsWithoutCreatingTheKey)
     EXPECT_FALSE(CUserKey(CPreferencesScope::kKey).Exists());
 }
 
-TEST_F(Settings, FirstSaveCreatesAllEightValuesWithTheirTypes)
+TEST_F(Settings, FirstSaveCreatesAllNineValuesWithTheirTypes)
 {
     CSettings settings;
     ASSERT_TRUE(settings.Load());
@@ -58,6 +60,7 @@ TEST_F(Settings, WhatIsSavedLoadsBackAndASecondLoadDiscardsChanges)
     saved.TimerElapseGC = 1000;
     saved.ResMode = 1;
     saved.ToggleHotKey = 0;
+    saved.ExcludedPrograms.Assign("notepad.exe;calc.exe");
     ASSERT_TRUE(saved.Save());
 
     const std::vector<RawValue> expected = {SzValue("Engine", Cp932("C:\\表\\辞書.TXV")),
@@ -67,7 +70,8 @@ TEST_F(Settings, WhatIsSavedLoadsBackAndASecondLoadDiscardsChanges)
                                             DwordValue("TimerElapseConv", 250),
                                             DwordValue("TimerElapseGC", 1000),
                                             DwordValue("ResMode", 1),
-                                            DwordValue("ToggleHotKey", 0)};
+                                            DwordValue("ToggleHotKey", 0),
+                                            SzValue("ExcludedPrograms", "notepad.exe;calc.exe")};
     ExpectStored(expected);
     CSettings loaded;
     for (int pass = 0; pass < 2; ++pass) {
@@ -204,6 +208,38 @@ TEST_F(Settings, AKeyThatCannotBeCreatedFailsTheSaveWithoutWriting)
     CSettings settings;
     EXPECT_FALSE(settings.Save());
     EXPECT_FALSE(CUserKey(CPreferencesScope::kKey).Exists());
+}
+
+// The stored list as a user may have typed it, and what each operation leaves.
+TEST(ProgramList, KeepsEachNameOnceWithoutBlanksAndComparesWithoutCase)
+{
+    const struct {
+        const char* stored;
+        const char* text;
+        int count;
+    } lists[] = {
+        {"", "", 0},
+        {" notepad.exe ; ;Calc.EXE;", "notepad.exe;Calc.EXE", 2},
+        {"a.exe;A.EXE;b.exe", "a.exe;b.exe", 2},
+        {";;", "", 0},
+    };
+    for (const auto& row : lists) {
+        CProgramList list(row.stored);
+        EXPECT_STREQ(list.Text(), row.text) << row.stored;
+        EXPECT_EQ(list.Count(), row.count) << row.stored;
+    }
+    CProgramList list("notepad.exe;calc.exe");
+    EXPECT_TRUE(list.Contains("NOTEPAD.EXE"));
+    EXPECT_FALSE(list.Contains("notepad"));
+    EXPECT_EQ(std::string(list.Name(1).Text()), "calc.exe");
+    EXPECT_EQ(std::string(list.Name(2).Text()), "");
+    for (const char* refused : {"", "Notepad.exe", "x.exe;y.exe", " "})
+        EXPECT_FALSE(list.Add(refused)) << refused;
+    EXPECT_TRUE(list.Add("game.exe"));
+    list.Remove(0);
+    EXPECT_STREQ(list.Text(), "calc.exe;game.exe");
+    EXPECT_TRUE(CProgramList::IsAlwaysExcluded("Consent.exe"));
+    EXPECT_FALSE(CProgramList::IsAlwaysExcluded("notepad.exe"));
 }
 
 } // namespace

@@ -59,9 +59,10 @@ bool MorvaneRunTest::IsResponsive() const
     return SendMessageTimeoutA(m_hMainWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
 }
 
-HWND MorvaneRunTest::StartTarget(CChildProcess& process, const std::string& mode, const std::string& title)
+HWND MorvaneRunTest::StartTarget(CChildProcess& process, const std::string& mode, const std::string& title,
+                                 const std::string& program)
 {
-    if (!process.Start("\"" + Bin("caption_target.exe") + "\" " + mode + " \"" + title + "\""))
+    if (!process.Start("\"" + Bin(program) + "\" " + mode + " \"" + title + "\""))
         return nullptr;
     HWND window = WaitForTopLevelWindow(CAPTION_TARGET_CLASS, process.Id(), 15000);
     WaitUntil([&] { return Ask(window, WM_TARGET_READY) != 0; }, 15000);
@@ -69,10 +70,10 @@ HWND MorvaneRunTest::StartTarget(CChildProcess& process, const std::string& mode
     return window;
 }
 
-HWND MorvaneRunTest::StartTarget(const std::string& mode, const std::string& title)
+HWND MorvaneRunTest::StartTarget(const std::string& mode, const std::string& title, const std::string& program)
 {
     m_targets.emplace_back();
-    return StartTarget(m_targets.back(), mode, title);
+    return StartTarget(m_targets.back(), mode, title, program);
 }
 
 bool MorvaneRunTest::KeepInFront(HWND window)

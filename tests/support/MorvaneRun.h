@@ -26,10 +26,13 @@ protected:
     // Whether the main window still handles messages.
     bool IsResponsive() const;
 
-    // Starts caption_target.exe in the mode and returns its window, in the foreground.
-    HWND StartTarget(CChildProcess& process, const std::string& mode, const std::string& title = "Target");
+    // Starts caption_target.exe (or a copy of it under another name) in the mode and returns its window, in the
+    // foreground.
+    HWND StartTarget(CChildProcess& process, const std::string& mode, const std::string& title = "Target",
+                     const std::string& program = "caption_target.exe");
     // The same in a process that lives as long as the test.
-    HWND StartTarget(const std::string& mode, const std::string& title = "Target");
+    HWND StartTarget(const std::string& mode, const std::string& title = "Target",
+                     const std::string& program = "caption_target.exe");
     // Brings the window to the front unless it is there, and says whether it is.
     // Asked for in a wait: a dialog of Morvane's hands the foreground to the
     // tray's window a moment after it closes, so one request can be undone.

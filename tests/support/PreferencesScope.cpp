@@ -32,7 +32,8 @@ std::vector<RawValue> DefaultPreferences()
             DwordValue("TimerElapseConv", 100),
             DwordValue("TimerElapseGC", 500),
             DwordValue("ResMode", 0),
-            DwordValue("ToggleHotKey", 0x0006007B)}; // Ctrl+Shift+F12
+            DwordValue("ToggleHotKey", 0x0006007B), // Ctrl+Shift+F12
+            SzValue("ExcludedPrograms", "")};
 }
 
 void ExpectStored(const std::vector<RawValue>& expected)
