@@ -78,7 +78,7 @@ LRESULT CMainWnd::OnCreate(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     // The records are cleaned up in both modes: hook mode keeps them too.
     SetTimer(hwnd, IDT_GC, g_pApp->m_settings.TimerElapseGC, NULL);
     if (g_pApp->m_settings.ResMode != 0)
-        MorLatch(hwnd);
+        StartHookMode();
     else
         StartNormalMode();
     // A key another program holds leaves Morvane without it; the Options dialog says so.
@@ -103,7 +103,7 @@ LRESULT CMainWnd::OnDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     KillTimer(hwnd, IDT_GC);
     KillTimer(hwnd, IDT_TRAY_RETRY);
     if (g_pApp->m_settings.ResMode != 0)
-        MorUnlatch();
+        StopHookMode();
     else
         StopNormalMode();
     PostQuitMessage(0);
@@ -176,6 +176,19 @@ void CMainWnd::StartNormalMode()
 void CMainWnd::StopNormalMode()
 {
     KillTimer(m_hWnd, IDT_CONVERT);
+}
+
+// On 64-bit Windows, 64-bit programs are hooked by a host program of their bitness.
+void CMainWnd::StartHookMode()
+{
+    MorLatch(m_hWnd);
+    m_hookHost64.Start(m_hWnd);
+}
+
+void CMainWnd::StopHookMode()
+{
+    m_hookHost64.Stop();
+    MorUnlatch();
 }
 
 LRESULT CMainWnd::OnTrayNotify(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -378,9 +391,9 @@ void CMainWnd::OnOptionsCommand()
     if ((dialog.m_nResMode != 0) != (settings.ResMode != 0)) {
         if (dialog.m_nResMode != 0) {
             StopNormalMode();
-            MorLatch(m_hWnd);
+            StartHookMode();
         } else {
-            MorUnlatch();
+            StopHookMode();
             StartNormalMode();
         }
         settings.ResMode = static_cast<DWORD>(dialog.m_nResMode);

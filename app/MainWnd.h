@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/HookHost64.h"
 #include "conversion/CaptionWalker.h"
 #include "foundation/WindowBase.h"
 #include "ui/HotKey.h"
@@ -34,6 +35,7 @@ public:
     BOOL m_bSuspended;
     BOOL m_bPaused;
     CHotKey m_toggleHotKey;
+    CHookHost64 m_hookHost64;
 
     static const char* const s_pszClassName;
 
@@ -62,6 +64,8 @@ private:
     void UpdateLook();
     void StartNormalMode();
     void StopNormalMode();
+    void StartHookMode();
+    void StopHookMode();
 
     UINT m_nTaskbarCreatedMsg;
     // The program the tray menu offers to leave alone, taken as the menu opens; empty for none.

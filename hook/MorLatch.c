@@ -10,6 +10,18 @@
    (Morvane still converts it when it gets to the report, if it ever does). */
 #define MORLATCH_REPORT_TIMEOUT 200
 
+/* Wine ends a hook chain at a hook whose library a program cannot load, so
+   the two bitnesses' libraries keep to chains of their own: the 64-bit one
+   sees each message as it is sent, before the window handles it (a control's
+   caption is set by then), the 32-bit one as the window returns. */
+#ifdef _WIN64
+#define MORLATCH_HOOK WH_CALLWNDPROC
+typedef CWPSTRUCT MORLATCH_CALL;
+#else
+#define MORLATCH_HOOK WH_CALLWNDPROCRET
+typedef CWPRETSTRUCT MORLATCH_CALL;
+#endif
+
 /* Only the target window must be the same in every process that maps the
    library, so it alone lives in a section shared by all of them. */
 #ifdef _MSC_VER
@@ -32,15 +44,45 @@ static HINSTANCE s_hModule;
 /* The call whose hook chain runs in this process. Where the system keeps the
    hook of a killed Morvane (Wine does), that hook runs this same procedure
    for the same call further down the chain: the window is reported once. */
-static const CWPRETSTRUCT* s_pReporting;
+static const MORLATCH_CALL* s_pReporting;
+
+static BOOL IsWow64(HANDLE process)
+{
+    BOOL wow64 = FALSE;
+    return IsWow64Process(process, &wow64) && wow64;
+}
+
+/* For a program of the other bitness the system runs the hook on the thread
+   that installed it, and the rest of the chain from there: the library of the
+   program's own bitness, reached further down that chain, reports it, so that
+   each window is reported once. */
+static BOOL IsOwnBitness(HWND hwnd)
+{
+    DWORD process = 0;
+    HANDLE handle;
+    BOOL same;
+    if (GetWindowThreadProcessId(hwnd, &process) == 0)
+        return FALSE;
+    if (process == GetCurrentProcessId())
+        return TRUE;
+    /* Limited query rights, which Vista and later have, open elevated programs too. */
+    handle = OpenProcess(0x1000, FALSE, process);
+    if (handle == NULL)
+        handle = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, process);
+    if (handle == NULL)
+        return FALSE;
+    same = IsWow64(handle) == IsWow64(GetCurrentProcess());
+    CloseHandle(handle);
+    return same;
+}
 
 static LRESULT CALLBACK CallWndRetProc(int code, WPARAM wParam, LPARAM lParam)
 {
-    const CWPRETSTRUCT* call = (const CWPRETSTRUCT*)lParam;
+    const MORLATCH_CALL* call = (const MORLATCH_CALL*)lParam;
     /* The system finds the next hook without the handle, which only the
        installing process has. */
-    if (code >= 0 && call->message == WM_CREATE && call != s_pReporting) {
-        const CWPRETSTRUCT* outer = s_pReporting;
+    if (code >= 0 && call->message == WM_CREATE && call != s_pReporting && IsOwnBitness(call->hwnd)) {
+        const MORLATCH_CALL* outer = s_pReporting;
         DWORD_PTR result;
         LRESULT next;
         s_pReporting = call;
@@ -60,7 +102,7 @@ int MorLatch(HWND target)
        installing another hook would orphan the first one. */
     if (s_hHook != NULL)
         return 1;
-    s_hHook = SetWindowsHookExA(WH_CALLWNDPROCRET, CallWndRetProc, s_hModule, 0);
+    s_hHook = SetWindowsHookExA(MORLATCH_HOOK, CallWndRetProc, s_hModule, 0);
     return s_hHook != NULL;
 }
 

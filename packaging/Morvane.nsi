@@ -71,6 +71,8 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "OriginalFilename" "Morvane-${MORVANE_VER
 !macro ForEachFile Action
     !insertmacro ${Action} "Morvane.exe"
     !insertmacro ${Action} "MorLatch.dll"
+    !insertmacro ${Action} "MorLatch64.dll"
+    !insertmacro ${Action} "MorLatch64Host.exe"
     !insertmacro ${Action} "Dictionary.TXV"
     !insertmacro ${Action} "Dictionary.txt"
     !insertmacro ${Action} "FullWidth.TXV"
@@ -105,21 +107,32 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "OriginalFilename" "Morvane-${MORVANE_VER
         ${Loop}
     FunctionEnd
 
-    ; A program that ran while hook mode was on keeps MorLatch.dll loaded
-    ; until it next handles a message (under Wine, until it ends), and no
-    ; loaded library can be deleted. It can be renamed, so one still loaded
-    ; is moved out of the way into the temporary folder.
-    Function ${un}RemoveMorLatch
+    ; A program that ran while hook mode was on keeps MorLatch.dll (or on
+    ; 64-bit Windows MorLatch64.dll) loaded until it next handles a message
+    ; (under Wine, until it ends), and no loaded library can be deleted; the
+    ; 64-bit host may still be ending after Morvane. A file can be renamed,
+    ; so one still held is moved out of the way into the temporary folder.
+    ; $R9 names the file.
+    Function ${un}RemoveHeldFile
         ${For} $0 1 20
-            Delete "$INSTDIR\MorLatch.dll"
-            ${IfNot} ${FileExists} "$INSTDIR\MorLatch.dll"
+            Delete "$INSTDIR\$R9"
+            ${IfNot} ${FileExists} "$INSTDIR\$R9"
                 Return
             ${EndIf}
             Sleep 100
         ${Next}
         GetTempFileName $0
         Delete $0
-        Rename "$INSTDIR\MorLatch.dll" $0
+        Rename "$INSTDIR\$R9" $0
+    FunctionEnd
+
+    Function ${un}RemoveHookFiles
+        StrCpy $R9 "MorLatch.dll"
+        Call ${un}RemoveHeldFile
+        StrCpy $R9 "MorLatch64.dll"
+        Call ${un}RemoveHeldFile
+        StrCpy $R9 "MorLatch64Host.exe"
+        Call ${un}RemoveHeldFile
     FunctionEnd
 !macroend
 !insertmacro SharedFunctions ""
@@ -158,7 +171,7 @@ FunctionEnd
 Section
     Call ExitMorvane
     SetOutPath "$INSTDIR"
-    Call RemoveMorLatch
+    Call RemoveHookFiles
     !insertmacro ForEachFile InstallFile
     WriteUninstaller "$INSTDIR\Uninstall.exe"
 
@@ -199,7 +212,7 @@ keepUserData:
     Delete "$SMPROGRAMS\Morvane\$(ReadmeLink).lnk"
     RMDir "$SMPROGRAMS\Morvane"
 
-    Call un.RemoveMorLatch
+    Call un.RemoveHookFiles
     !insertmacro ForEachFile DeleteFile
     Delete "$INSTDIR\Uninstall.exe"
     ; Files the user put into the folder stay, and with them the folder.

@@ -3,7 +3,8 @@
 set -eu
 
 packages="g++-mingw-w64-i686 cmake wine wine32:i386 xvfb xauth fonts-ipafont-gothic googletest locales
-          imagemagick x11-apps zip unzip binutils-mingw-w64-i686 nsis"
+          imagemagick x11-apps zip unzip binutils-mingw-w64-i686 nsis
+          wine64 gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64"
 
 missing=""
 for p in $packages; do

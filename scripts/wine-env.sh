@@ -1,6 +1,7 @@
 # Sourced by the scripts that run Windows programs: the Wine settings every run
-# shares. WINEPREFIX is set by the caller.
-export WINEARCH=win32
+# shares. WINEPREFIX is set by the caller; MORVANE_WINEARCH=win64 makes a prefix
+# that runs 64-bit programs beside 32-bit ones (the default is a 32-bit prefix).
+export WINEARCH=${MORVANE_WINEARCH:-win32}
 export LC_ALL=ja_JP.UTF-8
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -28,7 +29,7 @@ morvane_wine() {
 # version, one at a time for the whole machine, and every prefix is a copy.
 morvane_ensure_prefix() {
     [ -f "$WINEPREFIX/.morvane-ready" ] && return 0
-    master="${XDG_CACHE_HOME:-$HOME/.cache}/morvane/wineprefix-$(wine --version 2>/dev/null | tr -c 'a-zA-Z0-9.\n' _)"
+    master="${XDG_CACHE_HOME:-$HOME/.cache}/morvane/wineprefix-$WINEARCH-$(wine --version 2>/dev/null | tr -c 'a-zA-Z0-9.\n' _)"
     mkdir -p "$(dirname "$master")" "$(dirname "$WINEPREFIX")"
     (
         flock 9

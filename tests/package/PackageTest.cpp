@@ -108,8 +108,8 @@ TEST(Package, TheSetupInstallsForTheUserAndItsUninstallerLetsMorvaneSaveAndLeave
     CChildProcess installer;
     ASSERT_TRUE(installer.Start("\"" + setup + "\" /S /AUTOSTART"));
     ASSERT_EQ(installer.WaitExit(180000), 0);
-    for (const char* file : {"Morvane.exe", "MorLatch.dll", "Dictionary.TXV", "Dictionary.txt", "FullWidth.TXV",
-                             "readme.txt", "Uninstall.exe"})
+    for (const char* file : {"Morvane.exe", "MorLatch.dll", "MorLatch64.dll", "MorLatch64Host.exe", "Dictionary.TXV",
+                             "Dictionary.txt", "FullWidth.TXV", "readme.txt", "Uninstall.exe"})
         EXPECT_TRUE(Exists(folder + "\\" + file)) << file;
     EXPECT_TRUE(Exists(shortcuts + "\\Morvane.lnk"));
     const std::string uninstaller = UserValue(kUninstallKey, "UninstallString");

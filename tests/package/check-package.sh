@@ -14,7 +14,8 @@ fail() {
 
 # Exactly these entries: no test engines, no import libraries, no strays.
 printf '%s\n' Morvane/ Morvane/Dictionary.TXV Morvane/Dictionary.txt Morvane/FullWidth.TXV \
-    Morvane/MorLatch.dll Morvane/Morvane.exe Morvane/readme.txt >"$work/expected"
+    Morvane/MorLatch.dll Morvane/MorLatch64.dll Morvane/MorLatch64Host.exe Morvane/Morvane.exe Morvane/readme.txt \
+    >"$work/expected"
 unzip -Z1 "$zip" | LC_ALL=C sort >"$work/entries"
 diff -u "$work/expected" "$work/entries" || fail "$zip holds other entries than expected"
 

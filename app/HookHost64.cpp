@@ -1,0 +1,60 @@
+#include "app/HookHost64.h"
+
+#include "foundation/PathFunctions.h"
+
+namespace {
+
+const char kHostFile[] = "MorLatch64Host.exe";
+// The host removes its hook at once when asked; one that does not answer is ended.
+const DWORD kStopTimeout = 2000;
+
+} // namespace
+
+CHookHost64::CHookHost64()
+{
+    ZeroMemory(&m_process, sizeof(m_process));
+}
+
+CHookHost64::~CHookHost64()
+{
+    Stop();
+}
+
+BOOL CHookHost64::IsWow64()
+{
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+void CHookHost64::Start(HWND target)
+{
+    if (IsRunning() || !IsWow64())
+        return;
+    char module[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, module, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    module[length] = '\0';
+    CGString path(JoinPath(DirectoryPart(module).Text(), kHostFile));
+    if (GetFileAttributesA(path.Text()) == INVALID_FILE_ATTRIBUTES)
+        return;
+    char commandLine[MAX_PATH + 32];
+    wsprintfA(commandLine, "\"%s\" %lu", path.Text(), static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(target)));
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof(startup));
+    startup.cb = sizeof(startup);
+    if (!CreateProcessA(path.Text(), commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &m_process))
+        ZeroMemory(&m_process, sizeof(m_process));
+}
+
+void CHookHost64::Stop()
+{
+    if (!IsRunning())
+        return;
+    PostThreadMessageA(m_process.dwThreadId, WM_QUIT, 0, 0);
+    if (WaitForSingleObject(m_process.hProcess, kStopTimeout) != WAIT_OBJECT_0)
+        TerminateProcess(m_process.hProcess, 1);
+    CloseHandle(m_process.hThread);
+    CloseHandle(m_process.hProcess);
+    ZeroMemory(&m_process, sizeof(m_process));
+}
