@@ -27,6 +27,7 @@ public:
     {
         m_pWalker->m_bBusy = TRUE;
         m_pWalker->m_pEngine = engine;
+        m_pWalker->m_nNow = GetTickCount();
     }
     ~CBusyScope()
     {
@@ -41,9 +42,11 @@ private:
 };
 
 CCaptionWalker::CCaptionWalker()
-    : m_nGCBucket(0), m_pCurTop(NULL), m_bBusy(FALSE), m_bOriginalsShown(FALSE), m_pEngine(NULL), m_nDeferred(0),
+    : m_nGCBucket(0), m_pCurTop(NULL), m_bBusy(FALSE), m_bOriginalsShown(FALSE), m_pEngine(NULL), m_nNow(0),
+      m_pLastEngine(NULL), m_nEngineGeneration(0), m_nRefusedWindows(0), m_bRefusalsChanged(FALSE), m_nDeferred(0),
       m_className(kClassNameSize)
 {
+    m_lastEnginePath[0] = '\0';
 }
 
 BOOL CCaptionWalker::IsTargetClass(const char* className)
@@ -70,6 +73,7 @@ void CCaptionWalker::ConvertTick(CEngine* engine)
     if (foreground == NULL)
         return;
     CBusyScope scope(this, engine);
+    NoteEngine(engine);
     m_pCurTop = m_wndList.FindTopEntry(foreground);
     if (m_pCurTop == NULL) {
         CWndEntry entryTemplate(foreground, "");
@@ -77,8 +81,21 @@ void CCaptionWalker::ConvertTick(CEngine* engine)
         if (m_pCurTop == NULL)
             return;
     }
-    EnumChildWindows(foreground, EnumChildProc, reinterpret_cast<LPARAM>(this));
+    // A program that refuses every write costs nothing while it stays in front.
+    if (!m_pCurTop->m_bRefused)
+        EnumChildWindows(foreground, EnumChildProc, reinterpret_cast<LPARAM>(this));
     ConvertDeferred();
+}
+
+// The same engine may come back at the same address loaded from another file.
+void CCaptionWalker::NoteEngine(CEngine* engine)
+{
+    const char* path = engine != NULL ? engine->GetPath() : "";
+    if (engine == m_pLastEngine && strcmp(path, m_lastEnginePath) == 0)
+        return;
+    m_pLastEngine = engine;
+    lstrcpynA(m_lastEnginePath, path, MAX_PATH);
+    ++m_nEngineGeneration;
 }
 
 // No exception may unwind into the system's enumeration: running out of memory ends this walk only.
@@ -92,34 +109,49 @@ BOOL CALLBACK CCaptionWalker::EnumChildProc(HWND hwnd, LPARAM lParam)
 }
 
 // A window's class never changes, so a control already recorded costs only
-// its text at each tick; its class is read again only when the text differs,
-// since the handle may name another window by then.
+// its text at each tick, and a window of another class nothing at all; the
+// class is read again when the text differs or a recheck is due, since the
+// handle may name another window by then.
 BOOL CCaptionWalker::VisitChild(HWND hwnd)
 {
     CWndEntry* child = m_wndList.FindChildEntry(m_pCurTop, hwnd);
-    BOOL classRead = child == NULL;
+    BOOL classRead = child == NULL || child->m_bPassedOver;
     if (child == NULL) {
-        if (!ReadTargetClass(hwnd))
-            return TRUE;
         child = AddRecord(m_pCurTop, hwnd);
         if (child == NULL)
             return FALSE;
+        if (!ReadTargetClass(hwnd)) {
+            child->PassOver(m_nNow);
+            return TRUE;
+        }
+    } else if (child->m_bPassedOver && !LooksAgainAtClass(child, hwnd)) {
+        return TRUE;
     }
     char text[kTextSize];
-    text[0] = '\0';
-    GetWindowTextA(hwnd, text, kTextSize);
-    // Still what the walker left there (or still empty): nothing to do.
-    if (child->m_text.Compare(text, FALSE) == 0)
+    if (!ReadText(hwnd, text))
+        return TRUE;
+    if (!child->NeedsEngine(text, m_nEngineGeneration, m_nNow))
         return TRUE;
     if (!classRead && !ReadTargetClass(hwnd)) {
-        // Another window under an old handle: its text is remembered so that it is passed over until it changes.
-        child->m_text.Assign(text);
-        child->m_bWritten = FALSE;
+        child->PassOver(m_nNow);
         return TRUE;
     }
     // A window that does not answer would make every further control of it
     // wait as long: leave the rest for the next tick.
     return Convert(child, text);
+}
+
+// TRUE when the window passed over is now of a target class.
+BOOL CCaptionWalker::LooksAgainAtClass(CWndEntry* child, HWND hwnd)
+{
+    if (!child->IsRecheckDue(m_nNow))
+        return FALSE;
+    if (!ReadTargetClass(hwnd)) {
+        child->PassOver(m_nNow);
+        return FALSE;
+    }
+    child->RecordUnconverted("", m_nEngineGeneration, m_nNow);
+    return TRUE;
 }
 
 CWndEntry* CCaptionWalker::RecordOf(CWndEntry* top, HWND hwnd)
@@ -151,7 +183,8 @@ BOOL CCaptionWalker::IsGoneChild(const CWndEntry* child, void* context)
     return !IsWindow(child->m_hWnd) || GetAncestor(child->m_hWnd, GA_ROOT) != top->m_hWnd;
 }
 
-// Returns FALSE only when the window did not answer the write-back in time.
+// Returns FALSE when the rest of the window is better left: it did not
+// answer the write-back in time, or its program refuses every write.
 BOOL CCaptionWalker::Convert(CWndEntry* child, const char* source)
 {
     CGString output(kOutputSize);
@@ -159,27 +192,103 @@ BOOL CCaptionWalker::Convert(CWndEntry* child, const char* source)
                                                                             output.Buffer(-1), output.Capacity());
     output.SyncLength();
     if (!converted) {
-        // Tried again as soon as the control shows anything else.
-        child->m_text.Assign(output);
-        child->m_bWritten = FALSE;
+        child->RecordUnconverted(source, m_nEngineGeneration, m_nNow);
         return TRUE;
     }
-    BOOL answered = WriteText(child->m_hWnd, output.Text());
-    child->m_original.Assign(source);
-    child->m_text.Assign(output);
-    child->m_bWritten = TRUE;
-    return answered;
+    switch (WriteText(child->m_hWnd, output.Text())) {
+    case kWriteRefused:
+        child->RecordUnconverted(source, m_nEngineGeneration, m_nNow);
+        MarkRefused(child->m_pOwner);
+        return FALSE;
+    case kWriteUnanswered:
+        // It may take the text once it answers again, and show the output then.
+        child->RecordWritten(source, output.Text(), m_nEngineGeneration, m_nNow);
+        return FALSE;
+    case kWriteDone: break;
+    }
+    // Later looks compare with what the control made of the text (characters
+    // it cannot show, a cut, a refusal), so that the engine is never handed
+    // Morvane's own output and the original stays the program's caption.
+    char readBack[kTextSize];
+    if (!ReadText(child->m_hWnd, readBack))
+        lstrcpynA(readBack, output.Text(), kTextSize);
+    child->RecordWritten(source, readBack, m_nEngineGeneration, m_nNow);
+    return TRUE;
 }
 
-BOOL CCaptionWalker::WriteText(HWND hwnd, const char* text)
+// FALSE when the text has no exact form in the ANSI code page: such a caption
+// is left alone, since neither a conversion of it nor its original could be
+// written back without losing characters.
+BOOL CCaptionWalker::ReadText(HWND hwnd, char* text)
+{
+    text[0] = '\0';
+    if (!IsWindowUnicode(hwnd)) {
+        GetWindowTextA(hwnd, text, kTextSize);
+        return TRUE;
+    }
+    WCHAR wide[kTextSize];
+    int length = GetWindowTextW(hwnd, wide, kTextSize);
+    if (length <= 0)
+        return TRUE;
+    BOOL lossy = FALSE;
+    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, length, text, kTextSize - 1, NULL, &lossy);
+    if (bytes == 0 || lossy) {
+        text[0] = '\0';
+        return FALSE;
+    }
+    text[bytes] = '\0';
+    // A few characters come back from the code page as others.
+    WCHAR back[kTextSize];
+    return MultiByteToWideChar(CP_ACP, 0, text, bytes, back, kTextSize) == length &&
+           memcmp(back, wide, length * sizeof(WCHAR)) == 0;
+}
+
+CCaptionWalker::WriteOutcome CCaptionWalker::WriteText(HWND hwnd, const char* text)
 {
     DWORD_PTR result;
-    if (!SendMessageTimeoutA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kWriteBackTimeout,
-                             &result) &&
-        IsWindow(hwnd))
-        return FALSE;
+    LRESULT sent;
+    if (IsWindowUnicode(hwnd)) {
+        WCHAR wide[kTextSize];
+        if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, kTextSize) == 0)
+            wide[0] = L'\0';
+        sent = SendMessageTimeoutW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG,
+                                   kWriteBackTimeout, &result);
+    } else {
+        sent = SendMessageTimeoutA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                                   kWriteBackTimeout, &result);
+    }
+    if (!sent) {
+        // The system refuses messages into a program that runs with higher rights than Morvane.
+        if (GetLastError() == ERROR_ACCESS_DENIED)
+            return kWriteRefused;
+        if (IsWindow(hwnd))
+            return kWriteUnanswered;
+    }
     InvalidateRect(hwnd, NULL, TRUE);
-    return TRUE;
+    return kWriteDone;
+}
+
+void CCaptionWalker::MarkRefused(CWndEntry* top)
+{
+    if (top->m_bRefused)
+        return;
+    top->m_bRefused = TRUE;
+    if (m_nRefusedWindows++ == 0)
+        m_bRefusalsChanged = TRUE;
+}
+
+void CCaptionWalker::RemoveTop(CWndEntry* top)
+{
+    if (top->m_bRefused && --m_nRefusedWindows == 0)
+        m_bRefusalsChanged = TRUE;
+    m_wndList.RemoveTopEntry(top);
+}
+
+BOOL CCaptionWalker::TakeRefusalsChanged()
+{
+    BOOL changed = m_bRefusalsChanged;
+    m_bRefusalsChanged = FALSE;
+    return changed;
 }
 
 void CCaptionWalker::ConvertCreated(HWND hwnd, CEngine* engine)
@@ -194,6 +303,7 @@ void CCaptionWalker::ConvertCreated(HWND hwnd, CEngine* engine)
         return;
     }
     CBusyScope scope(this, engine);
+    NoteEngine(engine);
     try {
         ConvertCreatedWindow(hwnd);
         ConvertDeferred();
@@ -216,16 +326,17 @@ void CCaptionWalker::ConvertCreatedWindow(HWND hwnd)
         if (top == NULL)
             return;
     }
+    if (top->m_bRefused)
+        return;
     CWndEntry* child = RecordOf(top, hwnd);
     if (child == NULL)
         return;
     char text[kTextSize];
-    text[0] = '\0';
-    GetWindowTextA(hwnd, text, kTextSize);
+    if (!ReadText(hwnd, text))
+        return;
     if (m_bOriginalsShown) {
         // Remembered as it is, so that turning the originals off converts it too.
-        child->m_text.Assign(text);
-        child->m_bWritten = FALSE;
+        child->RecordUnconverted(text, m_nEngineGeneration, m_nNow);
         return;
     }
     Convert(child, text);
@@ -249,12 +360,28 @@ void CCaptionWalker::CleanupTick()
     while (entry != NULL) {
         CWndEntry* next = m_wndList.GetNextEntry(entry);
         if (!IsWindow(entry->m_hWnd))
-            m_wndList.RemoveTopEntry(entry);
+            RemoveTop(entry);
         else
             SweepChildren(entry);
         entry = next;
     }
     m_nGCBucket = (m_nGCBucket + 1) % 256;
+    // The tray says so while such a window is open, not for a round of the buckets after.
+    if (m_nRefusedWindows > 0)
+        RemoveGoneRefused();
+}
+
+void CCaptionWalker::RemoveGoneRefused()
+{
+    for (int bucket = 0; bucket < 256; ++bucket) {
+        CWndEntry* entry = m_wndList.GetBucketHead(bucket);
+        while (entry != NULL) {
+            CWndEntry* next = m_wndList.GetNextEntry(entry);
+            if (entry->m_bRefused && !IsWindow(entry->m_hWnd))
+                RemoveTop(entry);
+            entry = next;
+        }
+    }
 }
 
 void CCaptionWalker::ShowOriginals()
@@ -271,6 +398,7 @@ void CCaptionWalker::ConvertAgain(CEngine* engine)
     if (m_bBusy)
         return;
     CBusyScope scope(this, engine);
+    NoteEngine(engine);
     m_bOriginalsShown = FALSE;
     VisitRecords(&CCaptionWalker::ConvertFromOriginal);
     ConvertDeferred();
@@ -282,11 +410,12 @@ void CCaptionWalker::VisitRecords(BOOL (CCaptionWalker::*visit)(CWndEntry* child
     char text[kTextSize];
     for (int bucket = 0; bucket < 256; ++bucket) {
         for (CWndEntry* top = m_wndList.GetBucketHead(bucket); top != NULL; top = m_wndList.GetNextEntry(top)) {
+            if (top->m_bRefused)
+                continue;
             for (CWndEntry* child = top->m_pChildLink; child != NULL; child = child->m_pChildLink) {
-                if (!IsWindow(child->m_hWnd) || !ReadTargetClass(child->m_hWnd))
+                if (child->m_bPassedOver || !IsWindow(child->m_hWnd) || !ReadTargetClass(child->m_hWnd) ||
+                    !ReadText(child->m_hWnd, text))
                     continue;
-                text[0] = '\0';
-                GetWindowTextA(child->m_hWnd, text, kTextSize);
                 // A window that does not answer would make each further control of it wait as long.
                 if (!(this->*visit)(child, text))
                     break;
@@ -300,9 +429,10 @@ BOOL CCaptionWalker::RestoreOriginal(CWndEntry* child, const char* text)
     // The program has put up a caption of its own since: the original is stale.
     if (!child->m_bWritten || child->m_text.Compare(text, FALSE) != 0)
         return TRUE;
-    if (!WriteText(child->m_hWnd, child->m_original.Text()))
+    if (WriteText(child->m_hWnd, child->m_original.Text()) != kWriteDone)
         return FALSE;
-    child->m_text.Assign(child->m_original);
+    char readBack[kTextSize];
+    child->m_text.Assign(ReadText(child->m_hWnd, readBack) ? readBack : child->m_original.Text());
     return TRUE;
 }
 
