@@ -216,31 +216,46 @@ BOOL CCaptionWalker::Convert(CWndEntry* child, const char* source)
     return TRUE;
 }
 
-// FALSE when the text has no exact form in the ANSI code page: such a caption
-// is left alone, since neither a conversion of it nor its original could be
-// written back without losing characters.
+// Every window is read in Unicode, since the system keeps its text so: read
+// through the ANSI code page, characters without a form there would arrive
+// as question marks or best-fit letters. FALSE when the text has no exact form
+// in the ANSI code page: such a caption is left alone, since neither a
+// conversion of it nor its original could be written back without loss.
 BOOL CCaptionWalker::ReadText(HWND hwnd, char* text)
 {
-    text[0] = '\0';
-    if (!IsWindowUnicode(hwnd)) {
-        GetWindowTextA(hwnd, text, kTextSize);
-        return TRUE;
-    }
     WCHAR wide[kTextSize];
     int length = GetWindowTextW(hwnd, wide, kTextSize);
+    text[0] = '\0';
     if (length <= 0)
         return TRUE;
+    // Most captions are plain ASCII and need no conversion.
+    int ascii = 0;
+    for (; ascii < length && wide[ascii] < 0x80; ++ascii)
+        text[ascii] = static_cast<char>(wide[ascii]);
+    text[ascii] = '\0';
+    if (ascii == length)
+        return TRUE;
+    char full[2 * kTextSize];
     BOOL lossy = FALSE;
-    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, length, text, kTextSize - 1, NULL, &lossy);
-    if (bytes == 0 || lossy) {
+    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, length, full, sizeof(full), NULL, &lossy);
+    // A few characters come back from the code page as others.
+    WCHAR back[kTextSize];
+    if (bytes == 0 || lossy || MultiByteToWideChar(CP_ACP, 0, full, bytes, back, kTextSize) != length ||
+        memcmp(back, wide, length * sizeof(WCHAR)) != 0) {
         text[0] = '\0';
         return FALSE;
     }
-    text[bytes] = '\0';
-    // A few characters come back from the code page as others.
-    WCHAR back[kTextSize];
-    return MultiByteToWideChar(CP_ACP, 0, text, bytes, back, kTextSize) == length &&
-           memcmp(back, wide, length * sizeof(WCHAR)) == 0;
+    // As from an ANSI window: at most the first 1023 bytes, cut at the last whole character.
+    int kept = 0;
+    while (kept < bytes) {
+        int step = IsDBCSLeadByte(static_cast<BYTE>(full[kept])) ? 2 : 1;
+        if (kept + step > kTextSize - 1)
+            break;
+        kept += step;
+    }
+    memcpy(text, full, kept);
+    text[kept] = '\0';
+    return TRUE;
 }
 
 CCaptionWalker::WriteOutcome CCaptionWalker::WriteText(HWND hwnd, const char* text)
