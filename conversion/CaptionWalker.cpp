@@ -3,15 +3,12 @@
 #include <string.h>
 
 #include "conversion/Engine.h"
+#include "conversion/WindowText.h"
 
 namespace {
 
 const int kClassNameSize = 200;
-const int kTextSize = 1024;
 const int kOutputSize = 256;
-// A control whose thread does not answer within this time is left as it is,
-// so that one hung program cannot stop conversion everywhere.
-const UINT kWriteBackTimeout = 2000;
 // A window's records of controls that are gone are looked for once its records
 // have doubled since the last look, and not below this many.
 const int kFirstSweep = 64;
@@ -127,8 +124,8 @@ BOOL CCaptionWalker::VisitChild(HWND hwnd)
     } else if (child->m_bPassedOver && !LooksAgainAtClass(child, hwnd)) {
         return TRUE;
     }
-    char text[kTextSize];
-    if (!ReadText(hwnd, text))
+    char text[CWindowText::s_nSize];
+    if (!CWindowText::Read(hwnd, text))
         return TRUE;
     if (!child->NeedsEngine(text, m_nEngineGeneration, m_nNow))
         return TRUE;
@@ -195,92 +192,25 @@ BOOL CCaptionWalker::Convert(CWndEntry* child, const char* source)
         child->RecordUnconverted(source, m_nEngineGeneration, m_nNow);
         return TRUE;
     }
-    switch (WriteText(child->m_hWnd, output.Text())) {
-    case kWriteRefused:
+    switch (CWindowText::Write(child->m_hWnd, output.Text())) {
+    case CWindowText::kRefused:
         child->RecordUnconverted(source, m_nEngineGeneration, m_nNow);
         MarkRefused(child->m_pOwner);
         return FALSE;
-    case kWriteUnanswered:
+    case CWindowText::kUnanswered:
         // It may take the text once it answers again, and show the output then.
         child->RecordWritten(source, output.Text(), m_nEngineGeneration, m_nNow);
         return FALSE;
-    case kWriteDone: break;
+    case CWindowText::kDone: break;
     }
     // Later looks compare with what the control made of the text (characters
     // it cannot show, a cut, a refusal), so that the engine is never handed
     // Morvane's own output and the original stays the program's caption.
-    char readBack[kTextSize];
-    if (!ReadText(child->m_hWnd, readBack))
-        lstrcpynA(readBack, output.Text(), kTextSize);
+    char readBack[CWindowText::s_nSize];
+    if (!CWindowText::Read(child->m_hWnd, readBack))
+        lstrcpynA(readBack, output.Text(), CWindowText::s_nSize);
     child->RecordWritten(source, readBack, m_nEngineGeneration, m_nNow);
     return TRUE;
-}
-
-// Every window is read in Unicode, since the system keeps its text so: read
-// through the ANSI code page, characters without a form there would arrive
-// as question marks or best-fit letters. FALSE when the text has no exact form
-// in the ANSI code page: such a caption is left alone, since neither a
-// conversion of it nor its original could be written back without loss.
-BOOL CCaptionWalker::ReadText(HWND hwnd, char* text)
-{
-    WCHAR wide[kTextSize];
-    int length = GetWindowTextW(hwnd, wide, kTextSize);
-    text[0] = '\0';
-    if (length <= 0)
-        return TRUE;
-    // Most captions are plain ASCII and need no conversion.
-    int ascii = 0;
-    for (; ascii < length && wide[ascii] < 0x80; ++ascii)
-        text[ascii] = static_cast<char>(wide[ascii]);
-    text[ascii] = '\0';
-    if (ascii == length)
-        return TRUE;
-    char full[2 * kTextSize];
-    BOOL lossy = FALSE;
-    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, length, full, sizeof(full), NULL, &lossy);
-    // A few characters come back from the code page as others.
-    WCHAR back[kTextSize];
-    if (bytes == 0 || lossy || MultiByteToWideChar(CP_ACP, 0, full, bytes, back, kTextSize) != length ||
-        memcmp(back, wide, length * sizeof(WCHAR)) != 0) {
-        text[0] = '\0';
-        return FALSE;
-    }
-    // As from an ANSI window: at most the first 1023 bytes, cut at the last whole character.
-    int kept = 0;
-    while (kept < bytes) {
-        int step = IsDBCSLeadByte(static_cast<BYTE>(full[kept])) ? 2 : 1;
-        if (kept + step > kTextSize - 1)
-            break;
-        kept += step;
-    }
-    memcpy(text, full, kept);
-    text[kept] = '\0';
-    return TRUE;
-}
-
-CCaptionWalker::WriteOutcome CCaptionWalker::WriteText(HWND hwnd, const char* text)
-{
-    DWORD_PTR result;
-    LRESULT sent;
-    if (IsWindowUnicode(hwnd)) {
-        WCHAR wide[kTextSize];
-        if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, kTextSize) == 0)
-            wide[0] = L'\0';
-        sent = SendMessageTimeoutW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG,
-                                   kWriteBackTimeout, &result);
-    } else {
-        sent = SendMessageTimeoutA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                                   kWriteBackTimeout, &result);
-    }
-    if (!sent) {
-        // The system refuses messages into a program that runs with higher rights than Morvane.
-        if (GetLastError() == ERROR_ACCESS_DENIED)
-            return kWriteRefused;
-        if (IsWindow(hwnd))
-            return kWriteUnanswered;
-    }
-    InvalidateRect(hwnd, NULL, TRUE);
-    return kWriteDone;
 }
 
 void CCaptionWalker::MarkRefused(CWndEntry* top)
@@ -346,8 +276,8 @@ void CCaptionWalker::ConvertCreatedWindow(HWND hwnd)
     CWndEntry* child = RecordOf(top, hwnd);
     if (child == NULL)
         return;
-    char text[kTextSize];
-    if (!ReadText(hwnd, text))
+    char text[CWindowText::s_nSize];
+    if (!CWindowText::Read(hwnd, text))
         return;
     if (m_bOriginalsShown) {
         // Remembered as it is, so that turning the originals off converts it too.
@@ -422,14 +352,14 @@ void CCaptionWalker::ConvertAgain(CEngine* engine)
 // Every remembered control of every window still open, not only the foreground one.
 void CCaptionWalker::VisitRecords(BOOL (CCaptionWalker::*visit)(CWndEntry* child, const char* text))
 {
-    char text[kTextSize];
+    char text[CWindowText::s_nSize];
     for (int bucket = 0; bucket < 256; ++bucket) {
         for (CWndEntry* top = m_wndList.GetBucketHead(bucket); top != NULL; top = m_wndList.GetNextEntry(top)) {
             if (top->m_bRefused)
                 continue;
             for (CWndEntry* child = top->m_pChildLink; child != NULL; child = child->m_pChildLink) {
                 if (child->m_bPassedOver || !IsWindow(child->m_hWnd) || !ReadTargetClass(child->m_hWnd) ||
-                    !ReadText(child->m_hWnd, text))
+                    !CWindowText::Read(child->m_hWnd, text))
                     continue;
                 // A window that does not answer would make each further control of it wait as long.
                 if (!(this->*visit)(child, text))
@@ -444,10 +374,10 @@ BOOL CCaptionWalker::RestoreOriginal(CWndEntry* child, const char* text)
     // The program has put up a caption of its own since: the original is stale.
     if (!child->m_bWritten || child->m_text.Compare(text, FALSE) != 0)
         return TRUE;
-    if (WriteText(child->m_hWnd, child->m_original.Text()) != kWriteDone)
+    if (CWindowText::Write(child->m_hWnd, child->m_original.Text()) != CWindowText::kDone)
         return FALSE;
-    char readBack[kTextSize];
-    child->m_text.Assign(ReadText(child->m_hWnd, readBack) ? readBack : child->m_original.Text());
+    char readBack[CWindowText::s_nSize];
+    child->m_text.Assign(CWindowText::Read(child->m_hWnd, readBack) ? readBack : child->m_original.Text());
     return TRUE;
 }
 

@@ -50,9 +50,6 @@ private:
     BOOL LooksAgainAtClass(CWndEntry* child, HWND hwnd);
     void NoteEngine(CEngine* engine);
     BOOL Convert(CWndEntry* child, const char* source);
-    static BOOL ReadText(HWND hwnd, char* text);
-    enum WriteOutcome { kWriteDone, kWriteUnanswered, kWriteRefused };
-    static WriteOutcome WriteText(HWND hwnd, const char* text);
     void MarkRefused(CWndEntry* top);
     void RemoveTop(CWndEntry* top);
     void RemoveGoneRefused();

@@ -277,22 +277,20 @@ std::wstring WideTextOf(HWND hwnd)
 
 TEST_F(Records, UnicodeCaptionsAreConvertedWithoutLossOrLeftAlone)
 {
-    struct Case {
-        const wchar_t* caption;
-        const wchar_t* converted; // null: left alone
-    } cases[] = {{L"OK", L"[OK]"},
-                 {L"\u65e5\u672c\u8a9e \uff5e", L"[\u65e5\u672c\u8a9e \uff5e]"},
-                 {L"Caf\u00e9 \u00a9 2024 \u2013 \u2122", nullptr}};
+    // Each caption and its conversion, null where it is left alone.
+    const wchar_t* cases[][2] = {{L"OK", L"[OK]"},
+                                 {L"\u65e5\u672c\u8a9e \uff5e", L"[\u65e5\u672c\u8a9e \uff5e]"},
+                                 {L"Caf\u00e9 \u00a9 2024 \u2013 \u2122", nullptr}};
     Tick(1);
-    for (const Case& c : cases) {
-        HWND button = CreateWindowExW(0, L"Button", c.caption, WS_CHILD, 0, 0, 50, 20, m_hTop, NULL, NULL, NULL);
+    for (const auto& c : cases) {
+        HWND button = CreateWindowExW(0, L"Button", c[0], WS_CHILD, 0, 0, 50, 20, m_hTop, NULL, NULL, NULL);
         ASSERT_TRUE(IsWindowUnicode(button));
         CProbeLog log;
         Tick(1);
-        EXPECT_EQ(WideTextOf(button), c.converted != nullptr ? c.converted : c.caption);
-        EXPECT_EQ(Asked(log), c.converted != nullptr ? 1 : 0);
+        EXPECT_EQ(WideTextOf(button), c[1] != nullptr ? c[1] : c[0]);
+        EXPECT_EQ(Asked(log), c[1] != nullptr ? 1 : 0);
         ToggleOriginals();
-        EXPECT_EQ(WideTextOf(button), c.caption) << "the original comes back exactly";
+        EXPECT_EQ(WideTextOf(button), c[0]) << "the original comes back exactly";
         ToggleOriginals();
         DestroyWindow(button);
     }
