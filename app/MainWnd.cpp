@@ -261,16 +261,19 @@ BOOL CMainWnd::SetSuspended(BOOL suspended)
 }
 
 // The stopped look shows while a dialog is open or the originals are shown,
-// until neither is; pausing keeps the running look.
+// until neither is; pausing keeps the running look. The tip tells besides
+// when a window could not be converted because it runs with higher rights.
 void CMainWnd::UpdateLook()
 {
     BOOL stopped = m_bSuspended || m_walker.AreOriginalsShown();
     HICON icon = LoadTrayIcon(stopped ? IDI_MORVANE_STOPPED : IDI_MORVANE);
+    UINT tipId = m_walker.HasRefusedWindow() ? IDS_APP_NAME_REFUSED : IDS_APP_NAME;
+    if (stopped)
+        tipId = m_bSuspended ? IDS_APP_NAME_STOPPED : IDS_APP_NAME_ORIGINALS;
     // No heap: this runs while a command that ran out of memory unwinds, and a
     // second exception there would end the program.
     char tip[128] = "";
-    LoadStringA(g_pApp->m_hInstance, m_bSuspended ? IDS_APP_NAME_STOPPED : stopped ? IDS_APP_NAME_ORIGINALS : IDS_APP_NAME,
-                tip, sizeof(tip));
+    LoadStringA(g_pApp->m_hInstance, tipId, tip, sizeof(tip));
     HICON shown = m_trayIcon.GetIcon();
     m_trayIcon.Modify(NIF_ICON | NIF_TIP, icon, tip);
     // Exactly one icon stays loaded: the one the tray shows.
@@ -411,6 +414,8 @@ LRESULT CMainWnd::OnTimer(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         m_walker.CleanupTick();
     else if (wParam == IDT_TRAY_RETRY)
         RetryTrayIcon();
+    if (m_walker.TakeRefusalsChanged())
+        UpdateLook();
     return 0;
 }
 
@@ -418,5 +423,7 @@ LRESULT CMainWnd::OnHookCreated(HWND, UINT, WPARAM wParam, LPARAM)
 {
     if (!m_bSuspended && !m_bPaused)
         m_walker.ConvertCreated(reinterpret_cast<HWND>(wParam), g_pApp->m_pEngine);
+    if (m_walker.TakeRefusalsChanged())
+        UpdateLook();
     return 0;
 }

@@ -3,15 +3,12 @@
 #include <string.h>
 
 #include "conversion/Engine.h"
+#include "conversion/WindowText.h"
 
 namespace {
 
 const int kClassNameSize = 200;
-const int kTextSize = 1024;
 const int kOutputSize = 256;
-// A control whose thread does not answer within this time is left as it is,
-// so that one hung program cannot stop conversion everywhere.
-const UINT kWriteBackTimeout = 2000;
 // A window's records of controls that are gone are looked for once its records
 // have doubled since the last look, and not below this many.
 const int kFirstSweep = 64;
@@ -27,6 +24,7 @@ public:
     {
         m_pWalker->m_bBusy = TRUE;
         m_pWalker->m_pEngine = engine;
+        m_pWalker->m_nNow = GetTickCount();
     }
     ~CBusyScope()
     {
@@ -41,9 +39,11 @@ private:
 };
 
 CCaptionWalker::CCaptionWalker()
-    : m_nGCBucket(0), m_pCurTop(NULL), m_bBusy(FALSE), m_bOriginalsShown(FALSE), m_pEngine(NULL), m_nDeferred(0),
+    : m_nGCBucket(0), m_pCurTop(NULL), m_bBusy(FALSE), m_bOriginalsShown(FALSE), m_pEngine(NULL), m_nNow(0),
+      m_pLastEngine(NULL), m_nEngineGeneration(0), m_nRefusedWindows(0), m_bRefusalsChanged(FALSE), m_nDeferred(0),
       m_className(kClassNameSize)
 {
+    m_lastEnginePath[0] = '\0';
 }
 
 BOOL CCaptionWalker::IsTargetClass(const char* className)
@@ -70,6 +70,7 @@ void CCaptionWalker::ConvertTick(CEngine* engine)
     if (foreground == NULL || m_programFilter.IsExcluded(foreground))
         return;
     CBusyScope scope(this, engine);
+    NoteEngine(engine);
     m_pCurTop = m_wndList.FindTopEntry(foreground);
     if (m_pCurTop == NULL) {
         CWndEntry entryTemplate(foreground, "");
@@ -77,8 +78,21 @@ void CCaptionWalker::ConvertTick(CEngine* engine)
         if (m_pCurTop == NULL)
             return;
     }
-    EnumChildWindows(foreground, EnumChildProc, reinterpret_cast<LPARAM>(this));
+    // A program that refuses every write costs nothing while it stays in front.
+    if (!m_pCurTop->m_bRefused)
+        EnumChildWindows(foreground, EnumChildProc, reinterpret_cast<LPARAM>(this));
     ConvertDeferred();
+}
+
+// The same engine may come back at the same address loaded from another file.
+void CCaptionWalker::NoteEngine(CEngine* engine)
+{
+    const char* path = engine != NULL ? engine->GetPath() : "";
+    if (engine == m_pLastEngine && strcmp(path, m_lastEnginePath) == 0)
+        return;
+    m_pLastEngine = engine;
+    lstrcpynA(m_lastEnginePath, path, MAX_PATH);
+    ++m_nEngineGeneration;
 }
 
 // No exception may unwind into the system's enumeration: running out of memory ends this walk only.
@@ -92,34 +106,49 @@ BOOL CALLBACK CCaptionWalker::EnumChildProc(HWND hwnd, LPARAM lParam)
 }
 
 // A window's class never changes, so a control already recorded costs only
-// its text at each tick; its class is read again only when the text differs,
-// since the handle may name another window by then.
+// its text at each tick, and a window of another class nothing at all; the
+// class is read again when the text differs or a recheck is due, since the
+// handle may name another window by then.
 BOOL CCaptionWalker::VisitChild(HWND hwnd)
 {
     CWndEntry* child = m_wndList.FindChildEntry(m_pCurTop, hwnd);
-    BOOL classRead = child == NULL;
+    BOOL classRead = child == NULL || child->m_bPassedOver;
     if (child == NULL) {
-        if (!ReadTargetClass(hwnd))
-            return TRUE;
         child = AddRecord(m_pCurTop, hwnd);
         if (child == NULL)
             return FALSE;
+        if (!ReadTargetClass(hwnd)) {
+            child->PassOver(m_nNow);
+            return TRUE;
+        }
+    } else if (child->m_bPassedOver && !LooksAgainAtClass(child, hwnd)) {
+        return TRUE;
     }
-    char text[kTextSize];
-    text[0] = '\0';
-    GetWindowTextA(hwnd, text, kTextSize);
-    // Still what the walker left there (or still empty): nothing to do.
-    if (child->m_text.Compare(text, FALSE) == 0)
+    char text[CWindowText::s_nSize];
+    if (!CWindowText::Read(hwnd, text))
+        return TRUE;
+    if (!child->NeedsEngine(text, m_nEngineGeneration, m_nNow))
         return TRUE;
     if (!classRead && !ReadTargetClass(hwnd)) {
-        // Another window under an old handle: its text is remembered so that it is passed over until it changes.
-        child->m_text.Assign(text);
-        child->m_bWritten = FALSE;
+        child->PassOver(m_nNow);
         return TRUE;
     }
     // A window that does not answer would make every further control of it
     // wait as long: leave the rest for the next tick.
     return Convert(child, text);
+}
+
+// TRUE when the window passed over is now of a target class.
+BOOL CCaptionWalker::LooksAgainAtClass(CWndEntry* child, HWND hwnd)
+{
+    if (!child->IsRecheckDue(m_nNow))
+        return FALSE;
+    if (!ReadTargetClass(hwnd)) {
+        child->PassOver(m_nNow);
+        return FALSE;
+    }
+    child->RecordUnconverted("", m_nEngineGeneration, m_nNow);
+    return TRUE;
 }
 
 CWndEntry* CCaptionWalker::RecordOf(CWndEntry* top, HWND hwnd)
@@ -151,7 +180,8 @@ BOOL CCaptionWalker::IsGoneChild(const CWndEntry* child, void* context)
     return !IsWindow(child->m_hWnd) || GetAncestor(child->m_hWnd, GA_ROOT) != top->m_hWnd;
 }
 
-// Returns FALSE only when the window did not answer the write-back in time.
+// Returns FALSE when the rest of the window is better left: it did not
+// answer the write-back in time, or its program refuses every write.
 BOOL CCaptionWalker::Convert(CWndEntry* child, const char* source)
 {
     CGString output(kOutputSize);
@@ -159,27 +189,51 @@ BOOL CCaptionWalker::Convert(CWndEntry* child, const char* source)
                                                                             output.Buffer(-1), output.Capacity());
     output.SyncLength();
     if (!converted) {
-        // Tried again as soon as the control shows anything else.
-        child->m_text.Assign(output);
-        child->m_bWritten = FALSE;
+        child->RecordUnconverted(source, m_nEngineGeneration, m_nNow);
         return TRUE;
     }
-    BOOL answered = WriteText(child->m_hWnd, output.Text());
-    child->m_original.Assign(source);
-    child->m_text.Assign(output);
-    child->m_bWritten = TRUE;
-    return answered;
+    switch (CWindowText::Write(child->m_hWnd, output.Text())) {
+    case CWindowText::kRefused:
+        child->RecordUnconverted(source, m_nEngineGeneration, m_nNow);
+        MarkRefused(child->m_pOwner);
+        return FALSE;
+    case CWindowText::kUnanswered:
+        // It may take the text once it answers again, and show the output then.
+        child->RecordWritten(source, output.Text(), m_nEngineGeneration, m_nNow);
+        return FALSE;
+    case CWindowText::kDone: break;
+    }
+    // Later looks compare with what the control made of the text (characters
+    // it cannot show, a cut, a refusal), so that the engine is never handed
+    // Morvane's own output and the original stays the program's caption.
+    char readBack[CWindowText::s_nSize];
+    if (!CWindowText::Read(child->m_hWnd, readBack))
+        lstrcpynA(readBack, output.Text(), CWindowText::s_nSize);
+    child->RecordWritten(source, readBack, m_nEngineGeneration, m_nNow);
+    return TRUE;
 }
 
-BOOL CCaptionWalker::WriteText(HWND hwnd, const char* text)
+void CCaptionWalker::MarkRefused(CWndEntry* top)
 {
-    DWORD_PTR result;
-    if (!SendMessageTimeoutA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kWriteBackTimeout,
-                             &result) &&
-        IsWindow(hwnd))
-        return FALSE;
-    InvalidateRect(hwnd, NULL, TRUE);
-    return TRUE;
+    if (top->m_bRefused)
+        return;
+    top->m_bRefused = TRUE;
+    if (m_nRefusedWindows++ == 0)
+        m_bRefusalsChanged = TRUE;
+}
+
+void CCaptionWalker::RemoveTop(CWndEntry* top)
+{
+    if (top->m_bRefused && --m_nRefusedWindows == 0)
+        m_bRefusalsChanged = TRUE;
+    m_wndList.RemoveTopEntry(top);
+}
+
+BOOL CCaptionWalker::TakeRefusalsChanged()
+{
+    BOOL changed = m_bRefusalsChanged;
+    m_bRefusalsChanged = FALSE;
+    return changed;
 }
 
 void CCaptionWalker::ConvertCreated(HWND hwnd, CEngine* engine)
@@ -194,6 +248,7 @@ void CCaptionWalker::ConvertCreated(HWND hwnd, CEngine* engine)
         return;
     }
     CBusyScope scope(this, engine);
+    NoteEngine(engine);
     try {
         ConvertCreatedWindow(hwnd);
         ConvertDeferred();
@@ -216,16 +271,17 @@ void CCaptionWalker::ConvertCreatedWindow(HWND hwnd)
         if (top == NULL)
             return;
     }
+    if (top->m_bRefused)
+        return;
     CWndEntry* child = RecordOf(top, hwnd);
     if (child == NULL)
         return;
-    char text[kTextSize];
-    text[0] = '\0';
-    GetWindowTextA(hwnd, text, kTextSize);
+    char text[CWindowText::s_nSize];
+    if (!CWindowText::Read(hwnd, text))
+        return;
     if (m_bOriginalsShown) {
         // Remembered as it is, so that turning the originals off converts it too.
-        child->m_text.Assign(text);
-        child->m_bWritten = FALSE;
+        child->RecordUnconverted(text, m_nEngineGeneration, m_nNow);
         return;
     }
     Convert(child, text);
@@ -249,12 +305,28 @@ void CCaptionWalker::CleanupTick()
     while (entry != NULL) {
         CWndEntry* next = m_wndList.GetNextEntry(entry);
         if (!IsWindow(entry->m_hWnd))
-            m_wndList.RemoveTopEntry(entry);
+            RemoveTop(entry);
         else
             SweepChildren(entry);
         entry = next;
     }
     m_nGCBucket = (m_nGCBucket + 1) % 256;
+    // The tray says so while such a window is open, not for a round of the buckets after.
+    if (m_nRefusedWindows > 0)
+        RemoveGoneRefused();
+}
+
+void CCaptionWalker::RemoveGoneRefused()
+{
+    for (int bucket = 0; bucket < 256; ++bucket) {
+        CWndEntry* entry = m_wndList.GetBucketHead(bucket);
+        while (entry != NULL) {
+            CWndEntry* next = m_wndList.GetNextEntry(entry);
+            if (entry->m_bRefused && !IsWindow(entry->m_hWnd))
+                RemoveTop(entry);
+            entry = next;
+        }
+    }
 }
 
 void CCaptionWalker::ShowOriginals()
@@ -271,6 +343,7 @@ void CCaptionWalker::ConvertAgain(CEngine* engine)
     if (m_bBusy)
         return;
     CBusyScope scope(this, engine);
+    NoteEngine(engine);
     m_bOriginalsShown = FALSE;
     VisitRecords(&CCaptionWalker::ConvertFromOriginal);
     ConvertDeferred();
@@ -281,20 +354,12 @@ void CCaptionWalker::ReleaseExcluded()
     if (m_bBusy)
         return;
     CBusyScope scope(this, NULL);
-    char text[kTextSize];
     for (int bucket = 0; bucket < 256; ++bucket) {
         CWndEntry* top = m_wndList.GetBucketHead(bucket);
         while (top != NULL) {
             CWndEntry* next = m_wndList.GetNextEntry(top);
             if (IsWindow(top->m_hWnd) && m_programFilter.IsExcluded(top->m_hWnd)) {
-                for (CWndEntry* child = top->m_pChildLink; child != NULL; child = child->m_pChildLink) {
-                    if (!IsWindow(child->m_hWnd) || !ReadTargetClass(child->m_hWnd))
-                        continue;
-                    text[0] = '\0';
-                    GetWindowTextA(child->m_hWnd, text, kTextSize);
-                    if (!RestoreOriginal(child, text))
-                        break;
-                }
+                VisitChildren(top, &CCaptionWalker::RestoreOriginal);
                 m_wndList.RemoveTopEntry(top);
                 if (m_pCurTop == top)
                     m_pCurTop = NULL;
@@ -307,19 +372,24 @@ void CCaptionWalker::ReleaseExcluded()
 // Every remembered control of every window still open, not only the foreground one.
 void CCaptionWalker::VisitRecords(BOOL (CCaptionWalker::*visit)(CWndEntry* child, const char* text))
 {
-    char text[kTextSize];
     for (int bucket = 0; bucket < 256; ++bucket) {
         for (CWndEntry* top = m_wndList.GetBucketHead(bucket); top != NULL; top = m_wndList.GetNextEntry(top)) {
-            for (CWndEntry* child = top->m_pChildLink; child != NULL; child = child->m_pChildLink) {
-                if (!IsWindow(child->m_hWnd) || !ReadTargetClass(child->m_hWnd))
-                    continue;
-                text[0] = '\0';
-                GetWindowTextA(child->m_hWnd, text, kTextSize);
-                // A window that does not answer would make each further control of it wait as long.
-                if (!(this->*visit)(child, text))
-                    break;
-            }
+            if (!top->m_bRefused)
+                VisitChildren(top, visit);
         }
+    }
+}
+
+void CCaptionWalker::VisitChildren(CWndEntry* top, BOOL (CCaptionWalker::*visit)(CWndEntry* child, const char* text))
+{
+    char text[CWindowText::s_nSize];
+    for (CWndEntry* child = top->m_pChildLink; child != NULL; child = child->m_pChildLink) {
+        if (child->m_bPassedOver || !IsWindow(child->m_hWnd) || !ReadTargetClass(child->m_hWnd) ||
+            !CWindowText::Read(child->m_hWnd, text))
+            continue;
+        // A window that does not answer would make each further control of it wait as long.
+        if (!(this->*visit)(child, text))
+            return;
     }
 }
 
@@ -328,9 +398,10 @@ BOOL CCaptionWalker::RestoreOriginal(CWndEntry* child, const char* text)
     // The program has put up a caption of its own since: the original is stale.
     if (!child->m_bWritten || child->m_text.Compare(text, FALSE) != 0)
         return TRUE;
-    if (!WriteText(child->m_hWnd, child->m_original.Text()))
+    if (CWindowText::Write(child->m_hWnd, child->m_original.Text()) != CWindowText::kDone)
         return FALSE;
-    child->m_text.Assign(child->m_original);
+    char readBack[CWindowText::s_nSize];
+    child->m_text.Assign(CWindowText::Read(child->m_hWnd, readBack) ? readBack : child->m_original.Text());
     return TRUE;
 }
 

@@ -30,6 +30,10 @@ public:
 
     BOOL IsBusy() const { return m_bBusy; }
     BOOL AreOriginalsShown() const { return m_bOriginalsShown; }
+    // Whether a window is open whose program refused the walker's writes (it runs with higher rights).
+    BOOL HasRefusedWindow() const { return m_nRefusedWindows > 0; }
+    // TRUE once after HasRefusedWindow has changed, for the owner to show it.
+    BOOL TakeRefusalsChanged();
     static BOOL IsTargetClass(const char* className);
 
     CWndList m_wndList;
@@ -48,20 +52,32 @@ private:
     BOOL ReadTargetClass(HWND hwnd);
     CWndEntry* RecordOf(CWndEntry* top, HWND hwnd);
     CWndEntry* AddRecord(CWndEntry* top, HWND hwnd);
+    BOOL LooksAgainAtClass(CWndEntry* child, HWND hwnd);
+    void NoteEngine(CEngine* engine);
     BOOL Convert(CWndEntry* child, const char* source);
-    static BOOL WriteText(HWND hwnd, const char* text);
+    void MarkRefused(CWndEntry* top);
+    void RemoveTop(CWndEntry* top);
+    void RemoveGoneRefused();
     void SweepChildren(CWndEntry* top);
     static BOOL IsGoneChild(const CWndEntry* child, void* context);
     void ConvertCreatedWindow(HWND hwnd);
     void ConvertDeferred();
     void VisitRecords(BOOL (CCaptionWalker::*visit)(CWndEntry* child, const char* text));
+    void VisitChildren(CWndEntry* top, BOOL (CCaptionWalker::*visit)(CWndEntry* child, const char* text));
     BOOL RestoreOriginal(CWndEntry* child, const char* text);
     BOOL ConvertFromOriginal(CWndEntry* child, const char* text);
 
     BOOL m_bBusy;
     BOOL m_bOriginalsShown;
-    // The engine of the operation running.
+    // The engine of the operation running, and the tick count it started at.
     CEngine* m_pEngine;
+    DWORD m_nNow;
+    // Counts the engines met, so that a text one engine declined is handed to the next.
+    CEngine* m_pLastEngine;
+    char m_lastEnginePath[MAX_PATH];
+    DWORD m_nEngineGeneration;
+    int m_nRefusedWindows;
+    BOOL m_bRefusalsChanged;
     // Windows reported while another operation ran, converted when the next one ends.
     HWND m_deferred[64];
     int m_nDeferred;

@@ -1,13 +1,14 @@
 #!/bin/sh
 # Measures Morvane's normal-mode conversion against a bare poller under Wine on
 # a private Xvfb display and prints a table and one "bench: NAME=VALUE" line
-# per figure. Arguments: the button counts (default 100 1000). Not part of the
+# per figure. Arguments: the button counts, "dN" for N declined captions and N
+# edit controls (default 100 1000 d1000). Not part of the
 # test run. MORVANE_BENCH_PERIOD sets the conversion period in ms (default 50).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${MORVANE_BENCH_BUILD_DIR:-$root/build-bench}
 period=${MORVANE_BENCH_PERIOD:-50}
-[ $# -gt 0 ] || set -- 100 1000
+[ $# -gt 0 ] || set -- 100 1000 d1000
 
 "$root/scripts/bootstrap.sh"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -23,7 +23,7 @@ HWND g_churned[kChurnBatch] = {};
 LRESULT g_churnCount = 0;
 HWND g_cycled = NULL;
 LRESULT g_foreignTexts[kCycledCount] = {};
-HWND g_sentinel = NULL;
+HWND g_sentinels[2] = {};
 BOOL g_sentinelOn = FALSE;
 LRESULT g_ticks = 0;
 BOOL g_ready = FALSE;
@@ -100,10 +100,10 @@ LRESULT CALLBACK CountingHook(int code, WPARAM wParam, LPARAM lParam)
     const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && call->message == WM_SETTEXT && wParam == 0) {
         int index = GetDlgCtrlID(call->hwnd) - kFirstCycled;
-        if (call->hwnd == g_sentinel) {
+        if (call->hwnd == g_sentinels[0] || call->hwnd == g_sentinels[1]) {
             ++g_ticks;
             // Not now: Morvane is still inside its SendMessage of this text.
-            PostMessageA(g_main, WM_RESET_SENTINEL, 0, 0);
+            PostMessageA(g_main, WM_RESET_SENTINEL, call->hwnd == g_sentinels[0], 0);
         } else if (GetParent(call->hwnd) == g_cycled && index >= 0 && index < kCycledCount) {
             ++g_foreignTexts[index];
         }
@@ -113,10 +113,10 @@ LRESULT CALLBACK CountingHook(int code, WPARAM wParam, LPARAM lParam)
 
 LRESULT Sentinel(HWND window, BOOL on)
 {
-    if (g_sentinel == NULL)
-        g_sentinel = CreateWindowExA(0, "Button", "s0", WS_CHILD | BS_PUSHBUTTON, 0, 0, 60, 20, window,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSentinel)), GetModuleHandleA(NULL),
-                                     NULL);
+    for (int i = 0; i < 2 && g_sentinels[i] == NULL; ++i)
+        g_sentinels[i] = CreateWindowExA(0, "Button", "s0", WS_CHILD | BS_PUSHBUTTON, 0, 0, 60, 20, window,
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSentinels + i)),
+                                         GetModuleHandleA(NULL), NULL);
     g_sentinelOn = on;
     if (on)
         PostMessageA(window, WM_RESET_SENTINEL, 0, 0);
@@ -219,7 +219,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (g_sentinelOn) {
             char text[32];
             sprintf(text, "s%ld", static_cast<long>(g_ticks));
-            SetWindowTextA(g_sentinel, text);
+            SetWindowTextA(g_sentinels[wParam], text);
         }
         return 0;
     case WM_DESTROY:

@@ -61,7 +61,7 @@ enum LongControl {
 enum RequestedControl {
     kReused = 150,        // the control of WM_TARGET_REUSE, text "r"
     kFirstCycled = 300,   // controls of WM_TARGET_CYCLE, one per kCycledControls entry
-    kSentinel = 999,      // the hidden Button of WM_TARGET_SENTINEL
+    kSentinels = 998,     // the two hidden Buttons of WM_TARGET_SENTINEL, 998 and 999
     kFirstCreated = 1000, // buttons of WM_TARGET_CREATE, text "h"
 };
 
@@ -134,8 +134,10 @@ const int kCycledCount = sizeof(kCycledControls) / sizeof(kCycledControls[0]);
 #define WM_TARGET_CREATED_TEXT (WM_APP + 18)
 const LRESULT kCreatedConverted = 1;
 const LRESULT kCreatedOriginal = 0;
-// wParam TRUE: creates the sentinel if need be and from now on gives it a fresh
-// plain text after each text another thread sets into it, so that every walk
-// of the window converts it once; FALSE: leaves its text as it is from now on.
-// Returns the number of texts other threads have set into it: its ticks.
+// wParam TRUE: creates the two sentinels if need be and from now on gives one a
+// fresh plain text after each text another thread sets into the other, so that
+// walks of the window keep converting them (one sentinel never changes right
+// after Morvane's own write, which Morvane would take for what the control made
+// of it); FALSE: leaves their texts as they are from now on. Returns the number
+// of texts other threads have set into them: their ticks, one or two a walk.
 #define WM_TARGET_SENTINEL (WM_APP + 17)

@@ -4,6 +4,7 @@
 #include "conversion/Engine.h"
 #include "tests/engines/ProbeEngine.h"
 #include "tests/support/ExpectedTexts.h"
+#include "tests/support/ImportPatch.h"
 #include "tests/support/ProcessDriver.h"
 #include "tests/support/TestApp.h"
 #include "ui/resource.h"
@@ -63,14 +64,16 @@ TEST_F(Records, AConversionTickRemembersTheEngineOutputForEachTargetControl)
     ASSERT_NE(button, nullptr);
     EXPECT_STREQ(button->m_text.Text(), "[OK]");
     EXPECT_EQ(TextOf(m_hButton), "[OK]");
-    EXPECT_EQ(List().FindChildEntry(top, m_hEdit), nullptr) << "no record for a class outside the table";
+    CWndEntry* edit = List().FindChildEntry(top, m_hEdit);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->m_bPassedOver) << "a class outside the table is remembered as such";
     EXPECT_EQ(TextOf(m_hEdit), "text");
     EXPECT_EQ(TextOf(m_hTop), "top");
 
     Tick(1);
     EXPECT_EQ(List().FindTopEntry(m_hTop), top) << "the records of a window seen before are reused";
     EXPECT_EQ(List().FindChildEntry(top, m_hButton), button);
-    EXPECT_EQ(top->m_nChildren, 1) << "one record per control";
+    EXPECT_EQ(top->m_nChildren, 2) << "one record per window";
 }
 
 // A handle whose record outlived its window may come to name a window of another class.
@@ -83,7 +86,7 @@ TEST_F(Records, ARecordWhoseHandleNowNamesAnotherClassNeverConvertsIt)
     ASSERT_NE(stale, nullptr);
     Tick(1);
     EXPECT_EQ(TextOf(m_hEdit), "text");
-    EXPECT_STREQ(stale->m_text.Text(), "text") << "passed over until its text changes again";
+    EXPECT_TRUE(stale->m_bPassedOver);
     SetWindowTextA(m_hEdit, "changed");
     Tick(1);
     EXPECT_EQ(TextOf(m_hEdit), "changed");
@@ -117,13 +120,14 @@ TEST_F(Records, TheCleanUpTickFreesTheRecordsOfAClosedWindowWithinOneRound)
     EXPECT_EQ(List().FindTopEntry(gone), nullptr);
 }
 
-TEST_F(Records, WithoutAnEngineControlsAreRecordedEmptyAndConvertedOnceOneIsLoaded)
+TEST_F(Records, WithoutAnEngineControlsAreRecordedUnconvertedAndConvertedOnceOneIsLoaded)
 {
     g_pApp->LoadEngine(NULL);
     Tick(1);
     CWndEntry* top = List().FindTopEntry(m_hTop);
     ASSERT_NE(top, nullptr);
-    EXPECT_STREQ(List().FindChildEntry(top, m_hButton)->m_text.Text(), "");
+    EXPECT_STREQ(List().FindChildEntry(top, m_hButton)->m_text.Text(), "OK");
+    EXPECT_FALSE(List().FindChildEntry(top, m_hButton)->m_bWritten);
     EXPECT_EQ(TextOf(m_hButton), "OK");
 
     ASSERT_TRUE(g_pApp->LoadEngine(TestEnginePath("ProbeComplete.TXV").c_str()));
@@ -204,7 +208,94 @@ TEST_F(Records, RecordsOfControlsThatAreGoneAreFreedWhileTheirWindowStaysOpen)
     DestroyWindow(m_hButton);
     for (int bucket = 0; bucket < 256; ++bucket)
         Tick(2);
-    EXPECT_EQ(top->m_nChildren, 10) << "one round of the clean-up frees the records of every control gone";
+    EXPECT_EQ(top->m_nChildren, 10 + 1) << "one round of the clean-up frees the records of every control gone";
+}
+
+// The engine's calls for the push button in the log.
+int Asked(const CProbeLog& log)
+{
+    return log.Count("complete TXVConvertCaptionString Button 256");
+}
+
+// How the control's program takes a converted text that Morvane writes.
+enum Taking { kWithoutTheLast, kNotAtAll, kAsAdministrator };
+Taking g_taking;
+decltype(&SendMessageTimeoutA) g_originalSend = nullptr;
+
+LRESULT WINAPI SendTaking(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags, UINT ms, PDWORD_PTR result)
+{
+    std::string text = msg == WM_SETTEXT ? reinterpret_cast<const char*>(lParam) : "";
+    if (text[0] != '[')
+        return g_originalSend(hwnd, msg, wParam, lParam, flags, ms, result);
+    if (g_taking != kWithoutTheLast) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return g_taking == kNotAtAll;
+    }
+    text.pop_back();
+    return g_originalSend(hwnd, msg, wParam, reinterpret_cast<LPARAM>(text.c_str()), flags, ms, result);
+}
+
+TEST_F(Records, ACaptionThatDoesNotReadBackAsWrittenIsConvertedOnceAndKeepsItsOriginal)
+{
+    CImportPatch patch("user32.dll", "SendMessageTimeoutA", reinterpret_cast<void*>(SendTaking));
+    ASSERT_TRUE(patch.IsApplied());
+    g_originalSend = patch.Original<decltype(&SendMessageTimeoutA)>();
+    struct Case {
+        const char* caption;
+        Taking taking;
+        const char* shown;
+    } cases[] = {{"Cut", kWithoutTheLast, "[Cut"}, {"Kept", kNotAtAll, "Kept"}, {"Admin", kAsAdministrator, "Admin"}};
+    CTrayIcon& tray = g_pApp->m_mainWnd.m_trayIcon;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        g_taking = c.taking;
+        SetWindowTextA(m_hButton, c.caption);
+        CProbeLog log;
+        for (int tick = 0; tick < 3; ++tick)
+            Tick(1);
+        EXPECT_EQ(TextOf(m_hButton), c.shown);
+        EXPECT_EQ(Asked(log), 1) << "the engine is never handed what the control made of its output";
+        ToggleOriginals();
+        EXPECT_EQ(TextOf(m_hButton), c.caption);
+        ToggleOriginals();
+        EXPECT_EQ(TextOf(m_hButton), c.shown) << "converted again from the original";
+    }
+    EXPECT_EQ(tray.GetTip(), ExpectedString(IDS_APP_NAME_REFUSED));
+    CProbeLog log;
+    SetWindowTextA(m_hButton, "Changed");
+    Tick(1);
+    EXPECT_EQ(Asked(log), 0) << "a window that refuses writes as an administrator's does is not converted";
+    DestroyWindow(m_hTop);
+    Tick(2);
+    EXPECT_STREQ(tray.GetTip(), "Morvane") << "the tip tells it while the window is open";
+}
+
+std::wstring WideTextOf(HWND hwnd)
+{
+    WCHAR text[256] = L"";
+    GetWindowTextW(hwnd, text, 256);
+    return text;
+}
+
+TEST_F(Records, UnicodeCaptionsAreConvertedWithoutLossOrLeftAlone)
+{
+    // Each caption and its conversion, null where it is left alone.
+    const wchar_t* cases[][2] = {{L"OK", L"[OK]"},
+                                 {L"\u65e5\u672c\u8a9e \uff5e", L"[\u65e5\u672c\u8a9e \uff5e]"},
+                                 {L"Caf\u00e9 \u00a9 2024 \u2013 \u2122", nullptr}};
+    Tick(1);
+    for (const auto& c : cases) {
+        HWND button = CreateWindowExW(0, L"Button", c[0], WS_CHILD, 0, 0, 50, 20, m_hTop, NULL, NULL, NULL);
+        ASSERT_TRUE(IsWindowUnicode(button));
+        CProbeLog log;
+        Tick(1);
+        EXPECT_EQ(WideTextOf(button), c[1] != nullptr ? c[1] : c[0]);
+        EXPECT_EQ(Asked(log), c[1] != nullptr ? 1 : 0);
+        ToggleOriginals();
+        EXPECT_EQ(WideTextOf(button), c[0]) << "the original comes back exactly";
+        ToggleOriginals();
+        DestroyWindow(button);
+    }
 }
 
 } // namespace

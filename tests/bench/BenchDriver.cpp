@@ -3,7 +3,8 @@
 // a new window is converted, what hook mode costs every window creation
 // against a bare converter, and Morvane's memory. Arguments: the exchange
 // folder shared with the CPU sampler of scripts/bench.sh (as a Windows path),
-// the conversion period in milliseconds, then the button counts to measure.
+// the conversion period in milliseconds, then the button counts to measure;
+// "dN" stands for a window of N captions the engine declines and N edit controls.
 // Morvane and the poller take turns over the same window, a few rounds each,
 // so that what else the machine does weighs on both alike.
 //
@@ -118,9 +119,11 @@ private:
     WPARAM m_closeCommand;
 };
 
-CProgram Target(int buttons, int pages = 0)
+CProgram Target(int buttons, int pages = 0, int declined = 0)
 {
-    return CProgram("bench_target.exe", std::to_string(buttons) + " " + std::to_string(pages), kBenchTargetClass);
+    return CProgram("bench_target.exe",
+                    std::to_string(buttons) + " " + std::to_string(pages) + " " + std::to_string(declined),
+                    kBenchTargetClass);
 }
 
 // Morvane with the preferences as they stand, ended from its tray menu.
@@ -489,7 +492,9 @@ int EngineCalls(const CProbeLog& log)
 }
 
 struct Figures {
+    std::string label;
     int buttons;
+    int declined;
     PassCost poller;
     TickCost tick;
     PhaseTimes phases;
@@ -502,10 +507,10 @@ struct Figures {
 // converting in the foreground; then the engine calls of its steady ticks.
 void MeasureWindow(HWND morvaneWnd, DWORD periodMs, const CProbeLog& log, Figures& entry)
 {
-    CProgram target = Target(entry.buttons);
+    CProgram target = Target(entry.buttons, 0, entry.declined);
     HWND window = target.Window();
     if (Ask(window, WM_BENCH_FOREGROUND) != TRUE) {
-        fprintf(stderr, "target %d did not become the foreground window\n", entry.buttons);
+        fprintf(stderr, "target %s did not become the foreground window\n", entry.label.c_str());
         return;
     }
     entry.firstConvertMs = WaitFirstConvert(window) ? Ask(window, WM_BENCH_FIRST_CONVERT_US) / 1000.0 : -1;
@@ -516,7 +521,7 @@ void MeasureWindow(HWND morvaneWnd, DWORD periodMs, const CProbeLog& log, Figure
         WaitTicks(window, 3);
         ticks.push_back(MeasureTicks(window, 5000, 30));
         const TickCost& tick = ticks.back();
-        fprintf(stderr, "morvane %d: %.0f + %.0f us per tick, %.1f ms between ticks, %ld ticks\n", entry.buttons,
+        fprintf(stderr, "morvane %s: %.0f + %.0f us per tick, %.1f ms between ticks, %ld ticks\n", entry.label.c_str(),
                 tick.cpu.ownUs, tick.cpu.serverUs, tick.tickMs, static_cast<long>(tick.ticks));
         // The poller's turn, over the same window with Morvane paused.
         TogglePause(morvaneWnd);
@@ -524,7 +529,7 @@ void MeasureWindow(HWND morvaneWnd, DWORD periodMs, const CProbeLog& log, Figure
         passes.push_back(MeasurePoller(window, periodMs));
         if (Ticks(window) != ticksBefore)
             fprintf(stderr, "Morvane converted during the poller's turn: its figures count in the poller's\n");
-        fprintf(stderr, "poller %d: %.0f + %.0f us per pass\n", entry.buttons, passes.back().ownUs,
+        fprintf(stderr, "poller %s: %.0f + %.0f us per pass\n", entry.label.c_str(), passes.back().ownUs,
                 passes.back().serverUs);
         if (round == 0)
             entry.phases = MeasurePhases(window, periodMs);
@@ -550,9 +555,9 @@ std::string OwnPlusServer(const PassCost& cost)
     return text;
 }
 
-void Print(const char* name, int buttons, double value, const char* format)
+void Print(const char* name, const std::string& label, double value, const char* format)
 {
-    printf(("bench: %s_%d=" + std::string(format) + "\n").c_str(), name, buttons, value);
+    printf(("bench: %s_%s=" + std::string(format) + "\n").c_str(), name, label.c_str(), value);
 }
 
 } // namespace
@@ -566,11 +571,15 @@ int main(int argc, char** argv)
     g_exchange = argv[1];
     DWORD periodMs = strtoul(argv[2], NULL, 10);
     std::vector<Figures> figures(argc - 3);
-    for (int i = 3; i < argc; ++i)
-        figures[i - 3].buttons = atoi(argv[i]);
+    for (int i = 3; i < argc; ++i) {
+        Figures& entry = figures[i - 3];
+        entry.label = argv[i];
+        entry.declined = argv[i][0] == 'd' ? atoi(argv[i] + 1) : 0;
+        entry.buttons = entry.declined > 0 ? 0 : atoi(argv[i]);
+    }
 
     CPreferencesScope preferences;
-    CPreferencesScope::SetString("Engine", TestEnginePath("ProbeComplete.TXV"));
+    CPreferencesScope::SetString("Engine", TestEnginePath("ProbeSelective.TXV"));
     CPreferencesScope::SetDWORD("ResMode", 0);
 
     // Timer and message loop over a window with no other control, as Morvane's idle tick.
@@ -618,7 +627,7 @@ int main(int argc, char** argv)
     printf("%7s %15s %13s %15s %13s %8s %9s %10s %9s %10s %7s\n", "buttons", "morvane/tick", "idle/tick", "poller/pass",
            "idle/pass", "ratio", "tick_ms", "first_ms", "periods", "own_ms", "engine");
     for (const Figures& entry : figures) {
-        printf("%7d %15s %13s %15s %13s %8.2f %9.1f %10.1f %9.2f %10.1f %7d\n", entry.buttons,
+        printf("%7s %15s %13s %15s %13s %8.2f %9.1f %10.1f %9.2f %10.1f %7d\n", entry.label.c_str(),
                OwnPlusServer(entry.tick.cpu).c_str(), OwnPlusServer(idle.cpu).c_str(),
                OwnPlusServer(entry.poller).c_str(), OwnPlusServer(pollerIdle).c_str(),
                (entry.tick.cpu.Total() - idle.cpu.Total()) / (entry.poller.Total() - pollerIdle.Total()),
@@ -645,7 +654,7 @@ int main(int argc, char** argv)
            " the walker reads class names only for controls met first or whose text has changed):\n");
     printf("%7s %10s %10s %10s %12s\n", "buttons", "enumerate", "texts", "look-up", "class names");
     for (const Figures& entry : figures) {
-        printf("%7d %10.1f %10.1f %10.1f %12.1f\n", entry.buttons, entry.phases.enumerateUs / 1000,
+        printf("%7s %10.1f %10.1f %10.1f %12.1f\n", entry.label.c_str(), entry.phases.enumerateUs / 1000,
                entry.phases.textsUs / 1000, entry.phases.lookupUs / 1000, entry.phases.classesUs / 1000);
     }
     printf("bench: idle_tick_us=%.0f\n", idle.cpu.Total());
@@ -665,18 +674,18 @@ int main(int argc, char** argv)
     for (const Figures& entry : figures) {
         double net = entry.tick.cpu.Total() - idle.cpu.Total();
         double pollerNet = entry.poller.Total() - pollerIdle.Total();
-        Print("tick_us", entry.buttons, net, "%.0f");
-        Print("poller_pass_us", entry.buttons, pollerNet, "%.0f");
-        Print("tick_ratio", entry.buttons, net / pollerNet, "%.2f");
-        Print("first_convert_ms", entry.buttons, entry.firstConvertMs, "%.1f");
-        Print("first_convert_periods", entry.buttons, entry.firstConvertMs / periodMs, "%.2f");
-        Print("first_convert_own_ms", entry.buttons, entry.convertSpanMs, "%.1f");
-        Print("first_convert_wait_ms", entry.buttons, entry.firstConvertMs - entry.convertSpanMs, "%.1f");
-        Print("steady_engine_calls", entry.buttons, entry.steadyEngineCalls, "%.0f");
-        Print("phase_enumerate_ms", entry.buttons, entry.phases.enumerateUs / 1000, "%.1f");
-        Print("phase_texts_ms", entry.buttons, entry.phases.textsUs / 1000, "%.1f");
-        Print("phase_lookup_ms", entry.buttons, entry.phases.lookupUs / 1000, "%.1f");
-        Print("phase_class_names_ms", entry.buttons, entry.phases.classesUs / 1000, "%.1f");
+        Print("tick_us", entry.label, net, "%.0f");
+        Print("poller_pass_us", entry.label, pollerNet, "%.0f");
+        Print("tick_ratio", entry.label, net / pollerNet, "%.2f");
+        Print("first_convert_ms", entry.label, entry.firstConvertMs, "%.1f");
+        Print("first_convert_periods", entry.label, entry.firstConvertMs / periodMs, "%.2f");
+        Print("first_convert_own_ms", entry.label, entry.convertSpanMs, "%.1f");
+        Print("first_convert_wait_ms", entry.label, entry.firstConvertMs - entry.convertSpanMs, "%.1f");
+        Print("steady_engine_calls", entry.label, entry.steadyEngineCalls, "%.0f");
+        Print("phase_enumerate_ms", entry.label, entry.phases.enumerateUs / 1000, "%.1f");
+        Print("phase_texts_ms", entry.label, entry.phases.textsUs / 1000, "%.1f");
+        Print("phase_lookup_ms", entry.label, entry.phases.lookupUs / 1000, "%.1f");
+        Print("phase_class_names_ms", entry.label, entry.phases.classesUs / 1000, "%.1f");
     }
     return 0;
 }

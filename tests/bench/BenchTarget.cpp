@@ -1,13 +1,17 @@
 // The benchmark's target: one window with N push buttons (the count is the
 // first argument), a sentinel button that counts Morvane's conversion ticks,
 // a decoy window without controls to hand the foreground to, and as many more
-// windows with N buttons each as the second argument asks.
+// windows with N buttons each as the second argument asks. A third argument D
+// adds D push buttons whose captions the selective probe engine declines and D
+// edit controls to the first window, as most captions of a Japanese program are.
 //
 // In hook mode the target times the creation of a batch of buttons, each of
 // which Morvane (or a bare converter) converts before its creation returns.
 //
-// The sentinel: each time Morvane writes its converted text, the target puts
-// a fresh plain text back, so every tick converts it exactly once.
+// The sentinel: a timer of the target puts a fresh plain text into it several
+// times a conversion period, so every tick converts it exactly once. Not in
+// answer to Morvane's write: Morvane takes what the control reads right after
+// its write for the control's own rendering of it.
 #include <windows.h>
 
 #include <stdlib.h>
@@ -19,7 +23,8 @@
 
 namespace {
 
-const UINT WM_RESET_SENTINEL = WM_APP + 50;
+const UINT_PTR kSentinelTimer = 1;
+const UINT kSentinelMs = 10;
 const int kSentinelId = 999;
 const int kFirstButtonId = 1000;
 
@@ -31,6 +36,7 @@ WNDPROC g_pfnButtonProc = NULL;
 int g_nButtons = 0;
 int g_nConverted = 0;
 LONG g_nTicks = 0;
+LONG g_nResets = 0;
 LRESULT g_nCreatedConverted = 0;
 BOOL g_bSentinel = TRUE;
 LONGLONG g_foregroundAt = 0;
@@ -49,8 +55,6 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == WM_SETTEXT && IsConverted(reinterpret_cast<const char*>(lParam))) {
         if (hwnd == g_hSentinel) {
             ++g_nTicks;
-            // Not now: Morvane is still inside its SendMessage of this text.
-            PostMessageA(g_hMain, WM_RESET_SENTINEL, 0, 0);
         } else if (g_foregroundAt != 0) {
             if (++g_nConverted == 1)
                 g_firstConvertedAt = Now();
@@ -61,12 +65,17 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return CallWindowProcA(g_pfnButtonProc, hwnd, msg, wParam, lParam);
 }
 
-HWND CreateButton(HWND parent, int id, int index, const char* text, DWORD visible = WS_VISIBLE)
+HWND CreateControl(const char* className, HWND parent, int id, int index, const char* text, DWORD visible)
 {
     const int columns = 20;
-    HWND button = CreateWindowExA(0, "Button", text, WS_CHILD | visible | BS_PUSHBUTTON, 4 + (index % columns) * 62,
-                                  4 + (index / columns) * 16, 60, 15, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(NULL), NULL);
+    return CreateWindowExA(0, className, text, WS_CHILD | visible | BS_PUSHBUTTON, 4 + (index % columns) * 62,
+                           4 + (index / columns) * 16, 60, 15, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleA(NULL), NULL);
+}
+
+HWND CreateButton(HWND parent, int id, int index, const char* text, DWORD visible = WS_VISIBLE)
+{
+    HWND button = CreateControl("Button", parent, id, index, text, visible);
     g_pfnButtonProc =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonProc)));
     return button;
@@ -132,16 +141,14 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return g_nCreatedConverted;
     case WM_BENCH_SENTINEL:
         g_bSentinel = static_cast<BOOL>(wParam);
-        if (g_bSentinel)
-            PostMessageA(hwnd, WM_RESET_SENTINEL, 0, 0);
         return 0;
     case WM_BENCH_DECOY:
         SetForegroundWindow(g_hDecoy);
         return GetForegroundWindow() == g_hDecoy;
-    case WM_RESET_SENTINEL:
+    case WM_TIMER:
         if (g_bSentinel) {
             char text[32];
-            wsprintfA(text, "s%ld", g_nTicks);
+            wsprintfA(text, "s%ld", ++g_nResets);
             SetWindowTextA(g_hSentinel, text);
         }
         return 0;
@@ -173,6 +180,13 @@ int main(int argc, char** argv)
     // painting grows with the number of buttons and would count as the walk's.
     g_hSentinel = CreateButton(g_hMain, kSentinelId, 0, "s0", 0);
     CreateButtons(g_hMain);
+    for (int i = 0, declined = argc > 3 ? atoi(argv[3]) : 0; i < declined; ++i) {
+        char text[16];
+        wsprintfA(text, "-D%d", i);
+        CreateButton(g_hMain, 0, g_nButtons + 1 + i, text);
+        CreateControl("Edit", g_hMain, 0, g_nButtons + 1 + declined + i, text + 1, WS_VISIBLE);
+    }
+    SetTimer(g_hMain, kSentinelTimer, kSentinelMs, NULL);
     ShowWindow(g_hMain, SW_SHOWNOACTIVATE);
     for (int i = argc > 2 ? atoi(argv[2]) : 0; i > 0; --i) {
         g_pages.push_back(CreateWindowExA(0, kBenchPageClass, "Bench page", WS_OVERLAPPEDWINDOW, 60, 60, 1260, 900,

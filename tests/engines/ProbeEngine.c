@@ -156,6 +156,10 @@ BOOL WINAPI TXVConvertCaptionString(LPCSTR className, LPCSTR text, LPSTR outBuff
 #ifdef PROBE_FAULT_BY_ENVIRONMENT
     FaultInConversion(text);
 #endif
+#ifdef PROBE_DECLINES_DASHED
+    if (text[0] == '-')
+        return FALSE;
+#endif
 #if defined(PROBE_DECLINES)
     (void)text;
     FillBuffer(outBuffer, outBufferSize, "declined");

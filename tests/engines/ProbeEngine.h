@@ -15,6 +15,7 @@
 //   ProbeNoApiVersion.TXV [noapiversion]  no TXVGetAPIVersion (rejected: not an engine)
 //   ProbeInitFails.TXV    [initfails]     TXVInitEngine returns 0
 //   ProbeDeclines.TXV     [declines]      conversion writes "declined" into the buffer but returns 0
+//   ProbeSelective.TXV    [selective]     declines texts that begin with '-' and converts the others
 //   ProbeUnterminated.TXV [unterminated]  description, version and conversion fill the whole buffer
 //                                         with the pairs 0x95 0x5C and write no terminating zero
 //   ProbeNoDescription.TXV [nodescription] no TXVGetEngineDescription (left out of the engine list)

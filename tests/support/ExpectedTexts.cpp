@@ -15,6 +15,7 @@ const Text kStrings[] = {
     {IDS_APP_NAME_STOPPED, "Morvane [停止中]"},
     {IDS_CHOOSE_ENGINE_FOLDER, "エンジンの存在するフォルダを選択してください。"},
     {IDS_APP_NAME_ORIGINALS, "Morvane [原文表示中]"},
+    {IDS_APP_NAME_REFUSED, "Morvane [管理者として実行中のウィンドウは変換できません]"},
     {IDS_COLUMN_FILE_NAME, "ファイル名"},
     {IDS_COLUMN_DESCRIPTION, "説明"},
     {IDS_COLUMN_VERSION, "バージョン"},

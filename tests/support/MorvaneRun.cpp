@@ -123,12 +123,13 @@ bool MorvaneRunTest::AllOriginal(HWND target)
 int MorvaneRunTest::SettleWalks(HWND target)
 {
     LRESULT start = Ask(target, WM_TARGET_SENTINEL, TRUE);
-    if (!WaitUntil([&] { return Ask(target, WM_TARGET_SENTINEL, TRUE) >= start + 2; }, 20000))
+    // At most two ticks a walk: the fourth comes from a walk begun after the call.
+    if (!WaitUntil([&] { return Ask(target, WM_TARGET_SENTINEL, TRUE) >= start + 4; }, 20000))
         return -1;
     Ask(target, WM_TARGET_SENTINEL, FALSE);
-    // A walk may have read the fresh text already: its conversion is the last.
-    HWND sentinel = GetDlgItem(target, kSentinel);
-    if (!WaitUntil([&] { return TextOf(sentinel)[0] == '['; }, 20000))
+    // A walk may have read a fresh text already: its conversion is the last.
+    auto converted = [target](int id) { return TextOf(GetDlgItem(target, id))[0] == '['; };
+    if (!WaitUntil([&] { return converted(kSentinels) && converted(kSentinels + 1); }, 20000))
         return -1;
     return static_cast<int>(Ask(target, WM_TARGET_SENTINEL, FALSE));
 }

@@ -45,9 +45,9 @@ protected:
     static bool WaitAllConverted(HWND target, const char* text = nullptr);
     // Whether each of them shows its original text.
     static bool AllOriginal(HWND target);
-    // Waits for two more ticks of the target's sentinel, so that a whole walk
-    // of its window has passed since the call; then leaves the sentinel as
-    // converted and returns how many times it was converted in all.
+    // Waits for ticks of the target's sentinels from a walk of its window begun
+    // after the call; then leaves the sentinels as converted and returns how
+    // many times they were converted in all.
     static int SettleWalks(HWND target);
     // Morvane's main window can be found before it has installed the hook:
     // waits until a button that the target creates is converted at once.
