@@ -5,7 +5,6 @@
 #include "app/MorvaneApp.h"
 #include "conversion/Engine.h"
 #include "foundation/IconDialog.h"
-#include "hook/MorLatch.h"
 #include "ui/AboutDialog.h"
 #include "ui/EngineChangeNoticeDialog.h"
 #include "ui/EngineSettingsDialog.h"
@@ -49,7 +48,7 @@ LRESULT CMainWnd::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TIMER: return OnTimer(hwnd, msg, wParam, lParam);
     case WM_TRAY_NOTIFY: return OnTrayNotify(hwnd, msg, wParam, lParam);
     case WM_TRAY_MENU: return OnTrayMenu(hwnd, msg, wParam, lParam);
-    case WM_HOOK_CREATED: return OnHookCreated(hwnd, msg, wParam, lParam);
+    case WM_HOOK_REPORT: return OnHookReport(hwnd, msg, wParam, lParam);
     case WM_HOTKEY: return OnHotKey(hwnd, msg, wParam, lParam);
     case WM_ENGINE_FAULTED: return OnEngineFaulted(hwnd, msg, wParam, lParam);
     default: return CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
@@ -76,7 +75,7 @@ LRESULT CMainWnd::OnCreate(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     // The records are cleaned up in both modes: hook mode keeps them too.
     SetTimer(hwnd, IDT_GC, g_pApp->m_settings.TimerElapseGC, NULL);
     if (g_pApp->m_settings.ResMode != 0)
-        MorLatch(hwnd);
+        StartHookMode();
     else
         StartNormalMode();
     // A key another program holds leaves Morvane without it; the Options dialog says so.
@@ -99,10 +98,9 @@ LRESULT CMainWnd::OnDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (icon != NULL)
         DestroyIcon(icon);
     KillTimer(hwnd, IDT_GC);
-    if (g_pApp->m_settings.ResMode != 0)
-        MorUnlatch();
-    else
-        StopNormalMode();
+    // Either mode may run whatever the setting says: a failed hook runs the timers.
+    m_hookThread.Stop();
+    StopNormalMode();
     PostQuitMessage(0);
     return 0;
 }
@@ -138,6 +136,16 @@ void CMainWnd::StartNormalMode()
 void CMainWnd::StopNormalMode()
 {
     KillTimer(m_hWnd, IDT_CONVERT);
+}
+
+// Without a hook Morvane would convert nothing at all: it polls instead, for
+// this run, and says so. The setting stays, so the next start tries again.
+void CMainWnd::StartHookMode()
+{
+    if (m_hookThread.Start(m_hWnd))
+        return;
+    g_pApp->ShowMessage(NULL, IDS_HOOK_FAILED, MB_ICONEXCLAMATION, 0);
+    StartNormalMode();
 }
 
 LRESULT CMainWnd::OnTrayNotify(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -294,9 +302,9 @@ void CMainWnd::OnOptionsCommand()
     if ((dialog.m_nResMode != 0) != (settings.ResMode != 0)) {
         if (dialog.m_nResMode != 0) {
             StopNormalMode();
-            MorLatch(m_hWnd);
+            StartHookMode();
         } else {
-            MorUnlatch();
+            m_hookThread.Stop();
             StartNormalMode();
         }
         settings.ResMode = static_cast<DWORD>(dialog.m_nResMode);
@@ -315,9 +323,9 @@ LRESULT CMainWnd::OnTimer(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-LRESULT CMainWnd::OnHookCreated(HWND, UINT, WPARAM wParam, LPARAM)
+LRESULT CMainWnd::OnHookReport(HWND, UINT, WPARAM wParam, LPARAM lParam)
 {
     if (!m_bSuspended && !m_bPaused)
-        m_walker.ConvertCreated(reinterpret_cast<HWND>(wParam), g_pApp->m_pEngine);
+        m_walker.ConvertReported(reinterpret_cast<HWND>(wParam), static_cast<UINT>(lParam), g_pApp->m_pEngine);
     return 0;
 }

@@ -3,6 +3,8 @@
 #include <string.h>
 
 #include "conversion/Engine.h"
+#include "hook/MorLatch.h"
+#include "hook/ReportedClasses.h"
 
 namespace {
 
@@ -15,40 +17,44 @@ const UINT kWriteBackTimeout = 2000;
 // A window's records of controls that are gone are looked for once its records
 // have doubled since the last look, and not below this many.
 const int kFirstSweep = 64;
-
-const char* const kTargetClasses[] = {"Button", "Static", "TButton", "TCheckBox", "TGroupBox"};
+// A program that puts back the caption Morvane replaced within this time holds on to it.
+const DWORD kPutBackTime = 500;
 
 } // namespace
 
-// Marks an operation as running for as long as it is on the stack.
+// Marks an operation as running for as long as it is on the stack; one that
+// runs while another waits on a write-back hands it back its engine.
 class CBusyScope {
 public:
-    CBusyScope(CCaptionWalker* walker, CEngine* engine) : m_pWalker(walker)
+    CBusyScope(CCaptionWalker* walker, CEngine* engine)
+        : m_pWalker(walker), m_bOuterBusy(walker->m_bBusy), m_pOuterEngine(walker->m_pEngine)
     {
         m_pWalker->m_bBusy = TRUE;
         m_pWalker->m_pEngine = engine;
     }
     ~CBusyScope()
     {
-        m_pWalker->m_pEngine = NULL;
-        m_pWalker->m_bBusy = FALSE;
+        m_pWalker->m_pEngine = m_pOuterEngine;
+        m_pWalker->m_bBusy = m_bOuterBusy;
     }
 
 private:
     CBusyScope(const CBusyScope&) = delete;
     CBusyScope& operator=(const CBusyScope&) = delete;
     CCaptionWalker* m_pWalker;
+    BOOL m_bOuterBusy;
+    CEngine* m_pOuterEngine;
 };
 
 CCaptionWalker::CCaptionWalker()
     : m_nGCBucket(0), m_pCurTop(NULL), m_bBusy(FALSE), m_bOriginalsShown(FALSE), m_pEngine(NULL), m_nDeferred(0),
-      m_className(kClassNameSize)
+      m_hWriting(NULL), m_className(kClassNameSize)
 {
 }
 
 BOOL CCaptionWalker::IsTargetClass(const char* className)
 {
-    for (const char* target : kTargetClasses) {
+    for (const char* target : kCaptionClasses) {
         if (strcmp(className, target) == 0)
             return TRUE;
     }
@@ -132,7 +138,8 @@ CWndEntry* CCaptionWalker::AddRecord(CWndEntry* top, HWND hwnd)
 {
     // A window whose program keeps replacing its controls would otherwise
     // gather records without end while it stays open.
-    if (top->m_nChildren >= top->m_nSweepAt)
+    // Never under a write-back: the operation waiting on it holds a record.
+    if (top->m_nChildren >= top->m_nSweepAt && m_hWriting == NULL)
         SweepChildren(top);
     CWndEntry entryTemplate(hwnd, "");
     return m_wndList.AddChildEntry(top, entryTemplate);
@@ -168,41 +175,58 @@ BOOL CCaptionWalker::Convert(CWndEntry* child, const char* source)
     child->m_original.Assign(source);
     child->m_text.Assign(output);
     child->m_bWritten = TRUE;
+    child->m_nWrittenAt = GetTickCount();
     return answered;
 }
 
 BOOL CCaptionWalker::WriteText(HWND hwnd, const char* text)
 {
     DWORD_PTR result;
-    if (!SendMessageTimeoutA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kWriteBackTimeout,
-                             &result) &&
-        IsWindow(hwnd))
+    HWND outer = m_hWriting;
+    m_hWriting = hwnd;
+    BOOL answered = SendMessageTimeoutA(hwnd, WM_SETTEXT, MORLATCH_OWN_TEXT, reinterpret_cast<LPARAM>(text),
+                                        SMTO_ABORTIFHUNG, kWriteBackTimeout, &result) != 0;
+    m_hWriting = outer;
+    if (!answered && IsWindow(hwnd))
         return FALSE;
     InvalidateRect(hwnd, NULL, TRUE);
     return TRUE;
 }
 
-void CCaptionWalker::ConvertCreated(HWND hwnd, CEngine* engine)
+void CCaptionWalker::ConvertReported(HWND hwnd, UINT kind, CEngine* engine)
 {
-    if (m_bBusy) {
+    // Window titles, tab and header items are reported too: captions are all the walker converts.
+    if (kind != MORLATCH_CREATED && kind != MORLATCH_TEXT_SET)
+        return;
+    BOOL textSet = kind == MORLATCH_TEXT_SET;
+    // The program's answer to the caption being written: converting that one
+    // again could go back and forth with the program for good.
+    if (textSet && hwnd == m_hWriting)
+        return;
+    // While the walker waits on a write-back, other threads' windows are
+    // converted at once: their threads wait for it, as busy as the one written to.
+    if (m_bBusy && m_hWriting == NULL) {
         // A box an engine shows while converting is Morvane's own: converting
         // its buttons would call the engine again and show another.
         DWORD process = 0;
         GetWindowThreadProcessId(hwnd, &process);
-        if (process != GetCurrentProcessId() && m_nDeferred < static_cast<int>(sizeof(m_deferred) / sizeof(HWND)))
-            m_deferred[m_nDeferred++] = hwnd;
+        if (process != GetCurrentProcessId() &&
+            m_nDeferred < static_cast<int>(sizeof(m_deferred) / sizeof(m_deferred[0]))) {
+            m_deferred[m_nDeferred].hwnd = hwnd;
+            m_deferred[m_nDeferred++].textSet = textSet;
+        }
         return;
     }
     CBusyScope scope(this, engine);
     try {
-        ConvertCreatedWindow(hwnd);
+        ConvertReportedWindow(hwnd, textSet);
         ConvertDeferred();
     } catch (...) {
         // The creating program waits for this report: out of memory, its control stays as it is.
     }
 }
 
-void CCaptionWalker::ConvertCreatedWindow(HWND hwnd)
+void CCaptionWalker::ConvertReportedWindow(HWND hwnd, BOOL textSet)
 {
     if (!ReadTargetClass(hwnd))
         return;
@@ -228,15 +252,33 @@ void CCaptionWalker::ConvertCreatedWindow(HWND hwnd)
         child->m_bWritten = FALSE;
         return;
     }
+    if (textSet && !IsNewCaption(child, text))
+        return;
     Convert(child, text);
+}
+
+// A caption set after the creation is converted unless it is the one Morvane
+// left there, or the one it replaced put straight back: the program holds on
+// to that caption, which stays until the program shows another one.
+BOOL CCaptionWalker::IsNewCaption(CWndEntry* child, const char* text)
+{
+    if (child->m_text.Compare(text, FALSE) == 0)
+        return FALSE;
+    if (child->m_bWritten && child->m_original.Compare(text, FALSE) == 0 &&
+        GetTickCount() - child->m_nWrittenAt < kPutBackTime) {
+        child->m_text.Assign(text);
+        child->m_bWritten = FALSE;
+        return FALSE;
+    }
+    return TRUE;
 }
 
 void CCaptionWalker::ConvertDeferred()
 {
     while (m_nDeferred > 0) {
-        HWND hwnd = m_deferred[--m_nDeferred];
-        if (IsWindow(hwnd))
-            ConvertCreatedWindow(hwnd);
+        const DeferredReport& report = m_deferred[--m_nDeferred];
+        if (IsWindow(report.hwnd))
+            ConvertReportedWindow(report.hwnd, report.textSet);
     }
 }
 

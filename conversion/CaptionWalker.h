@@ -16,8 +16,8 @@ public:
 
     // Normal mode: the descendants of the foreground window.
     void ConvertTick(CEngine* engine);
-    // Hook mode: one window that has just been created.
-    void ConvertCreated(HWND hwnd, CEngine* engine);
+    // Hook mode: one window that MorLatch reported (kind: MORLATCH_CREATED, ...).
+    void ConvertReported(HWND hwnd, UINT kind, CEngine* engine);
     // Frees the records of one bucket's windows and controls that are gone.
     void CleanupTick();
     // Writes every remembered original back and stops converting until ConvertAgain.
@@ -44,10 +44,11 @@ private:
     CWndEntry* RecordOf(CWndEntry* top, HWND hwnd);
     CWndEntry* AddRecord(CWndEntry* top, HWND hwnd);
     BOOL Convert(CWndEntry* child, const char* source);
-    static BOOL WriteText(HWND hwnd, const char* text);
+    BOOL WriteText(HWND hwnd, const char* text);
     void SweepChildren(CWndEntry* top);
     static BOOL IsGoneChild(const CWndEntry* child, void* context);
-    void ConvertCreatedWindow(HWND hwnd);
+    void ConvertReportedWindow(HWND hwnd, BOOL textSet);
+    BOOL IsNewCaption(CWndEntry* child, const char* text);
     void ConvertDeferred();
     void VisitRecords(BOOL (CCaptionWalker::*visit)(CWndEntry* child, const char* text));
     BOOL RestoreOriginal(CWndEntry* child, const char* text);
@@ -58,8 +59,13 @@ private:
     // The engine of the operation running.
     CEngine* m_pEngine;
     // Windows reported while another operation ran, converted when the next one ends.
-    HWND m_deferred[64];
+    struct DeferredReport {
+        HWND hwnd;
+        BOOL textSet;
+    } m_deferred[64];
     int m_nDeferred;
+    // The control that WriteText is waiting on.
+    HWND m_hWriting;
     // The class-name buffer of every operation, made once rather than for every control of every tick.
     CGString m_className;
 };

@@ -16,6 +16,8 @@ public:
     CGString m_original;
     // Set once m_text is a conversion of m_original that the walker wrote.
     BOOL m_bWritten;
+    // When the walker last wrote m_text, by GetTickCount.
+    DWORD m_nWrittenAt;
     CWndEntry* m_pChildLink;
     CWndEntry* m_pPrev;
     CWndEntry* m_pNext;

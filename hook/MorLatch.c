@@ -1,13 +1,20 @@
-/* MorLatch: reports every window creation on the desktop to Morvane's main
-   window. The system maps this library into every process whose threads the
-   hook reaches, so it uses no runtime library, no heap and no constructors. */
+/* MorLatch: reports the windows whose texts Morvane converts to Morvane's main
+   window as they are created, retitled or given items. The system maps this
+   library into every process whose threads the hook reaches, so it uses no
+   runtime library, no heap and no constructors, and it decides within the
+   program, from the message and the class, whether a window is worth the trip
+   to Morvane at all. */
 #include "hook/MorLatch.h"
 
-/* How long a creating thread waits for Morvane to handle a report. Every
-   program on the desktop waits this long at most per window it creates while
-   Morvane is busy, stopped or hung; in exchange, a report that Morvane does
-   not take within the bound leaves that window unconverted at its creation
-   (Morvane still converts it when it gets to the report, if it ever does). */
+#include <commctrl.h>
+
+#include "hook/ReportedClasses.h"
+
+/* How long a reporting thread waits for Morvane to handle a report. Every
+   program on the desktop waits this long at most per report while Morvane is
+   busy, stopped or hung; in exchange, a report that Morvane does not take
+   within the bound leaves that window unconverted for the moment (Morvane
+   still converts it when it gets to the report, if it ever does). */
 #define MORLATCH_REPORT_TIMEOUT 200
 
 /* Only the target window must be the same in every process that maps the
@@ -29,28 +36,94 @@ static HWND s_hTarget MORLATCH_SHARED = NULL;
 static HHOOK s_hHook;
 static HINSTANCE s_hModule;
 
-/* The call whose hook chain runs in this process. Where the system keeps the
-   hook of a killed Morvane (Wine does), that hook runs this same procedure
-   for the same call further down the chain: the window is reported once. */
-static const CWPRETSTRUCT* s_pReporting;
+/* Per thread: the call whose hook chain runs on it. Where the system keeps the
+   hook of a killed Morvane (Wine does), that hook runs this same procedure for
+   the same call further down the chain: the window is reported once. A slot
+   of the system's own, taken when the library is mapped: thread-local
+   variables of the compiler are not set up for a library that the system
+   loads into a running program on the way to a hook, as on Windows XP. A
+   process without a free slot is not served. */
+static DWORD s_nReportingSlot = TLS_OUT_OF_INDEXES;
+
+/* Names are compared here, as the library has no runtime to do it. */
+static BOOL SameName(const char* name, const char* wanted)
+{
+    while (*name != '\0' && *name == *wanted) {
+        ++name;
+        ++wanted;
+    }
+    return *name == *wanted;
+}
+
+/* What a message would make of its window, or -1 when it is never reported. */
+static int KindOf(const CWPRETSTRUCT* call)
+{
+    switch (call->message) {
+    case WM_CREATE: return MORLATCH_CREATED;
+    case WM_SETTEXT: return call->wParam == MORLATCH_OWN_TEXT ? -1 : MORLATCH_TEXT_SET;
+    case TCM_INSERTITEMA:
+    case TCM_INSERTITEMW:
+    case TCM_SETITEMA:
+    case TCM_SETITEMW:
+    case HDM_INSERTITEMA:
+    case HDM_INSERTITEMW:
+    case HDM_SETITEMA:
+    case HDM_SETITEMW: return MORLATCH_ITEMS_CHANGED;
+    default: return -1;
+    }
+}
+
+/* Whether the window is of interest for what happened to it. Tab and header
+   messages share their numbers with other classes' private messages. */
+static BOOL IsReported(const CWPRETSTRUCT* call, int kind)
+{
+    char name[REPORTED_CLASS_BUFFER];
+    LONG style;
+    int i;
+    if (GetClassNameA(call->hwnd, name, sizeof(name)) == 0)
+        return FALSE;
+    if (kind == MORLATCH_ITEMS_CHANGED)
+        return SameName(name, call->message >= TCM_FIRST ? kTabClass : kHeaderClass);
+    for (i = 0; i < CAPTION_CLASS_COUNT; ++i) {
+        if (SameName(name, kCaptionClasses[i]))
+            return TRUE;
+    }
+    if (kind == MORLATCH_CREATED && (SameName(name, kTabClass) || SameName(name, kHeaderClass)))
+        return TRUE;
+    /* Menus, tooltips and the system's IME windows have no title to show. */
+    style = GetWindowLongA(call->hwnd, GWL_STYLE);
+    return (style & WS_CHILD) == 0 && (style & WS_CAPTION) == WS_CAPTION;
+}
 
 static LRESULT CALLBACK CallWndRetProc(int code, WPARAM wParam, LPARAM lParam)
 {
     const CWPRETSTRUCT* call = (const CWPRETSTRUCT*)lParam;
+    int kind = code >= 0 ? KindOf(call) : -1;
     /* The system finds the next hook without the handle, which only the
        installing process has. */
-    if (code >= 0 && call->message == WM_CREATE && call != s_pReporting) {
-        const CWPRETSTRUCT* outer = s_pReporting;
+    if (kind < 0 || s_nReportingSlot == TLS_OUT_OF_INDEXES)
+        return CallNextHookEx(NULL, code, wParam, lParam);
+    {
+        /* The program may look at its last error once its call returns. */
+        DWORD error = GetLastError();
+        const void* outer = TlsGetValue(s_nReportingSlot);
         DWORD_PTR result;
         LRESULT next;
-        s_pReporting = call;
-        SendMessageTimeoutA(s_hTarget, WM_MORLATCH_CREATED, (WPARAM)call->hwnd, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+        /* On the installing thread the system runs the hook of programs this
+           library cannot be mapped into: their windows are out of reach. */
+        if (outer == call || GetWindowThreadProcessId(call->hwnd, NULL) != GetCurrentThreadId() ||
+            !IsReported(call, kind)) {
+            SetLastError(error);
+            return CallNextHookEx(NULL, code, wParam, lParam);
+        }
+        TlsSetValue(s_nReportingSlot, (void*)call);
+        SendMessageTimeoutA(s_hTarget, WM_MORLATCH_REPORT, (WPARAM)call->hwnd, kind, SMTO_ABORTIFHUNG | SMTO_NORMAL,
                             MORLATCH_REPORT_TIMEOUT, &result);
         next = CallNextHookEx(NULL, code, wParam, lParam);
-        s_pReporting = outer;
+        TlsSetValue(s_nReportingSlot, (void*)outer);
+        SetLastError(error);
         return next;
     }
-    return CallNextHookEx(NULL, code, wParam, lParam);
 }
 
 int MorLatch(HWND target)
@@ -76,8 +149,12 @@ void MorUnlatch(void)
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
-    (void)reserved;
-    if (reason == DLL_PROCESS_ATTACH)
+    if (reason == DLL_PROCESS_ATTACH) {
         s_hModule = instance;
+        s_nReportingSlot = TlsAlloc();
+    } else if (reason == DLL_PROCESS_DETACH && reserved == NULL && s_nReportingSlot != TLS_OUT_OF_INDEXES) {
+        /* Unloaded from a process that goes on (the hook was removed): the slot is its own again. */
+        TlsFree(s_nReportingSlot);
+    }
     return TRUE;
 }

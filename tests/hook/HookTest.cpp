@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "foundation/WindowBase.h"
+
+#include <commctrl.h>
+
 #include "hook/MorLatch.h"
 #include "tests/hook/HookTarget.h"
 #include "tests/support/ProcessDriver.h"
@@ -24,6 +27,7 @@ struct Notification {
     HWND hwnd;
     DWORD processId;
     std::string className;
+    LPARAM kind;
 };
 
 // Stands in for Morvane's main window: records the creation notifications and
@@ -34,7 +38,7 @@ public:
     LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override
     {
         switch (msg) {
-        case WM_MORLATCH_CREATED: return OnCreated(hwnd, msg, wParam, lParam);
+        case WM_MORLATCH_REPORT: return OnCreated(hwnd, msg, wParam, lParam);
         case WM_COPYDATA: return OnCopyData(hwnd, msg, wParam, lParam);
         }
         return CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
@@ -62,15 +66,16 @@ public:
     DWORD m_nConvertProcessId = 0;
 
 private:
-    LRESULT OnCreated(HWND, UINT, WPARAM wParam, LPARAM)
+    LRESULT OnCreated(HWND, UINT, WPARAM wParam, LPARAM lParam)
     {
         HWND created = reinterpret_cast<HWND>(wParam);
-        Notification n = {created, 0, std::string(64, '\0')};
+        Notification n = {created, 0, std::string(64, '\0'), lParam};
         GetWindowThreadProcessId(created, &n.processId);
         n.className.resize(GetClassNameA(created, &n.className[0], static_cast<int>(n.className.size())));
         m_notifications.push_back(n);
+        // Marked as Morvane marks its writes: no report of the text comes back.
         if (m_nConvertProcessId != 0 && n.processId == m_nConvertProcessId)
-            SendMessageA(created, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kConvertedText));
+            SendMessageA(created, WM_SETTEXT, MORLATCH_OWN_TEXT, reinterpret_cast<LPARAM>(kConvertedText));
         return 0;
     }
 
@@ -114,8 +119,7 @@ protected:
         return target.Id();
     }
 
-    // Every window that the target created was notified exactly once, and nothing else of the target but the
-    // system's own was.
+    // Every window of interest that the target created was notified exactly once, and nothing else of the target.
     void ExpectEachWindowNotifiedOnce(const CReceiver& receiver, DWORD targetId, size_t count)
     {
         ASSERT_EQ(m_reporter.m_reports.size(), count);
@@ -123,7 +127,9 @@ protected:
         for (const HookTargetWindow& report : m_reporter.m_reports) {
             HWND hwnd = HandleOf(report);
             auto isThisWindow = [hwnd](const Notification& n) { return n.hwnd == hwnd; };
-            EXPECT_EQ(std::count_if(notified.begin(), notified.end(), isThisWindow), 1) << report.className;
+            EXPECT_EQ(std::count_if(notified.begin(), notified.end(), isThisWindow),
+                      kHookTargetClasses[report.index].reported ? 1 : 0)
+                << report.className << " " << report.index;
             auto n = std::find_if(notified.begin(), notified.end(), isThisWindow);
             if (n != notified.end()) {
                 EXPECT_EQ(n->className, report.className);
@@ -134,8 +140,7 @@ protected:
             bool reported =
                 std::any_of(m_reporter.m_reports.begin(), m_reporter.m_reports.end(),
                             [&n](const HookTargetWindow& report) { return HandleOf(report) == n.hwnd; });
-            // The system gives each thread that makes windows a default IME window of its own.
-            if (!reported && n.className != "IME")
+            if (!reported)
                 unreported += n.className + " ";
         }
         EXPECT_EQ(unreported, "");
@@ -146,7 +151,8 @@ protected:
     {
         for (const HookTargetWindow& report : m_reporter.m_reports) {
             if (lstrcmpA(report.className, HOOK_TARGET_REFUSING_CLASS) != 0) {
-                EXPECT_STREQ(report.text, text) << report.className;
+                EXPECT_STREQ(report.text, kHookTargetClasses[report.index].reported ? text : HOOK_TARGET_ORIGINAL_TEXT)
+                    << report.className;
             }
         }
     }
@@ -163,10 +169,10 @@ TEST_F(HookTest, EveryWindowOfAnotherProcessIsNotifiedAndConvertedWhileItIsCreat
     MorUnlatch();
     m_bConvert = true;
     ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
-    DWORD target = RunTarget(10);
+    DWORD target = RunTarget(12);
     MorUnlatch();
 
-    ExpectEachWindowNotifiedOnce(m_first, target, 10);
+    ExpectEachWindowNotifiedOnce(m_first, target, 12);
     EXPECT_TRUE(m_second.m_notifications.empty());
     ExpectTexts(kConvertedText);
 }
@@ -176,37 +182,75 @@ TEST_F(HookTest, LatchingAgainMovesTheNotificationsAndOneUnlatchEndsThem)
     m_bConvert = true;
     ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
     ASSERT_EQ(MorLatch(m_second.m_hWnd), 1);
-    DWORD target = RunTarget(5);
-    ExpectEachWindowNotifiedOnce(m_second, target, 5);
+    DWORD target = RunTarget(6);
+    ExpectEachWindowNotifiedOnce(m_second, target, 6);
     EXPECT_TRUE(m_first.m_notifications.empty());
 
     MorUnlatch();
     m_second.m_notifications.clear();
-    RunTarget(5);
+    RunTarget(6);
     EXPECT_TRUE(m_first.m_notifications.empty());
     EXPECT_TRUE(m_second.m_notifications.empty());
-    ASSERT_EQ(m_reporter.m_reports.size(), 5u);
+    ASSERT_EQ(m_reporter.m_reports.size(), 6u);
     ExpectTexts(HOOK_TARGET_ORIGINAL_TEXT);
 
     ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
-    target = RunTarget(5);
+    target = RunTarget(6);
     MorUnlatch();
-    ExpectEachWindowNotifiedOnce(m_first, target, 5);
+    ExpectEachWindowNotifiedOnce(m_first, target, 6);
     EXPECT_TRUE(m_second.m_notifications.empty());
 }
 
-TEST_F(HookTest, WindowsOfTheLatchingProcessAreNotifiedToo)
+// What MorLatch reports of the latching process's own windows: each step's window and kind, or none.
+TEST_F(HookTest, WindowsAreReportedWithWhatHappenedToThemOnlyWhenTheyAreOfInterest)
 {
+    InitCommonControls();
     ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
-    HWND own = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, GetModuleHandleA(NULL), NULL);
+    auto create = [](const char* className, DWORD style) {
+        return CreateWindowExA(0, className, "", style, 0, 0, 10, 10, NULL, NULL, GetModuleHandleA(NULL), NULL);
+    };
+    HWND label = create("Static", WS_POPUP);
+    HWND edit = create("Edit", WS_POPUP);
+    HWND titled = create("#32770", WS_OVERLAPPEDWINDOW);
+    HWND tab = create(WC_TABCONTROLA, WS_POPUP);
+    HWND header = create(WC_HEADERA, WS_POPUP);
+    TCITEMA tabItem = {TCIF_TEXT, 0, 0, const_cast<char*>("tab"), 0, 0, 0};
+    HDITEMA headerItem = {};
+    headerItem.mask = HDI_TEXT;
+    headerItem.pszText = const_cast<char*>("column");
+    struct Step {
+        HWND hwnd;
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+        LPARAM kind; // -1: not reported
+    } steps[] = {
+        {label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("set"), MORLATCH_TEXT_SET},
+        {label, WM_SETTEXT, MORLATCH_OWN_TEXT, reinterpret_cast<LPARAM>("own"), -1},
+        {edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("edit"), -1},
+        {titled, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("title"), MORLATCH_TEXT_SET},
+        {tab, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tabItem), MORLATCH_ITEMS_CHANGED},
+        {tab, TCM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tabItem), MORLATCH_ITEMS_CHANGED},
+        {header, HDM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&headerItem), MORLATCH_ITEMS_CHANGED},
+        {label, HDM_INSERTITEMA, 0, 0, -1},
+    };
+    std::vector<std::pair<HWND, LPARAM>> expected = {{label, MORLATCH_CREATED},
+                                                     {titled, MORLATCH_CREATED},
+                                                     {tab, MORLATCH_CREATED},
+                                                     {header, MORLATCH_CREATED}};
+    for (const Step& step : steps) {
+        SendMessageA(step.hwnd, step.msg, step.wParam, step.lParam);
+        if (step.kind >= 0)
+            expected.emplace_back(step.hwnd, step.kind);
+    }
     MorUnlatch();
-    HWND afterUnlatch =
-        CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, GetModuleHandleA(NULL), NULL);
-    std::vector<Notification> notified = m_first.Notifications(GetCurrentProcessId());
-    ASSERT_EQ(notified.size(), 1u);
-    EXPECT_EQ(notified.front().hwnd, own);
-    DestroyWindow(own);
-    DestroyWindow(afterUnlatch);
+    HWND afterUnlatch = create("Static", WS_POPUP);
+    std::vector<std::pair<HWND, LPARAM>> reported;
+    for (const Notification& n : m_first.Notifications(GetCurrentProcessId()))
+        reported.emplace_back(n.hwnd, n.kind);
+    EXPECT_EQ(reported, expected);
+    for (HWND hwnd : {label, edit, titled, tab, header, afterUnlatch})
+        DestroyWindow(hwnd);
 }
 
 } // namespace
