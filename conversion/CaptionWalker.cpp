@@ -252,7 +252,9 @@ void CCaptionWalker::ConvertReportedWindow(HWND hwnd, BOOL textSet)
         child->m_bWritten = FALSE;
         return;
     }
-    if (textSet && !IsNewCaption(child, text))
+    // What Morvane wrote is never converted again, also when the program set
+    // the caption while it handled WM_CREATE and the walker converted it then.
+    if (textSet ? !IsNewCaption(child, text) : child->m_bWritten && child->m_text.Compare(text, FALSE) == 0)
         return;
     Convert(child, text);
 }

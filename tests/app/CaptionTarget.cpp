@@ -32,15 +32,8 @@ BOOL g_ready = FALSE;
 HWND g_insisting = NULL;
 LRESULT g_insisted = 0;
 
-struct CreatorThread {
-    HANDLE thread;
-    DWORD id;
-    HANDLE created;
-    HWND window;
-    int count;
-};
-CreatorThread g_creators[2] = {};
-HANDLE g_startCreating = NULL;
+HANDLE g_startCreating = CreateEventA(NULL, TRUE, FALSE, NULL);
+int g_threadButtons = 0;
 
 // createText, for the own control classes: a text set during WM_CREATE, so
 // that hook mode already sees it.
@@ -194,12 +187,10 @@ LRESULT Reuse(HWND window, WPARAM index)
 
 INT_PTR CALLBACK WizardProc(HWND dialog, UINT msg, WPARAM, LPARAM)
 {
-    if (msg == WM_INITDIALOG) {
+    if (msg == WM_INITDIALOG && PostMessageA(dialog, WM_WIZARD_FINISH, 0, 0))
         SetDlgItemTextA(dialog, kWizardButton, "&Next >");
-        PostMessageA(dialog, WM_WIZARD_FINISH, 0, 0);
-    } else if (msg == WM_WIZARD_FINISH) {
+    else if (msg == WM_WIZARD_FINISH)
         SetDlgItemTextA(dialog, kWizardButton, "&Finish");
-    }
     return msg == WM_INITDIALOG;
 }
 
@@ -220,56 +211,27 @@ LRESULT Wizard(HWND owner)
     return strcmp(text, "[&Next >]") == 0;
 }
 
-DWORD WINAPI CreatorProc(LPVOID param)
+DWORD WINAPI CreatorProc(LPVOID)
 {
-    CreatorThread* creator = static_cast<CreatorThread*>(param);
-    creator->window = CreateWindowExA(0, "OtherClass", "", WS_POPUP, 0, 0, 100, 100, NULL, NULL, NULL, NULL);
+    HWND window = CreateWindowExA(0, "OtherClass", "", WS_POPUP, 0, 0, 100, 100, NULL, NULL, NULL, NULL);
     WaitForSingleObject(g_startCreating, INFINITE);
-    for (int i = 0; i < creator->count; ++i)
-        CreateChild(creator->window, kFirstCreated + i, "Button", BS_PUSHBUTTON, "h", 10);
-    SetEvent(creator->created);
-    // Write-backs that Morvane takes up later must still find the buttons.
-    MSG msg;
-    while (GetMessageA(&msg, NULL, 0, 0))
-        DispatchMessageA(&msg);
-    DestroyWindow(creator->window);
-    return 0;
+    return HIWORD(CreateButtons(window, g_threadButtons));
 }
 
+// Two threads at once, the same code each time.
 LRESULT CreateOnThreads(int count)
 {
-    if (g_startCreating == NULL)
-        g_startCreating = CreateEventA(NULL, TRUE, FALSE, NULL);
+    g_threadButtons = count;
     ResetEvent(g_startCreating);
-    HANDLE created[2];
-    for (int i = 0; i < 2; ++i) {
-        CreatorThread& creator = g_creators[i];
-        if (creator.thread != NULL) {
-            PostThreadMessageA(creator.id, WM_QUIT, 0, 0);
-            WaitForSingleObject(creator.thread, INFINITE);
-            CloseHandle(creator.thread);
-            CloseHandle(creator.created);
-        }
-        creator.count = count;
-        creator.created = created[i] = CreateEventA(NULL, TRUE, FALSE, NULL);
-        creator.thread = CreateThread(NULL, 0, CreatorProc, &creator, 0, &creator.id);
-    }
+    HANDLE threads[2];
+    for (HANDLE& thread : threads)
+        thread = CreateThread(NULL, 0, CreatorProc, NULL, 0, NULL);
     SetEvent(g_startCreating);
-    WaitForMultipleObjects(2, created, TRUE, INFINITE);
-    return 0;
-}
-
-LRESULT ThreadsConverted()
-{
-    LRESULT converted = 0;
-    for (const CreatorThread& creator : g_creators) {
-        for (int i = 0; i < creator.count; ++i) {
-            char text[16] = "";
-            GetDlgItemTextA(creator.window, kFirstCreated + i, text, sizeof(text));
-            converted += strcmp(text, "[h]") == 0 ? 1 : 0;
-        }
-    }
-    return converted;
+    WaitForMultipleObjects(2, threads, TRUE, INFINITE);
+    DWORD converted[2] = {};
+    for (int i = 0; i < 2; ++i)
+        GetExitCodeThread(threads[i], &converted[i]) && CloseHandle(threads[i]);
+    return converted[0] + converted[1];
 }
 
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -316,15 +278,10 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return Wizard(hwnd);
     case WM_TARGET_THREADS:
         return CreateOnThreads(static_cast<int>(wParam));
-    case WM_TARGET_THREADS_CONVERTED:
-        return ThreadsConverted();
     case WM_TARGET_INSIST:
         // Its caption comes after its creation, as the program watches it from then on.
-        if (g_insisting == NULL) {
-            HWND control = CreateChild(hwnd, kInsisting, "Button", BS_PUSHBUTTON, "", 300);
-            g_insisting = control;
-            SetWindowTextA(control, "i");
-        }
+        if (g_insisting == NULL && (g_insisting = CreateChild(hwnd, kInsisting, "Button", 0, "", 300)) != NULL)
+            SetWindowTextA(g_insisting, "i");
         return g_insisted;
     case WM_RESET_INSISTING:
         SetWindowTextA(g_insisting, "i");

@@ -140,12 +140,9 @@ const LRESULT kCreatedOriginal = 0;
 // button and then posts itself a message that sets "&Finish". Returns TRUE when
 // the button read "[&Next >]" as the dialog's creation returned.
 #define WM_TARGET_WIZARD (WM_APP + 20)
-// Ends the threads of the last such request, then has two new threads create
-// wParam buttons "h" each, all at once, and returns once they are made. The
-// threads answer messages until the next request.
+// Has two new threads create wParam buttons "h" each, all at once, and returns
+// how many read "[h]" right after their creation.
 #define WM_TARGET_THREADS (WM_APP + 21)
-// Returns how many buttons of the last WM_TARGET_THREADS read "[h]".
-#define WM_TARGET_THREADS_CONVERTED (WM_APP + 22)
 // Creates control kInsisting, whose program puts "i" back whenever another
 // thread sets its text. Returns how many times another thread has done so.
 #define WM_TARGET_INSIST (WM_APP + 23)

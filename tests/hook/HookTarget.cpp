@@ -43,12 +43,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     RegisterTargetClass(HOOK_TARGET_OWN_CLASS, DefWindowProcA);
     RegisterTargetClass(HOOK_TARGET_REFUSING_CLASS, RefusingProc);
 
+    static const char* const classes[] = {"Button", "Static", "Edit", HOOK_TARGET_OWN_CLASS, HOOK_TARGET_REFUSING_CLASS};
     for (int i = 0; i < count; ++i) {
         HookTargetWindow window = {};
-        window.index = i % kHookTargetClassCount;
-        lstrcpynA(window.className, kHookTargetClasses[window.index].name, sizeof(window.className));
-        DWORD style = kHookTargetClasses[window.index].style;
-        HWND hwnd = CreateWindowExA(0, window.className, HOOK_TARGET_ORIGINAL_TEXT, style, 0, 0, 100, 30, NULL, NULL,
+        lstrcpynA(window.className, classes[i % 5], sizeof(window.className));
+        HWND hwnd = CreateWindowExA(0, window.className, HOOK_TARGET_ORIGINAL_TEXT, WS_POPUP, 0, 0, 100, 30, NULL, NULL,
                                     instance, NULL);
         if (hwnd == NULL)
             hwnd = g_hRefused;

@@ -10,29 +10,11 @@
 #define HOOK_TARGET_REFUSING_CLASS "MorvaneHookTargetRefusing"
 #define HOOK_TARGET_ORIGINAL_TEXT "original"
 
-// The windows it creates, in turn. MorLatch reports the creation of caption
-// classes and of top-level windows with a title bar (also when refused) only.
-struct HookTargetClass {
-    const char* name;
-    DWORD style;
-    bool reported;
-};
-const HookTargetClass kHookTargetClasses[] = {
-    {"Button", WS_POPUP, true},
-    {"Static", WS_POPUP, true},
-    {"Edit", WS_POPUP, false},
-    {HOOK_TARGET_OWN_CLASS, WS_POPUP, false},
-    {HOOK_TARGET_OWN_CLASS, WS_POPUP | WS_CAPTION, true},
-    {HOOK_TARGET_REFUSING_CLASS, WS_POPUP | WS_CAPTION, true},
-};
-const int kHookTargetClassCount = sizeof(kHookTargetClasses) / sizeof(kHookTargetClasses[0]);
-
 const ULONG_PTR kHookTargetWindow = 1;
 const ULONG_PTR kHookTargetDone = 2;
 
 struct HookTargetWindow {
     DWORD hwnd;
-    int index; // in kHookTargetClasses
     char className[64];
     char text[64]; // read right after the creation returned; empty for a refused window
 };
