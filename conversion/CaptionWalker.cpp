@@ -260,18 +260,21 @@ void CCaptionWalker::ConvertReportedWindow(HWND hwnd, BOOL textSet)
 }
 
 // A caption set after the creation is converted unless it is the one Morvane
-// left there, or the one it replaced put straight back: the program holds on
-// to that caption, which stays until the program shows another one.
+// left there. The one it replaced, put straight back once, is converted again
+// (a dialog sets up the caption it was made with); put straight back twice,
+// the program holds on to it, and it stays until the program shows another.
 BOOL CCaptionWalker::IsNewCaption(CWndEntry* child, const char* text)
 {
     if (child->m_text.Compare(text, FALSE) == 0)
         return FALSE;
-    if (child->m_bWritten && child->m_original.Compare(text, FALSE) == 0 &&
-        GetTickCount() - child->m_nWrittenAt < kPutBackTime) {
+    BOOL putBack = child->m_bWritten && child->m_original.Compare(text, FALSE) == 0 &&
+                   GetTickCount() - child->m_nWrittenAt < kPutBackTime;
+    if (putBack && child->m_bPutBack) {
         child->m_text.Assign(text);
         child->m_bWritten = FALSE;
         return FALSE;
     }
+    child->m_bPutBack = putBack;
     return TRUE;
 }
 

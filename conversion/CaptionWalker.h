@@ -9,7 +9,8 @@ class CEngine;
 // wrote and what was there before, so that the originals can be shown again and
 // converted again with another engine. The owner decides when each operation
 // runs (a tick, a hook report, a command); none starts while another is running
-// on the stack, as an engine that runs a message loop would otherwise cause.
+// on the stack, as an engine that runs a message loop would otherwise cause,
+// except a hook report while another operation waits on a write-back.
 class CCaptionWalker {
 public:
     CCaptionWalker();

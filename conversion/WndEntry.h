@@ -16,8 +16,10 @@ public:
     CGString m_original;
     // Set once m_text is a conversion of m_original that the walker wrote.
     BOOL m_bWritten;
-    // When the walker last wrote m_text, by GetTickCount.
+    // When the walker last wrote m_text, by GetTickCount, and whether the
+    // program had just put m_original back before.
     DWORD m_nWrittenAt;
+    BOOL m_bPutBack;
     CWndEntry* m_pChildLink;
     CWndEntry* m_pPrev;
     CWndEntry* m_pNext;

@@ -201,9 +201,10 @@ LRESULT Wizard(HWND owner)
         DLGTEMPLATE dialog;
         WORD menu, windowClass, title[7];
         DLGITEMTEMPLATE item;
-        WORD itemClass[2], itemTitle, extra;
+        WORD itemClass[2], itemTitle[8], extra;
     } dialogTemplate = {{WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 1, 0, 0, 120, 40}, 0, 0, {'W', 'i', 'z', 'a', 'r', 'd', 0},
-                        {WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 10, 10, 60, 14, kWizardButton}, {0xFFFF, 0x0080}, 0, 0};
+                        {WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 10, 10, 60, 14, kWizardButton}, {0xFFFF, 0x0080},
+                        {'&', 'N', 'e', 'x', 't', ' ', '>', 0}, 0};
 #pragma pack(pop)
     HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(NULL), &dialogTemplate.dialog, owner, WizardProc, 0);
     char text[32] = "";

@@ -137,7 +137,8 @@ const int kCycledCount = sizeof(kCycledControls) / sizeof(kCycledControls[0]);
 const LRESULT kCreatedConverted = 1;
 const LRESULT kCreatedOriginal = 0;
 // Opens the modeless dialog "Wizard", whose WM_INITDIALOG sets "&Next >" on its
-// button and then posts itself a message that sets "&Finish". Returns TRUE when
+// button (made with that text) and then posts itself a message that sets
+// "&Finish". Returns TRUE when
 // the button read "[&Next >]" as the dialog's creation returned.
 #define WM_TARGET_WIZARD (WM_APP + 20)
 // Has two new threads create wParam buttons "h" each, all at once, and returns
