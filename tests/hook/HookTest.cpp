@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 
+#include "hook/HookThread.h"
 #include "hook/MorLatch.h"
 #include "tests/hook/HookTarget.h"
 #include "tests/support/ProcessDriver.h"
@@ -233,6 +234,43 @@ TEST_F(HookTest, WindowsOfInterestAreReportedWithWhatHappened)
     EXPECT_EQ(reported, expected);
     for (HWND hwnd : {label, edit, titled, tab, afterUnlatch})
         DestroyWindow(hwnd);
+}
+
+struct HookStarter {
+    CHookThread hook;
+    HWND target;
+    HANDLE started;
+    HANDLE end;
+};
+
+DWORD WINAPI RunHookStarter(LPVOID param)
+{
+    HookStarter* starter = static_cast<HookStarter*>(param);
+    BOOL hooked = starter->hook.Start(starter->target);
+    SetEvent(starter->started);
+    WaitForSingleObject(starter->end, INFINITE);
+    return hooked;
+}
+
+TEST_F(HookTest, TheHookThreadUnhooksWhenTheThreadThatStartedItEnds)
+{
+    HookStarter starter;
+    starter.target = m_first.m_hWnd;
+    starter.started = CreateEventA(NULL, TRUE, FALSE, NULL);
+    starter.end = CreateEventA(NULL, TRUE, FALSE, NULL);
+    auto reported = [&] {
+        m_first.m_notifications.clear();
+        DestroyWindow(CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL));
+        return !m_first.m_notifications.empty();
+    };
+    HANDLE thread = CreateThread(NULL, 0, RunHookStarter, &starter, 0, NULL);
+    ASSERT_EQ(WaitForSingleObject(starter.started, 10000), WAIT_OBJECT_0);
+    EXPECT_TRUE(reported());
+    SetEvent(starter.end);
+    ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+    EXPECT_TRUE(WaitUntil([&] { return !reported(); }, 10000));
+    for (HANDLE handle : {thread, starter.started, starter.end})
+        CloseHandle(handle);
 }
 
 } // namespace
