@@ -236,41 +236,31 @@ TEST_F(HookTest, WindowsOfInterestAreReportedWithWhatHappened)
         DestroyWindow(hwnd);
 }
 
-struct HookStarter {
-    CHookThread hook;
-    HWND target;
-    HANDLE started;
-    HANDLE end;
-};
+HWND g_hHookTarget = NULL;
 
-DWORD WINAPI RunHookStarter(LPVOID param)
+DWORD WINAPI StartHookAndEnd(LPVOID hook)
 {
-    HookStarter* starter = static_cast<HookStarter*>(param);
-    BOOL hooked = starter->hook.Start(starter->target);
-    SetEvent(starter->started);
-    WaitForSingleObject(starter->end, INFINITE);
-    return hooked;
+    return static_cast<CHookThread*>(hook)->Start(g_hHookTarget);
 }
 
 TEST_F(HookTest, TheHookThreadUnhooksWhenTheThreadThatStartedItEnds)
 {
-    HookStarter starter;
-    starter.target = m_first.m_hWnd;
-    starter.started = CreateEventA(NULL, TRUE, FALSE, NULL);
-    starter.end = CreateEventA(NULL, TRUE, FALSE, NULL);
-    auto reported = [&] {
-        m_first.m_notifications.clear();
-        DestroyWindow(CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL));
-        return !m_first.m_notifications.empty();
-    };
-    HANDLE thread = CreateThread(NULL, 0, RunHookStarter, &starter, 0, NULL);
-    ASSERT_EQ(WaitForSingleObject(starter.started, 10000), WAIT_OBJECT_0);
-    EXPECT_TRUE(reported());
-    SetEvent(starter.end);
-    ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
-    EXPECT_TRUE(WaitUntil([&] { return !reported(); }, 10000));
-    for (HANDLE handle : {thread, starter.started, starter.end})
-        CloseHandle(handle);
+    CHookThread hook;
+    g_hHookTarget = m_first.m_hWnd;
+    HANDLE starter = CreateThread(NULL, 0, StartHookAndEnd, &hook, 0, NULL);
+    DWORD hooked = FALSE;
+    ASSERT_EQ(WaitForSingleObject(starter, 10000), WAIT_OBJECT_0);
+    GetExitCodeThread(starter, &hooked);
+    CloseHandle(starter);
+    ASSERT_TRUE(hooked);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            DestroyWindow(CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL));
+            bool reported = !m_first.m_notifications.empty();
+            m_first.m_notifications.clear();
+            return !reported;
+        },
+        10000));
 }
 
 } // namespace
