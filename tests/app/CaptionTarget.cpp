@@ -230,8 +230,10 @@ LRESULT CreateOnThreads(int count)
     SetEvent(g_startCreating);
     WaitForMultipleObjects(2, threads, TRUE, INFINITE);
     DWORD converted[2] = {};
-    for (int i = 0; i < 2; ++i)
-        GetExitCodeThread(threads[i], &converted[i]) && CloseHandle(threads[i]);
+    for (int i = 0; i < 2; ++i) {
+        GetExitCodeThread(threads[i], &converted[i]);
+        CloseHandle(threads[i]);
+    }
     return converted[0] + converted[1];
 }
 
