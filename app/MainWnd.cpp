@@ -5,7 +5,6 @@
 #include "app/MorvaneApp.h"
 #include "conversion/Engine.h"
 #include "foundation/IconDialog.h"
-#include "hook/MorLatch.h"
 #include "ui/AboutDialog.h"
 #include "ui/EngineChangeNoticeDialog.h"
 #include "ui/EngineSettingsDialog.h"
@@ -54,7 +53,7 @@ LRESULT CMainWnd::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TIMER: return OnTimer(hwnd, msg, wParam, lParam);
     case WM_TRAY_NOTIFY: return OnTrayNotify(hwnd, msg, wParam, lParam);
     case WM_TRAY_MENU: return OnTrayMenu(hwnd, msg, wParam, lParam);
-    case WM_HOOK_CREATED: return OnHookCreated(hwnd, msg, wParam, lParam);
+    case WM_HOOK_REPORT: return OnHookReport(hwnd, msg, wParam, lParam);
     case WM_HOTKEY: return OnHotKey(hwnd, msg, wParam, lParam);
     case WM_ENGINE_FAULTED: return OnEngineFaulted(hwnd, msg, wParam, lParam);
     default: return CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
@@ -102,10 +101,9 @@ LRESULT CMainWnd::OnDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         DestroyIcon(icon);
     KillTimer(hwnd, IDT_GC);
     KillTimer(hwnd, IDT_TRAY_RETRY);
-    if (g_pApp->m_settings.ResMode != 0)
-        StopHookMode();
-    else
-        StopNormalMode();
+    // Either mode may run whatever the setting says: a failed hook runs the timers.
+    StopHookMode();
+    StopNormalMode();
     PostQuitMessage(0);
     return 0;
 }
@@ -178,17 +176,23 @@ void CMainWnd::StopNormalMode()
     KillTimer(m_hWnd, IDT_CONVERT);
 }
 
+// Without a hook Morvane would convert nothing at all: it polls instead, for
+// this run, and says so. The setting stays, so the next start tries again.
 // On 64-bit Windows, 64-bit programs are hooked by a host program of their bitness.
 void CMainWnd::StartHookMode()
 {
-    MorLatch(m_hWnd);
-    m_hookHost64.Start(m_hWnd);
+    if (m_hookThread.Start(m_hWnd)) {
+        m_hookHost64.Start(m_hWnd);
+        return;
+    }
+    g_pApp->ShowMessage(NULL, IDS_HOOK_FAILED, MB_ICONEXCLAMATION, 0);
+    StartNormalMode();
 }
 
 void CMainWnd::StopHookMode()
 {
     m_hookHost64.Stop();
-    MorUnlatch();
+    m_hookThread.Stop();
 }
 
 LRESULT CMainWnd::OnTrayNotify(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -419,10 +423,10 @@ LRESULT CMainWnd::OnTimer(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-LRESULT CMainWnd::OnHookCreated(HWND, UINT, WPARAM wParam, LPARAM)
+LRESULT CMainWnd::OnHookReport(HWND, UINT, WPARAM wParam, LPARAM lParam)
 {
     if (!m_bSuspended && !m_bPaused)
-        m_walker.ConvertCreated(reinterpret_cast<HWND>(wParam), g_pApp->m_pEngine);
+        m_walker.ConvertReported(reinterpret_cast<HWND>(wParam), static_cast<UINT>(lParam), g_pApp->m_pEngine);
     if (m_walker.TakeRefusalsChanged())
         UpdateLook();
     return 0;

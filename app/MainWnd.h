@@ -3,12 +3,13 @@
 #include "app/HookHost64.h"
 #include "conversion/CaptionWalker.h"
 #include "foundation/WindowBase.h"
+#include "hook/HookThread.h"
 #include "ui/HotKey.h"
 #include "ui/TrayIcon.h"
 
 #define WM_TRAY_NOTIFY (WM_APP + 100)
 #define WM_TRAY_MENU (WM_APP + 101)
-#define WM_HOOK_CREATED (WM_APP + 102)
+#define WM_HOOK_REPORT (WM_APP + 102)
 // Posted when the current engine faulted: wParam the exception code, lParam the engine.
 #define WM_ENGINE_FAULTED (WM_APP + 103)
 
@@ -36,6 +37,7 @@ public:
     BOOL m_bPaused;
     CHotKey m_toggleHotKey;
     CHookHost64 m_hookHost64;
+    CHookThread m_hookThread;
 
     static const char* const s_pszClassName;
 
@@ -46,7 +48,7 @@ private:
     LRESULT OnTimer(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayNotify(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT OnHookCreated(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnHookReport(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnHotKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnEndSession(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

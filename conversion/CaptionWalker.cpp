@@ -4,6 +4,8 @@
 
 #include "conversion/Engine.h"
 #include "conversion/WindowText.h"
+#include "hook/MorLatch.h"
+#include "hook/ReportedClasses.h"
 
 namespace {
 
@@ -12,15 +14,17 @@ const int kOutputSize = 256;
 // A window's records of controls that are gone are looked for once its records
 // have doubled since the last look, and not below this many.
 const int kFirstSweep = 64;
-
-const char* const kTargetClasses[] = {"Button", "Static", "TButton", "TCheckBox", "TGroupBox"};
+// A program that puts back the caption Morvane replaced within this time holds on to it.
+const DWORD kPutBackTime = 500;
 
 } // namespace
 
-// Marks an operation as running for as long as it is on the stack.
+// Marks an operation as running for as long as it is on the stack; one that
+// runs while another waits on a write-back hands it back its engine.
 class CBusyScope {
 public:
-    CBusyScope(CCaptionWalker* walker, CEngine* engine) : m_pWalker(walker)
+    CBusyScope(CCaptionWalker* walker, CEngine* engine)
+        : m_pWalker(walker), m_bOuterBusy(walker->m_bBusy), m_pOuterEngine(walker->m_pEngine)
     {
         m_pWalker->m_bBusy = TRUE;
         m_pWalker->m_pEngine = engine;
@@ -28,27 +32,29 @@ public:
     }
     ~CBusyScope()
     {
-        m_pWalker->m_pEngine = NULL;
-        m_pWalker->m_bBusy = FALSE;
+        m_pWalker->m_pEngine = m_pOuterEngine;
+        m_pWalker->m_bBusy = m_bOuterBusy;
     }
 
 private:
     CBusyScope(const CBusyScope&) = delete;
     CBusyScope& operator=(const CBusyScope&) = delete;
     CCaptionWalker* m_pWalker;
+    BOOL m_bOuterBusy;
+    CEngine* m_pOuterEngine;
 };
 
 CCaptionWalker::CCaptionWalker()
     : m_nGCBucket(0), m_pCurTop(NULL), m_bBusy(FALSE), m_bOriginalsShown(FALSE), m_pEngine(NULL), m_nNow(0),
       m_pLastEngine(NULL), m_nEngineGeneration(0), m_nRefusedWindows(0), m_bRefusalsChanged(FALSE), m_nDeferred(0),
-      m_className(kClassNameSize)
+      m_hWriting(NULL), m_className(kClassNameSize)
 {
     m_lastEnginePath[0] = '\0';
 }
 
 BOOL CCaptionWalker::IsTargetClass(const char* className)
 {
-    for (const char* target : kTargetClasses) {
+    for (const char* target : kCaptionClasses) {
         if (strcmp(className, target) == 0)
             return TRUE;
     }
@@ -161,7 +167,8 @@ CWndEntry* CCaptionWalker::AddRecord(CWndEntry* top, HWND hwnd)
 {
     // A window whose program keeps replacing its controls would otherwise
     // gather records without end while it stays open.
-    if (top->m_nChildren >= top->m_nSweepAt)
+    // Never under a write-back: the operation waiting on it holds a record.
+    if (top->m_nChildren >= top->m_nSweepAt && m_hWriting == NULL)
         SweepChildren(top);
     CWndEntry entryTemplate(hwnd, "");
     return m_wndList.AddChildEntry(top, entryTemplate);
@@ -192,7 +199,7 @@ BOOL CCaptionWalker::Convert(CWndEntry* child, const char* source)
         child->RecordUnconverted(source, m_nEngineGeneration, m_nNow);
         return TRUE;
     }
-    switch (CWindowText::Write(child->m_hWnd, output.Text())) {
+    switch (WriteText(child->m_hWnd, output.Text())) {
     case CWindowText::kRefused:
         child->RecordUnconverted(source, m_nEngineGeneration, m_nNow);
         MarkRefused(child->m_pOwner);
@@ -236,28 +243,52 @@ BOOL CCaptionWalker::TakeRefusalsChanged()
     return changed;
 }
 
-void CCaptionWalker::ConvertCreated(HWND hwnd, CEngine* engine)
+// Morvane's own writes carry MorLatch's mark, so the hook does not report them
+// back; a report that arrives while the write waits is the program's answer.
+CWindowText::Outcome CCaptionWalker::WriteText(HWND hwnd, const char* text)
 {
-    if (m_bBusy) {
+    HWND outer = m_hWriting;
+    m_hWriting = hwnd;
+    CWindowText::Outcome outcome = CWindowText::Write(hwnd, text, MORLATCH_OWN_TEXT);
+    m_hWriting = outer;
+    return outcome;
+}
+
+void CCaptionWalker::ConvertReported(HWND hwnd, UINT kind, CEngine* engine)
+{
+    // Window titles, tab and header items are reported too: captions are all the walker converts.
+    if (kind != MORLATCH_CREATED && kind != MORLATCH_TEXT_SET)
+        return;
+    BOOL textSet = kind == MORLATCH_TEXT_SET;
+    // The program's answer to the caption being written: converting that one
+    // again could go back and forth with the program for good.
+    if (textSet && hwnd == m_hWriting)
+        return;
+    // While the walker waits on a write-back, other threads' windows are
+    // converted at once: their threads wait for it, as busy as the one written to.
+    if (m_bBusy && m_hWriting == NULL) {
         // A box an engine shows while converting is Morvane's own: converting
         // its buttons would call the engine again and show another.
         DWORD process = 0;
         GetWindowThreadProcessId(hwnd, &process);
-        if (process != GetCurrentProcessId() && m_nDeferred < static_cast<int>(sizeof(m_deferred) / sizeof(HWND)))
-            m_deferred[m_nDeferred++] = hwnd;
+        if (process != GetCurrentProcessId() &&
+            m_nDeferred < static_cast<int>(sizeof(m_deferred) / sizeof(m_deferred[0]))) {
+            m_deferred[m_nDeferred].hwnd = hwnd;
+            m_deferred[m_nDeferred++].textSet = textSet;
+        }
         return;
     }
     CBusyScope scope(this, engine);
     NoteEngine(engine);
     try {
-        ConvertCreatedWindow(hwnd);
+        ConvertReportedWindow(hwnd, textSet);
         ConvertDeferred();
     } catch (...) {
         // The creating program waits for this report: out of memory, its control stays as it is.
     }
 }
 
-void CCaptionWalker::ConvertCreatedWindow(HWND hwnd)
+void CCaptionWalker::ConvertReportedWindow(HWND hwnd, BOOL textSet)
 {
     if (!ReadTargetClass(hwnd))
         return;
@@ -284,15 +315,37 @@ void CCaptionWalker::ConvertCreatedWindow(HWND hwnd)
         child->RecordUnconverted(text, m_nEngineGeneration, m_nNow);
         return;
     }
+    // What Morvane wrote is never converted again, also when the program set
+    // the caption while it handled WM_CREATE and the walker converted it then.
+    if (textSet ? !IsNewCaption(child, text) : child->m_bWritten && child->m_text.Compare(text, FALSE) == 0)
+        return;
     Convert(child, text);
+}
+
+// A caption set after the creation is converted unless it is the one Morvane
+// left there. The one it replaced, put straight back once, is converted again
+// (a dialog sets up the caption it was made with); put straight back twice,
+// the program holds on to it, and it stays until the program shows another.
+BOOL CCaptionWalker::IsNewCaption(CWndEntry* child, const char* text)
+{
+    if (child->m_text.Compare(text, FALSE) == 0)
+        return FALSE;
+    BOOL putBack = child->m_bWritten && child->m_original.Compare(text, FALSE) == 0 &&
+                   GetTickCount() - child->m_nWrittenAt < kPutBackTime;
+    if (putBack && child->m_bPutBack) {
+        child->RecordUnconverted(text, m_nEngineGeneration, m_nNow);
+        return FALSE;
+    }
+    child->m_bPutBack = putBack;
+    return TRUE;
 }
 
 void CCaptionWalker::ConvertDeferred()
 {
     while (m_nDeferred > 0) {
-        HWND hwnd = m_deferred[--m_nDeferred];
-        if (IsWindow(hwnd))
-            ConvertCreatedWindow(hwnd);
+        const DeferredReport& report = m_deferred[--m_nDeferred];
+        if (IsWindow(report.hwnd))
+            ConvertReportedWindow(report.hwnd, report.textSet);
     }
 }
 
@@ -398,7 +451,7 @@ BOOL CCaptionWalker::RestoreOriginal(CWndEntry* child, const char* text)
     // The program has put up a caption of its own since: the original is stale.
     if (!child->m_bWritten || child->m_text.Compare(text, FALSE) != 0)
         return TRUE;
-    if (CWindowText::Write(child->m_hWnd, child->m_original.Text()) != CWindowText::kDone)
+    if (WriteText(child->m_hWnd, child->m_original.Text()) != CWindowText::kDone)
         return FALSE;
     char readBack[CWindowText::s_nSize];
     child->m_text.Assign(CWindowText::Read(child->m_hWnd, readBack) ? readBack : child->m_original.Text());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/ProgramFilter.h"
+#include "conversion/WindowText.h"
 #include "conversion/WndList.h"
 
 class CEngine;
@@ -10,15 +11,16 @@ class CEngine;
 // wrote and what was there before, so that the originals can be shown again and
 // converted again with another engine. The owner decides when each operation
 // runs (a tick, a hook report, a command); none starts while another is running
-// on the stack, as an engine that runs a message loop would otherwise cause.
+// on the stack, as an engine that runs a message loop would otherwise cause,
+// except a hook report while another operation waits on a write-back.
 class CCaptionWalker {
 public:
     CCaptionWalker();
 
     // Normal mode: the descendants of the foreground window.
     void ConvertTick(CEngine* engine);
-    // Hook mode: one window that has just been created.
-    void ConvertCreated(HWND hwnd, CEngine* engine);
+    // Hook mode: one window that MorLatch reported (kind: MORLATCH_CREATED, ...).
+    void ConvertReported(HWND hwnd, UINT kind, CEngine* engine);
     // Frees the records of one bucket's windows and controls that are gone.
     void CleanupTick();
     // Writes every remembered original back and stops converting until ConvertAgain.
@@ -58,9 +60,11 @@ private:
     void MarkRefused(CWndEntry* top);
     void RemoveTop(CWndEntry* top);
     void RemoveGoneRefused();
+    CWindowText::Outcome WriteText(HWND hwnd, const char* text);
     void SweepChildren(CWndEntry* top);
     static BOOL IsGoneChild(const CWndEntry* child, void* context);
-    void ConvertCreatedWindow(HWND hwnd);
+    void ConvertReportedWindow(HWND hwnd, BOOL textSet);
+    BOOL IsNewCaption(CWndEntry* child, const char* text);
     void ConvertDeferred();
     void VisitRecords(BOOL (CCaptionWalker::*visit)(CWndEntry* child, const char* text));
     void VisitChildren(CWndEntry* top, BOOL (CCaptionWalker::*visit)(CWndEntry* child, const char* text));
@@ -79,8 +83,13 @@ private:
     int m_nRefusedWindows;
     BOOL m_bRefusalsChanged;
     // Windows reported while another operation ran, converted when the next one ends.
-    HWND m_deferred[64];
+    struct DeferredReport {
+        HWND hwnd;
+        BOOL textSet;
+    } m_deferred[64];
     int m_nDeferred;
+    // The control that WriteText is waiting on.
+    HWND m_hWriting;
     // The class-name buffer of every operation, made once rather than for every control of every tick.
     CGString m_className;
 };

@@ -50,7 +50,7 @@ BOOL CWindowText::Read(HWND hwnd, char* text)
     return TRUE;
 }
 
-CWindowText::Outcome CWindowText::Write(HWND hwnd, const char* text)
+CWindowText::Outcome CWindowText::Write(HWND hwnd, const char* text, WPARAM mark)
 {
     DWORD_PTR result;
     LRESULT sent;
@@ -58,10 +58,10 @@ CWindowText::Outcome CWindowText::Write(HWND hwnd, const char* text)
         WCHAR wide[s_nSize];
         if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, s_nSize) == 0)
             wide[0] = L'\0';
-        sent = SendMessageTimeoutW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG,
+        sent = SendMessageTimeoutW(hwnd, WM_SETTEXT, mark, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG,
                                    kWriteTimeout, &result);
     } else {
-        sent = SendMessageTimeoutA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+        sent = SendMessageTimeoutA(hwnd, WM_SETTEXT, mark, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                                    kWriteTimeout, &result);
     }
     if (!sent) {

@@ -23,6 +23,6 @@ public:
         // The window's program runs with higher rights than Morvane and refuses it.
         kRefused,
     };
-    // Writes the text into the window and has it repainted.
-    static Outcome Write(HWND hwnd, const char* text);
+    // Writes the text into the window and has it repainted; mark goes in WM_SETTEXT's wParam, which controls ignore.
+    static Outcome Write(HWND hwnd, const char* text, WPARAM mark);
 };

@@ -2,8 +2,8 @@
 
 CWndEntry::CWndEntry(HWND hwnd, const char* text)
     : m_hWnd(hwnd), m_text(128), m_original(1), m_bWritten(FALSE), m_bPassedOver(FALSE), m_bRefused(FALSE),
-      m_nGeneration(0), m_nCheckedAt(0), m_pChildLink(NULL), m_pPrev(NULL), m_pNext(NULL), m_pOwner(NULL),
-      m_pIndexLink(NULL), m_nChildren(0), m_nSweepAt(0)
+      m_nGeneration(0), m_nCheckedAt(0), m_nWrittenAt(0), m_bPutBack(FALSE), m_pChildLink(NULL), m_pPrev(NULL),
+      m_pNext(NULL), m_pOwner(NULL), m_pIndexLink(NULL), m_nChildren(0), m_nSweepAt(0)
 {
     m_text.Assign(text);
 }
@@ -34,6 +34,7 @@ void CWndEntry::RecordWritten(const char* original, const char* readBack, DWORD 
     m_original.Assign(original);
     RecordUnconverted(readBack, generation, now);
     m_bWritten = TRUE;
+    m_nWrittenAt = now;
 }
 
 void CWndEntry::PassOver(DWORD now)

@@ -43,6 +43,10 @@ public:
     // The engine generation and the tick count of the last verdict.
     DWORD m_nGeneration;
     DWORD m_nCheckedAt;
+    // When the walker last wrote m_text, by GetTickCount, and whether the
+    // program had just put m_original back before.
+    DWORD m_nWrittenAt;
+    BOOL m_bPutBack;
     CWndEntry* m_pChildLink;
     CWndEntry* m_pPrev;
     CWndEntry* m_pNext;

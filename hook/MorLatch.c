@@ -1,13 +1,20 @@
-/* MorLatch: reports every window creation on the desktop to Morvane's main
-   window. The system maps this library into every process whose threads the
-   hook reaches, so it uses no runtime library, no heap and no constructors. */
+/* MorLatch: reports the windows whose texts Morvane converts to Morvane's main
+   window as they are created, retitled or given items. The system maps this
+   library into every process whose threads the hook reaches, so it uses no
+   runtime library, no heap and no constructors, and it decides within the
+   program, from the message and the class, whether a window is worth the trip
+   to Morvane at all. */
 #include "hook/MorLatch.h"
 
-/* How long a creating thread waits for Morvane to handle a report. Every
-   program on the desktop waits this long at most per window it creates while
-   Morvane is busy, stopped or hung; in exchange, a report that Morvane does
-   not take within the bound leaves that window unconverted at its creation
-   (Morvane still converts it when it gets to the report, if it ever does). */
+#include <commctrl.h>
+
+#include "hook/ReportedClasses.h"
+
+/* How long a reporting thread waits for Morvane to handle a report. Every
+   program on the desktop waits this long at most per report while Morvane is
+   busy, stopped or hung; in exchange, a report that Morvane does not take
+   within the bound leaves that window unconverted for the moment (Morvane
+   still converts it when it gets to the report, if it ever does). */
 #define MORLATCH_REPORT_TIMEOUT 200
 
 /* Wine ends a hook chain at a hook whose library a program cannot load, so
@@ -16,9 +23,11 @@
    caption is set by then), the 32-bit one as the window returns. */
 #ifdef _WIN64
 #define MORLATCH_HOOK WH_CALLWNDPROC
+#define MORLATCH_SEES_BEFORE 1
 typedef CWPSTRUCT MORLATCH_CALL;
 #else
 #define MORLATCH_HOOK WH_CALLWNDPROCRET
+#define MORLATCH_SEES_BEFORE 0
 typedef CWPRETSTRUCT MORLATCH_CALL;
 #endif
 
@@ -41,58 +50,105 @@ static HWND s_hTarget MORLATCH_SHARED = NULL;
 static HHOOK s_hHook;
 static HINSTANCE s_hModule;
 
-/* The call whose hook chain runs in this process. Where the system keeps the
-   hook of a killed Morvane (Wine does), that hook runs this same procedure
-   for the same call further down the chain: the window is reported once. */
-static const MORLATCH_CALL* s_pReporting;
+/* Per thread: the call whose hook chain runs on it. Where the system keeps the
+   hook of a killed Morvane (Wine does), that hook runs this same procedure for
+   the same call further down the chain: the window is reported once. A slot
+   of the system's own, taken when the library is mapped: thread-local
+   variables of the compiler are not set up for a library that the system
+   loads into a running program on the way to a hook, as on Windows XP. A
+   process without a free slot is not served. */
+static DWORD s_nReportingSlot = TLS_OUT_OF_INDEXES;
 
-static BOOL IsWow64(HANDLE process)
+/* Names are compared here, as the library has no runtime to do it. */
+static BOOL SameName(const char* name, const char* wanted)
 {
-    BOOL wow64 = FALSE;
-    return IsWow64Process(process, &wow64) && wow64;
+    while (*name != '\0' && *name == *wanted) {
+        ++name;
+        ++wanted;
+    }
+    return *name == *wanted;
 }
 
-/* For a program of the other bitness the system runs the hook on the thread
-   that installed it, and the rest of the chain from there: the library of the
-   program's own bitness, reached further down that chain, reports it, so that
-   each window is reported once. */
-static BOOL IsOwnBitness(HWND hwnd)
+/* What a message would make of its window, or -1 when it is never reported. */
+static int KindOf(const MORLATCH_CALL* call)
 {
-    DWORD process = 0;
-    HANDLE handle;
-    BOOL same;
-    if (GetWindowThreadProcessId(hwnd, &process) == 0)
+    switch (call->message) {
+    case WM_CREATE: return MORLATCH_CREATED;
+    case WM_SETTEXT: return call->wParam == MORLATCH_OWN_TEXT ? -1 : MORLATCH_TEXT_SET;
+    case TCM_INSERTITEMA:
+    case TCM_INSERTITEMW:
+    case TCM_SETITEMA:
+    case TCM_SETITEMW:
+    case HDM_INSERTITEMA:
+    case HDM_INSERTITEMW:
+    case HDM_SETITEMA:
+    case HDM_SETITEMW: return MORLATCH_ITEMS_CHANGED;
+    default: return -1;
+    }
+}
+
+/* Whether the window is of interest for what happened to it. Tab and header
+   messages share their numbers with other classes' private messages. */
+static BOOL IsReported(const MORLATCH_CALL* call, int kind)
+{
+    char name[REPORTED_CLASS_BUFFER];
+    LONG style;
+    int i;
+    if (GetClassNameA(call->hwnd, name, sizeof(name)) == 0)
         return FALSE;
-    if (process == GetCurrentProcessId())
+    if (kind == MORLATCH_ITEMS_CHANGED)
+        return SameName(name, call->message >= TCM_FIRST ? kTabClass : kHeaderClass);
+    for (i = 0; i < CAPTION_CLASS_COUNT; ++i) {
+        if (SameName(name, kCaptionClasses[i]))
+            return TRUE;
+    }
+    if (kind == MORLATCH_CREATED && (SameName(name, kTabClass) || SameName(name, kHeaderClass)))
         return TRUE;
-    /* Limited query rights, which Vista and later have, open elevated programs too. */
-    handle = OpenProcess(0x1000, FALSE, process);
-    if (handle == NULL)
-        handle = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, process);
-    if (handle == NULL)
-        return FALSE;
-    same = IsWow64(handle) == IsWow64(GetCurrentProcess());
-    CloseHandle(handle);
-    return same;
+    /* Menus, tooltips and the system's IME windows have no title to show. */
+    style = GetWindowLongA(call->hwnd, GWL_STYLE);
+    return (style & WS_CHILD) == 0 && (style & WS_CAPTION) == WS_CAPTION;
+}
+
+/* Where the hook sees a message before the window handles it, a new text or
+   item is there only once the call returns: that report is posted. */
+static void Report(const MORLATCH_CALL* call, int kind)
+{
+    DWORD_PTR result;
+    if (MORLATCH_SEES_BEFORE && kind != MORLATCH_CREATED) {
+        PostMessageA(s_hTarget, WM_MORLATCH_REPORT, (WPARAM)call->hwnd, kind);
+        return;
+    }
+    SendMessageTimeoutA(s_hTarget, WM_MORLATCH_REPORT, (WPARAM)call->hwnd, kind, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                        MORLATCH_REPORT_TIMEOUT, &result);
 }
 
 static LRESULT CALLBACK CallWndRetProc(int code, WPARAM wParam, LPARAM lParam)
 {
     const MORLATCH_CALL* call = (const MORLATCH_CALL*)lParam;
+    int kind = code >= 0 ? KindOf(call) : -1;
     /* The system finds the next hook without the handle, which only the
        installing process has. */
-    if (code >= 0 && call->message == WM_CREATE && call != s_pReporting && IsOwnBitness(call->hwnd)) {
-        const MORLATCH_CALL* outer = s_pReporting;
-        DWORD_PTR result;
+    if (kind < 0 || s_nReportingSlot == TLS_OUT_OF_INDEXES)
+        return CallNextHookEx(NULL, code, wParam, lParam);
+    {
+        /* The program may look at its last error once its call returns. */
+        DWORD error = GetLastError();
+        const void* outer = TlsGetValue(s_nReportingSlot);
         LRESULT next;
-        s_pReporting = call;
-        SendMessageTimeoutA(s_hTarget, WM_MORLATCH_CREATED, (WPARAM)call->hwnd, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                            MORLATCH_REPORT_TIMEOUT, &result);
+        /* On the installing thread the system runs the hook of programs this
+           library cannot be mapped into: their windows are out of reach. */
+        if (outer == call || GetWindowThreadProcessId(call->hwnd, NULL) != GetCurrentThreadId() ||
+            !IsReported(call, kind)) {
+            SetLastError(error);
+            return CallNextHookEx(NULL, code, wParam, lParam);
+        }
+        TlsSetValue(s_nReportingSlot, (void*)call);
+        Report(call, kind);
         next = CallNextHookEx(NULL, code, wParam, lParam);
-        s_pReporting = outer;
+        TlsSetValue(s_nReportingSlot, (void*)outer);
+        SetLastError(error);
         return next;
     }
-    return CallNextHookEx(NULL, code, wParam, lParam);
 }
 
 int MorLatch(HWND target)
@@ -118,8 +174,12 @@ void MorUnlatch(void)
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
-    (void)reserved;
-    if (reason == DLL_PROCESS_ATTACH)
+    if (reason == DLL_PROCESS_ATTACH) {
         s_hModule = instance;
+        s_nReportingSlot = TlsAlloc();
+    } else if (reason == DLL_PROCESS_DETACH && reserved == NULL && s_nReportingSlot != TLS_OUT_OF_INDEXES) {
+        /* Unloaded from a process that goes on (the hook was removed): the slot is its own again. */
+        TlsFree(s_nReportingSlot);
+    }
     return TRUE;
 }

@@ -61,6 +61,7 @@
 #define IDS_NOT_AN_ENGINE 262
 #define IDS_ENGINE_INIT_FAILED 263
 #define IDS_ENGINE_FAULTED 264
+#define IDS_HOOK_FAILED 270
 #define IDS_NO_ENGINE_SELECTED 512
 #define IDS_ENGINE_CHANGED 768
 // The texts of the two exceptions, loaded without allocating.

@@ -11,6 +11,8 @@
 namespace {
 
 const UINT WM_RESET_SENTINEL = WM_APP + 50;
+const UINT WM_RESET_INSISTING = WM_APP + 51;
+const UINT WM_WIZARD_FINISH = WM_APP + 52;
 const UINT_PTR kChurnTimer = 1;
 const int kChurnBatch = 10;
 
@@ -27,6 +29,11 @@ HWND g_sentinels[2] = {};
 BOOL g_sentinelOn = FALSE;
 LRESULT g_ticks = 0;
 BOOL g_ready = FALSE;
+HWND g_insisting = NULL;
+LRESULT g_insisted = 0;
+
+HANDLE g_startCreating = CreateEventA(NULL, TRUE, FALSE, NULL);
+int g_threadButtons = 0;
 
 // createText, for the own control classes: a text set during WM_CREATE, so
 // that hook mode already sees it.
@@ -100,7 +107,10 @@ LRESULT CALLBACK CountingHook(int code, WPARAM wParam, LPARAM lParam)
     const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && call->message == WM_SETTEXT && wParam == 0) {
         int index = GetDlgCtrlID(call->hwnd) - kFirstCycled;
-        if (call->hwnd == g_sentinels[0] || call->hwnd == g_sentinels[1]) {
+        if (call->hwnd == g_insisting) {
+            ++g_insisted;
+            PostMessageA(g_main, WM_RESET_INSISTING, 0, 0);
+        } else if (call->hwnd == g_sentinels[0] || call->hwnd == g_sentinels[1]) {
             ++g_ticks;
             // Not now: Morvane is still inside its SendMessage of this text.
             PostMessageA(g_main, WM_RESET_SENTINEL, call->hwnd == g_sentinels[0], 0);
@@ -175,6 +185,58 @@ LRESULT Reuse(HWND window, WPARAM index)
     return reinterpret_cast<LRESULT>(CreateChild(window, kReused, control.className, control.style, "r", 10));
 }
 
+INT_PTR CALLBACK WizardProc(HWND dialog, UINT msg, WPARAM, LPARAM)
+{
+    if (msg == WM_INITDIALOG && PostMessageA(dialog, WM_WIZARD_FINISH, 0, 0))
+        SetDlgItemTextA(dialog, kWizardButton, "&Next >");
+    else if (msg == WM_WIZARD_FINISH)
+        SetDlgItemTextA(dialog, kWizardButton, "&Finish");
+    return msg == WM_INITDIALOG;
+}
+
+LRESULT Wizard(HWND owner)
+{
+#pragma pack(push, 4)
+    struct {
+        DLGTEMPLATE dialog;
+        WORD menu, windowClass, title[7];
+        DLGITEMTEMPLATE item;
+        WORD itemClass[2], itemTitle[8], extra;
+    } dialogTemplate = {{WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 1, 0, 0, 120, 40}, 0, 0, {'W', 'i', 'z', 'a', 'r', 'd', 0},
+                        {WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 10, 10, 60, 14, kWizardButton}, {0xFFFF, 0x0080},
+                        {'&', 'N', 'e', 'x', 't', ' ', '>', 0}, 0};
+#pragma pack(pop)
+    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(NULL), &dialogTemplate.dialog, owner, WizardProc, 0);
+    char text[32] = "";
+    GetDlgItemTextA(dialog, kWizardButton, text, sizeof(text));
+    return strcmp(text, "[&Next >]") == 0;
+}
+
+DWORD WINAPI CreatorProc(LPVOID)
+{
+    HWND window = CreateWindowExA(0, "OtherClass", "", WS_POPUP, 0, 0, 100, 100, NULL, NULL, NULL, NULL);
+    WaitForSingleObject(g_startCreating, INFINITE);
+    return HIWORD(CreateButtons(window, g_threadButtons));
+}
+
+// Two threads at once, the same code each time.
+LRESULT CreateOnThreads(int count)
+{
+    g_threadButtons = count;
+    ResetEvent(g_startCreating);
+    HANDLE threads[2];
+    for (HANDLE& thread : threads)
+        thread = CreateThread(NULL, 0, CreatorProc, NULL, 0, NULL);
+    SetEvent(g_startCreating);
+    WaitForMultipleObjects(2, threads, TRUE, INFINITE);
+    DWORD converted[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        GetExitCodeThread(threads[i], &converted[i]);
+        CloseHandle(threads[i]);
+    }
+    return converted[0] + converted[1];
+}
+
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_CREATE) {
@@ -215,6 +277,18 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return wParam - kPushButton < static_cast<WPARAM>(kControlCount) ? g_createdTexts[wParam - kPushButton] : -1;
     case WM_TARGET_SENTINEL:
         return Sentinel(hwnd, static_cast<BOOL>(wParam));
+    case WM_TARGET_WIZARD:
+        return Wizard(hwnd);
+    case WM_TARGET_THREADS:
+        return CreateOnThreads(static_cast<int>(wParam));
+    case WM_TARGET_INSIST:
+        // Its caption comes after its creation, as the program watches it from then on.
+        if (g_insisting == NULL && (g_insisting = CreateChild(hwnd, kInsisting, "Button", 0, "", 300)) != NULL)
+            SetWindowTextA(g_insisting, "i");
+        return g_insisted;
+    case WM_RESET_INSISTING:
+        SetWindowTextA(g_insisting, "i");
+        return 0;
     case WM_RESET_SENTINEL:
         if (g_sentinelOn) {
             char text[32];

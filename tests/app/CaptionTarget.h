@@ -61,6 +61,8 @@ enum LongControl {
 enum RequestedControl {
     kReused = 150,        // the control of WM_TARGET_REUSE, text "r"
     kFirstCycled = 300,   // controls of WM_TARGET_CYCLE, one per kCycledControls entry
+    kWizardButton = 160,  // the button of WM_TARGET_WIZARD's dialog
+    kInsisting = 170,     // the control of WM_TARGET_INSIST, text "i"
     kSentinels = 998,     // the two hidden Buttons of WM_TARGET_SENTINEL, 998 and 999
     kFirstCreated = 1000, // buttons of WM_TARGET_CREATE, text "h"
 };
@@ -134,6 +136,17 @@ const int kCycledCount = sizeof(kCycledControls) / sizeof(kCycledControls[0]);
 #define WM_TARGET_CREATED_TEXT (WM_APP + 18)
 const LRESULT kCreatedConverted = 1;
 const LRESULT kCreatedOriginal = 0;
+// Opens the modeless dialog "Wizard", whose WM_INITDIALOG sets "&Next >" on its
+// button (made with that text) and then posts itself a message that sets
+// "&Finish". Returns TRUE when
+// the button read "[&Next >]" as the dialog's creation returned.
+#define WM_TARGET_WIZARD (WM_APP + 20)
+// Has two new threads create wParam buttons "h" each, all at once, and returns
+// how many read "[h]" right after their creation.
+#define WM_TARGET_THREADS (WM_APP + 21)
+// Creates control kInsisting, whose program puts "i" back whenever another
+// thread sets its text. Returns how many times another thread has done so.
+#define WM_TARGET_INSIST (WM_APP + 23)
 // wParam TRUE: creates the two sentinels if need be and from now on gives one a
 // fresh plain text after each text another thread sets into the other, so that
 // walks of the window keep converting them (one sentinel never changes right

@@ -140,4 +140,27 @@ TEST_F(MainWindow, ACommandThatRunsOutOfMemoryStillLiftsTheSuspension)
     PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
+int HookFails(HWND)
+{
+    return 0;
+}
+
+TEST_F(MainWindow, WithoutAHookItConvertsInNormalModeAndSaysSo)
+{
+    CMainWnd& mainWnd = g_pApp->m_mainWnd;
+    CImportPatch patch("MorLatch.dll", "MorLatch", reinterpret_cast<void*>(HookFails));
+    ASSERT_TRUE(patch.IsApplied());
+    g_pApp->m_settings.ResMode = 1;
+    CMessageBoxWatcher boxes(IDOK);
+    ASSERT_TRUE(mainWnd.CreateMainWindow());
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0], MorvaneWarning(ExpectedString(IDS_HOOK_FAILED)));
+    EXPECT_TRUE(KillTimer(mainWnd.m_hWnd, IDT_CONVERT)) << "the normal mode's timer runs";
+    EXPECT_EQ(g_pApp->m_settings.ResMode, 1u) << "the next start tries again";
+    g_pApp->m_settings.ResMode = 0;
+    DestroyWindow(mainWnd.m_hWnd);
+    MSG msg;
+    PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
 } // namespace

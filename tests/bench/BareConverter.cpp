@@ -18,13 +18,13 @@ LRESULT OnCreated(HWND created)
     if (GetClassNameA(created, className, sizeof(className)) == 0 || strcmp(className, "Button") != 0)
         return 0;
     GetWindowTextA(created, text, sizeof(text));
-    SendMessageA(created, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("[C]"));
+    SendMessageA(created, WM_SETTEXT, MORLATCH_OWN_TEXT, reinterpret_cast<LPARAM>("[C]"));
     return 0;
 }
 
 LRESULT CALLBACK ConverterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_MORLATCH_CREATED)
+    if (msg == WM_MORLATCH_REPORT && lParam == MORLATCH_CREATED)
         return OnCreated(reinterpret_cast<HWND>(wParam));
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

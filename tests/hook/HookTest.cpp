@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "foundation/WindowBase.h"
+
+#include <commctrl.h>
+
+#include "hook/HookThread.h"
 #include "hook/MorLatch.h"
 #include "tests/hook/HookTarget.h"
 #include "tests/support/ProcessDriver.h"
@@ -20,10 +24,17 @@ HWND HandleOf(const HookTargetWindow& report)
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(report.hwnd));
 }
 
+// The target's windows have no title bar: only the caption classes among them are of interest.
+bool IsReported(const HookTargetWindow& report)
+{
+    return lstrcmpA(report.className, "Button") == 0 || lstrcmpA(report.className, "Static") == 0;
+}
+
 struct Notification {
     HWND hwnd;
     DWORD processId;
     std::string className;
+    LPARAM kind;
 };
 
 // Stands in for Morvane's main window: records the creation notifications and
@@ -34,7 +45,7 @@ public:
     LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override
     {
         switch (msg) {
-        case WM_MORLATCH_CREATED: return OnCreated(hwnd, msg, wParam, lParam);
+        case WM_MORLATCH_REPORT: return OnCreated(hwnd, msg, wParam, lParam);
         case WM_COPYDATA: return OnCopyData(hwnd, msg, wParam, lParam);
         }
         return CWindowBase::WindowProc(hwnd, msg, wParam, lParam);
@@ -62,15 +73,16 @@ public:
     DWORD m_nConvertProcessId = 0;
 
 private:
-    LRESULT OnCreated(HWND, UINT, WPARAM wParam, LPARAM)
+    LRESULT OnCreated(HWND, UINT, WPARAM wParam, LPARAM lParam)
     {
         HWND created = reinterpret_cast<HWND>(wParam);
-        Notification n = {created, 0, std::string(64, '\0')};
+        Notification n = {created, 0, std::string(64, '\0'), lParam};
         GetWindowThreadProcessId(created, &n.processId);
         n.className.resize(GetClassNameA(created, &n.className[0], static_cast<int>(n.className.size())));
         m_notifications.push_back(n);
+        // Marked as Morvane marks its writes: no report of the text comes back.
         if (m_nConvertProcessId != 0 && n.processId == m_nConvertProcessId)
-            SendMessageA(created, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kConvertedText));
+            SendMessageA(created, WM_SETTEXT, MORLATCH_OWN_TEXT, reinterpret_cast<LPARAM>(kConvertedText));
         return 0;
     }
 
@@ -114,8 +126,7 @@ protected:
         return target.Id();
     }
 
-    // Every window that the target created was notified exactly once, and nothing else of the target but the
-    // system's own was.
+    // Every window of interest that the target created was notified exactly once, and nothing else of the target.
     void ExpectEachWindowNotifiedOnce(const CReceiver& receiver, DWORD targetId, size_t count)
     {
         ASSERT_EQ(m_reporter.m_reports.size(), count);
@@ -123,7 +134,8 @@ protected:
         for (const HookTargetWindow& report : m_reporter.m_reports) {
             HWND hwnd = HandleOf(report);
             auto isThisWindow = [hwnd](const Notification& n) { return n.hwnd == hwnd; };
-            EXPECT_EQ(std::count_if(notified.begin(), notified.end(), isThisWindow), 1) << report.className;
+            EXPECT_EQ(std::count_if(notified.begin(), notified.end(), isThisWindow), IsReported(report) ? 1 : 0)
+                << report.className;
             auto n = std::find_if(notified.begin(), notified.end(), isThisWindow);
             if (n != notified.end()) {
                 EXPECT_EQ(n->className, report.className);
@@ -134,8 +146,7 @@ protected:
             bool reported =
                 std::any_of(m_reporter.m_reports.begin(), m_reporter.m_reports.end(),
                             [&n](const HookTargetWindow& report) { return HandleOf(report) == n.hwnd; });
-            // The system gives each thread that makes windows a default IME window of its own.
-            if (!reported && n.className != "IME")
+            if (!reported)
                 unreported += n.className + " ";
         }
         EXPECT_EQ(unreported, "");
@@ -146,7 +157,8 @@ protected:
     {
         for (const HookTargetWindow& report : m_reporter.m_reports) {
             if (lstrcmpA(report.className, HOOK_TARGET_REFUSING_CLASS) != 0) {
-                EXPECT_STREQ(report.text, text) << report.className;
+                EXPECT_STREQ(report.text, IsReported(report) ? text : HOOK_TARGET_ORIGINAL_TEXT)
+                    << report.className;
             }
         }
     }
@@ -195,18 +207,60 @@ TEST_F(HookTest, LatchingAgainMovesTheNotificationsAndOneUnlatchEndsThem)
     EXPECT_TRUE(m_second.m_notifications.empty());
 }
 
-TEST_F(HookTest, WindowsOfTheLatchingProcessAreNotifiedToo)
+// Of the latching process's own windows: each window with what happened to it, or nothing.
+TEST_F(HookTest, WindowsOfInterestAreReportedWithWhatHappened)
 {
+    InitCommonControls();
     ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
-    HWND own = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, GetModuleHandleA(NULL), NULL);
+    auto create = [](const char* className, DWORD style) {
+        return CreateWindowExA(0, className, "", style, 0, 0, 10, 10, NULL, NULL, GetModuleHandleA(NULL), NULL);
+    };
+    HWND label = create("Static", WS_POPUP), edit = create("Edit", WS_POPUP);
+    HWND titled = create("#32770", WS_OVERLAPPEDWINDOW), tab = create(WC_TABCONTROLA, WS_POPUP);
+    TCITEMA item = {TCIF_TEXT, 0, 0, const_cast<char*>("tab"), 0, 0, 0};
+    SetWindowTextA(label, "set");
+    SendMessageA(label, WM_SETTEXT, MORLATCH_OWN_TEXT, reinterpret_cast<LPARAM>("own"));
+    SetWindowTextA(edit, "edit");
+    SetWindowTextA(titled, "title");
+    SendMessageA(tab, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(label, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     MorUnlatch();
-    HWND afterUnlatch =
-        CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, GetModuleHandleA(NULL), NULL);
-    std::vector<Notification> notified = m_first.Notifications(GetCurrentProcessId());
-    ASSERT_EQ(notified.size(), 1u);
-    EXPECT_EQ(notified.front().hwnd, own);
-    DestroyWindow(own);
-    DestroyWindow(afterUnlatch);
+    HWND afterUnlatch = create("Static", WS_POPUP);
+    std::vector<std::pair<HWND, LPARAM>> reported, expected = {
+        {label, MORLATCH_CREATED}, {titled, MORLATCH_CREATED}, {tab, MORLATCH_CREATED},
+        {label, MORLATCH_TEXT_SET}, {titled, MORLATCH_TEXT_SET}, {tab, MORLATCH_ITEMS_CHANGED}};
+    for (const Notification& n : m_first.Notifications(GetCurrentProcessId()))
+        reported.emplace_back(n.hwnd, n.kind);
+    EXPECT_EQ(reported, expected);
+    for (HWND hwnd : {label, edit, titled, tab, afterUnlatch})
+        DestroyWindow(hwnd);
+}
+
+HWND g_hHookTarget = NULL;
+
+DWORD WINAPI StartHookAndEnd(LPVOID hook)
+{
+    return static_cast<CHookThread*>(hook)->Start(g_hHookTarget);
+}
+
+TEST_F(HookTest, TheHookThreadUnhooksWhenTheThreadThatStartedItEnds)
+{
+    CHookThread hook;
+    g_hHookTarget = m_first.m_hWnd;
+    HANDLE starter = CreateThread(NULL, 0, StartHookAndEnd, &hook, 0, NULL);
+    DWORD hooked = FALSE;
+    ASSERT_EQ(WaitForSingleObject(starter, 10000), WAIT_OBJECT_0);
+    GetExitCodeThread(starter, &hooked);
+    CloseHandle(starter);
+    ASSERT_TRUE(hooked);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            DestroyWindow(CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL));
+            bool reported = !m_first.m_notifications.empty();
+            m_first.m_notifications.clear();
+            return !reported;
+        },
+        10000));
 }
 
 } // namespace
