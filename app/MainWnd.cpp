@@ -124,9 +124,9 @@ LRESULT CMainWnd::OnTaskbarCreated(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     return 0;
 }
 
-LRESULT CMainWnd::OnEngineFaulted(HWND, UINT, WPARAM wParam, LPARAM lParam)
+LRESULT CMainWnd::OnEngineFaulted(HWND, UINT, WPARAM, LPARAM)
 {
-    g_pApp->DropFaultedEngine(reinterpret_cast<CEngine*>(lParam), static_cast<DWORD>(wParam));
+    g_pApp->DropFaultedEngine();
     return 0;
 }
 

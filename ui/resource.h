@@ -56,6 +56,8 @@
 #define IDS_NOT_AN_ENGINE 262
 #define IDS_ENGINE_INIT_FAILED 263
 #define IDS_ENGINE_FAULTED 264
+#define IDS_ENGINE_HUNG 265
+#define IDS_ENGINE_STOPPED_EARLIER 266
 #define IDS_NO_ENGINE_SELECTED 512
 #define IDS_ENGINE_CHANGED 768
 // The texts of the two exceptions, loaded without allocating.
