@@ -15,6 +15,9 @@ const DWORD kCallLimit = 1000;
 const DWORD kServingLimit = 5000;
 // How often a call that has not returned is asked whether its thread serves messages.
 const DWORD kBeatPeriod = 100;
+// Most conversions take microseconds: the caller looks this many times for the
+// end of the call before it waits on the event, which costs far more.
+const int kSpins = 2000;
 const char* const kBeatClass = "MorvaneEngineThread";
 
 // Waits for the object, meanwhile handling the messages other threads send to
@@ -45,9 +48,9 @@ BOOL FitsIn(const char* text, size_t size)
 
 CEngineThread::CEngineThread()
     : m_hThread(NULL), m_nThreadId(0), m_hCallReady(CreateEventA(NULL, FALSE, FALSE, NULL)),
-      m_hCallDone(CreateEventA(NULL, FALSE, FALSE, NULL)), m_hBeat(NULL), m_nCall(0), m_nServedAt(0), m_bServed(FALSE),
-      m_bEnd(FALSE), m_bQuitting(FALSE), m_nLateFault(0), m_nCode(0), m_pfnConvert(NULL), m_bResult(FALSE),
-      m_nOutputSize(0)
+      m_hCallDone(CreateEventA(NULL, FALSE, FALSE, NULL)), m_hBeat(NULL), m_nCall(0), m_nDone(0), m_nServedAt(0),
+      m_bServed(FALSE), m_bEnd(FALSE), m_bQuitting(FALSE), m_nLateFault(0), m_nCode(0), m_pfnConvert(NULL),
+      m_bResult(FALSE), m_nOutputSize(0)
 {
     m_className[0] = '\0';
     m_text[0] = '\0';
@@ -109,7 +112,11 @@ DWORD CEngineThread::Convert(PFN_TXVConvertCaptionString function, const char* c
     m_nServedAt = GetTickCount();
     m_bServed = FALSE;
     SetEvent(m_hCallReady);
-    DWORD code = AwaitCall();
+    for (int spin = 0; spin < kSpins && m_nDone != m_nCall; ++spin)
+        YieldProcessor();
+    // What the thread wrote before it marked the call done is read after.
+    MemoryBarrier();
+    DWORD code = m_nDone == m_nCall ? m_nCode : AwaitCall();
     if (code != 0)
         return code;
     memcpy(output, m_output, outputSize);
@@ -127,7 +134,8 @@ DWORD CEngineThread::AwaitCall()
         BOOL everything = m_bServed && !m_bQuitting;
         DWORD waited = MsgWaitForMultipleObjectsEx(1, &m_hCallDone, kBeatPeriod,
                                                    everything ? QS_ALLINPUT : QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
-        if (waited == WAIT_OBJECT_0)
+        // The event may be left set by a call whose end was seen before it.
+        if (waited == WAIT_OBJECT_0 && m_nDone == m_nCall)
             return m_nCode;
         if (waited == WAIT_OBJECT_0 + 1)
             ServeCaller(everything);
@@ -137,7 +145,7 @@ DWORD CEngineThread::AwaitCall()
         // Served whenever the thread looks at its messages, in whatever loop it runs.
         if (now - beatAt >= kBeatPeriod && m_hBeat != NULL) {
             beatAt = now;
-            SendNotifyMessageA(m_hBeat, WM_NULL, m_nCall, 0);
+            SendNotifyMessageA(m_hBeat, WM_NULL, static_cast<WPARAM>(m_nCall), 0);
         }
     }
 }
@@ -169,7 +177,7 @@ LRESULT CALLBACK CEngineThread::BeatProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     if (msg != WM_NULL || thread == NULL)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     // A beat of an earlier call, served late, says nothing of this one.
-    if (wParam != thread->m_nCall)
+    if (wParam != static_cast<WPARAM>(thread->m_nCall))
         return 0;
     thread->m_nServedAt = GetTickCount();
     thread->m_bServed = TRUE;
@@ -205,6 +213,7 @@ void CEngineThread::Serve()
         if (waited != WAIT_OBJECT_0 || m_bEnd)
             break;
         m_nCode = CFaultGuard::Run(call);
+        InterlockedExchange(&m_nDone, m_nCall);
         SetEvent(m_hCallDone);
     }
     if (m_hBeat != NULL)

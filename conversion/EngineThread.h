@@ -57,7 +57,9 @@ private:
     // The thread's own window, made once it runs, which notes when the thread
     // last served a message sent to it, and whether it has during this call.
     HWND volatile m_hBeat;
-    volatile WPARAM m_nCall;
+    // The number of the latest call, and of the latest the thread has done.
+    volatile LONG m_nCall;
+    volatile LONG m_nDone;
     volatile DWORD m_nServedAt;
     volatile BOOL m_bServed;
     volatile BOOL m_bEnd;
