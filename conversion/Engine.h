@@ -13,9 +13,9 @@ class CEngineThread;
 // its about box. Every call into the engine runs under a fault guard, one at a
 // time; conversions run on a thread of the engine's own, with a time limit.
 // An engine that raises an exception or stops responding is stopped for good:
-// it refuses every later call (its exit entry point included), tells its
-// owner, and its library stays loaded until the process ends, as does any
-// library of an engine stopped before, which cannot be loaded again.
+// it refuses every later call (its exit entry point included) and tells its
+// owner; its library stays loaded until the process ends and cannot be loaded
+// again meanwhile.
 class CEngine {
 public:
     CEngine(BOOL silent, CEngineOwner* owner);
