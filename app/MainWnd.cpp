@@ -160,9 +160,9 @@ void CMainWnd::RetryTrayIcon()
     DestroyWindow(m_hWnd);
 }
 
-LRESULT CMainWnd::OnEngineFaulted(HWND, UINT, WPARAM wParam, LPARAM lParam)
+LRESULT CMainWnd::OnEngineFaulted(HWND, UINT, WPARAM, LPARAM)
 {
-    g_pApp->DropFaultedEngine(reinterpret_cast<CEngine*>(lParam), static_cast<DWORD>(wParam));
+    g_pApp->DropFaultedEngine();
     return 0;
 }
 

@@ -10,7 +10,8 @@
 #define WM_TRAY_NOTIFY (WM_APP + 100)
 #define WM_TRAY_MENU (WM_APP + 101)
 #define WM_HOOK_REPORT (WM_APP + 102)
-// Posted when the current engine faulted: wParam the exception code, lParam the engine.
+// Posted when the current engine faulted or stopped responding. It carries
+// nothing: the application knows which engine it was.
 #define WM_ENGINE_FAULTED (WM_APP + 103)
 
 #define IDT_CONVERT 1

@@ -4,18 +4,21 @@
 
 #include "conversion/Engine.h"
 #include "conversion/EngineHolder.h"
+#include "conversion/EngineThread.h"
 #include "foundation/GString.h"
+#include "foundation/IconDialog.h"
 #include "ui/resource.h"
 
 #include <new>
 
 CMorvaneApp* g_pApp = NULL;
 
-CMorvaneApp::CMorvaneApp() : m_pEngine(NULL), m_bSettingsLoaded(FALSE) {}
+CMorvaneApp::CMorvaneApp() : m_pEngine(NULL), m_bSettingsLoaded(FALSE), m_pStoppedEngine(NULL), m_nStoppedCode(0) {}
 
 CMorvaneApp::~CMorvaneApp()
 {
     ReleaseEngine();
+    delete m_pStoppedEngine;
 }
 
 BOOL CMorvaneApp::InitInstance()
@@ -100,31 +103,48 @@ void CMorvaneApp::OnEngineFaulted(CEngine* engine, DWORD exceptionCode)
     }
     // The walker or a dialog may be using the current engine further up the
     // stack: it stops being current now, refusing every call, and is freed
-    // from the message loop. The Engine setting stays as it is.
+    // from the message loop. The Engine setting stays as it is. Should another
+    // one be waiting there already, this one is told of at once and kept.
     m_pEngine = NULL;
-    if (!PostMessageA(m_mainWnd.m_hWnd, WM_ENGINE_FAULTED, exceptionCode, reinterpret_cast<LPARAM>(engine)))
-        ShowEngineFault(engine->GetPath(), exceptionCode);
+    if (m_pStoppedEngine == NULL) {
+        m_pStoppedEngine = engine;
+        m_nStoppedCode = exceptionCode;
+        if (PostMessageA(m_mainWnd.m_hWnd, WM_ENGINE_FAULTED, 0, 0))
+            return;
+        m_pStoppedEngine = NULL;
+    }
+    ShowEngineFault(engine->GetPath(), exceptionCode);
 }
 
-void CMorvaneApp::DropFaultedEngine(CEngine* engine, DWORD exceptionCode)
+void CMorvaneApp::DropFaultedEngine()
 {
+    CEngine* engine = m_pStoppedEngine;
+    if (engine == NULL)
+        return;
+    m_pStoppedEngine = NULL;
     CGString path(engine->GetPath());
     // A message loop running inside one of its calls (a box of its own) got
     // here first, or the walker holds it further up the stack: freeing it
-    // would pull it from under them, so it stays loaded, refusing every call,
-    // until the process ends.
+    // would pull it from under them, so it stays, refusing every call, until
+    // the process ends. Its library stays loaded either way.
     if (!engine->IsInCall() && !m_mainWnd.m_walker.IsBusy())
         delete engine;
-    ShowEngineFault(path.Text(), exceptionCode);
+    ShowEngineFault(path.Text(), m_nStoppedCode);
 }
 
 void CMorvaneApp::ShowEngineFault(const char* path, DWORD exceptionCode)
 {
+    BOOL hung = exceptionCode == CEngineThread::kHungCode;
     CGString format(256);
-    format.LoadText(IDS_ENGINE_FAULTED);
+    format.LoadText(hung ? IDS_ENGINE_HUNG : IDS_ENGINE_FAULTED);
     char text[1024];
-    wsprintfA(text, format.Text(), exceptionCode, path);
-    ShowMessage(NULL, text, MB_ICONEXCLAMATION, 0);
+    if (hung)
+        wsprintfA(text, format.Text(), path);
+    else
+        wsprintfA(text, format.Text(), exceptionCode, path);
+    // Owned by the innermost dialog, which cannot free the engines it lists while the box is up.
+    HWND owner = CIconDialog::s_pTopDialog != NULL ? CIconDialog::s_pTopDialog->m_hWnd : NULL;
+    ShowMessage(owner, text, MB_ICONEXCLAMATION, 0);
 }
 
 int CMorvaneApp::ShowMessage(HWND owner, const char* text, UINT type, DWORD errorCode)

@@ -26,8 +26,8 @@ public:
     void OnEngineLoadFailed(UINT textId, UINT style, DWORD errorCode) override;
     void OnEngineFaulted(CEngine* engine, DWORD exceptionCode) override;
     // The main window's handling of what OnEngineFaulted posted: frees the
-    // engine and tells the user.
-    void DropFaultedEngine(CEngine* engine, DWORD exceptionCode);
+    // engine and tells the user. Without a stopped engine it does nothing.
+    void DropFaultedEngine();
 
     CSettings m_settings;
     CEngine* m_pEngine;
@@ -40,6 +40,11 @@ private:
     // Stored preferences are written back only when they were read first, so
     // that a start-up failing earlier cannot overwrite them with defaults.
     BOOL m_bSettingsLoaded;
+    // The current engine that stopped, until the main window tells the user;
+    // the posted message names nothing, so that another program's cannot
+    // point the application anywhere.
+    CEngine* m_pStoppedEngine;
+    DWORD m_nStoppedCode;
 };
 
 extern CMorvaneApp* g_pApp;

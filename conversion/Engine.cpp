@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "conversion/EngineOwner.h"
+#include "conversion/EngineThread.h"
 #include "conversion/FaultGuard.h"
 #include "ui/resource.h"
 
@@ -26,13 +27,18 @@ BOOL TerminatedInside(BOOL result, char* buffer, int size)
     return result;
 }
 
+// The libraries of the engines stopped in this run, loaded still in whatever
+// state they stopped. Beyond this many, later ones are not remembered.
+HMODULE s_stoppedLibraries[32];
+int s_nStoppedLibraries = 0;
+
 } // namespace
 
 CEngine::CEngine(BOOL silent, CEngineOwner* owner)
     : m_hModule(NULL), m_bInitialized(FALSE), m_bSilent(silent), m_pfnGetAPIVersion(NULL),
       m_pfnGetEngineDescription(NULL), m_pfnGetEngineVersion(NULL), m_pfnInitEngine(NULL), m_pfnExitEngine(NULL),
       m_pfnConvertCaptionString(NULL), m_pfnOnAbout(NULL), m_pfnOnSetting(NULL), m_pOwner(owner), m_nFaultCode(0),
-      m_nCallDepth(0)
+      m_bInCall(FALSE), m_pThread(NULL)
 {
     ZeroMemory(m_path, sizeof(m_path));
 }
@@ -51,18 +57,39 @@ template <typename T> T CEngine::Resolve(T& slot, const char* name)
 
 template <typename F> BOOL CEngine::Guarded(F call)
 {
-    if (m_nFaultCode != 0)
+    // A box of the engine's runs a message loop, and a conversion waits while
+    // answering messages: either may ask again before the call has returned.
+    if (m_nFaultCode != 0 || m_bInCall)
         return FALSE;
-    ++m_nCallDepth;
+    m_bInCall = TRUE;
     DWORD code = CFaultGuard::Run(call);
-    --m_nCallDepth;
+    m_bInCall = FALSE;
     if (code == 0)
         return TRUE;
-    // A nested call may have faulted first; the owner hears of it once.
-    if (m_nFaultCode == 0) {
-        m_nFaultCode = code;
-        if (m_pOwner != NULL)
-            m_pOwner->OnEngineFaulted(this, code);
+    Stop(code);
+    return FALSE;
+}
+
+void CEngine::Stop(DWORD code)
+{
+    m_nFaultCode = code;
+    // Idle after a fault, stuck in the engine after a hang: the thread goes on
+    // serving what the engine made on it, and is never asked again.
+    m_pThread = NULL;
+    if (!IsStoppedLibrary(m_hModule) &&
+        s_nStoppedLibraries < static_cast<int>(sizeof(s_stoppedLibraries) / sizeof(HMODULE)))
+        s_stoppedLibraries[s_nStoppedLibraries++] = m_hModule;
+    // Threads started from now on do not run its code.
+    DisableThreadLibraryCalls(m_hModule);
+    if (m_pOwner != NULL)
+        m_pOwner->OnEngineFaulted(this, code);
+}
+
+BOOL CEngine::IsStoppedLibrary(HMODULE module)
+{
+    for (int i = 0; i < s_nStoppedLibraries; ++i) {
+        if (s_stoppedLibraries[i] == module)
+            return TRUE;
     }
     return FALSE;
 }
@@ -86,6 +113,13 @@ BOOL CEngine::Load(const char* path)
     if (m_hModule == NULL) {
         DWORD error = GetLastError();
         ReportError(IDS_ENGINE_LOAD_FAILED, MB_ICONEXCLAMATION, error);
+        return FALSE;
+    }
+    // The same library stopped earlier: loading it again would call it again.
+    if (IsStoppedLibrary(m_hModule)) {
+        FreeLibrary(m_hModule);
+        m_hModule = NULL;
+        ReportError(IDS_ENGINE_STOPPED_EARLIER, MB_ICONEXCLAMATION, 0);
         return FALSE;
     }
 
@@ -117,9 +151,17 @@ BOOL CEngine::Load(const char* path)
 void CEngine::Unload()
 {
     ExitEngine();
+    // The windows, timers, threads and subclasses a stopped engine made may
+    // still run its code, and so may a call further up the stack or a thread
+    // that does not end: their library stays loaded until the process ends.
+    BOOL keepLibrary = IsFaulted() || m_bInCall;
+    if (m_pThread != NULL && !m_pThread->End())
+        keepLibrary = TRUE;
+    m_pThread = NULL;
     if (m_hModule == NULL)
         return;
-    FreeLibrary(m_hModule);
+    if (!keepLibrary)
+        FreeLibrary(m_hModule);
     m_hModule = NULL;
     m_pfnGetAPIVersion = NULL;
     m_pfnGetEngineDescription = NULL;
@@ -176,10 +218,21 @@ void CEngine::ExitEngine()
 
 BOOL CEngine::ConvertCaptionString(const char* className, const char* text, char* outBuffer, int outSize)
 {
-    if (!m_bInitialized || Resolve(m_pfnConvertCaptionString, "TXVConvertCaptionString") == NULL)
+    if (!m_bInitialized || m_nFaultCode != 0 || m_bInCall ||
+        Resolve(m_pfnConvertCaptionString, "TXVConvertCaptionString") == NULL)
         return FALSE;
-    return GuardedText([&] { return m_pfnConvertCaptionString(className, text, outBuffer, outSize); }, outBuffer,
-                       outSize);
+    if (m_pThread == NULL && (m_pThread = CEngineThread::Start()) == NULL)
+        return FALSE;
+    BOOL result = FALSE;
+    m_bInCall = TRUE;
+    DWORD code = m_pThread->Convert(m_pfnConvertCaptionString, className, text, outBuffer, outSize, &result);
+    m_bInCall = FALSE;
+    if (code == 0)
+        return TerminatedInside(result, outBuffer, outSize);
+    if (outBuffer != NULL && outSize > 0)
+        outBuffer[0] = '\0';
+    Stop(code);
+    return FALSE;
 }
 
 void CEngine::OnAbout(HWND owner)

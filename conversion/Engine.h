@@ -6,11 +6,16 @@
 
 class CEngineOwner;
 
+class CEngineThread;
+
 // One loaded engine library: Empty, Loaded (version accepted) or Initialised.
 // Only an initialised engine is ever asked to convert, to show its settings or
-// its about box. Every call into the engine runs under a fault guard: an
-// engine that raises an exception is faulted for good, refuses every later
-// call (its exit entry point included) and tells its owner.
+// its about box. Every call into the engine runs under a fault guard, one at a
+// time; conversions run on a thread of the engine's own, with a time limit.
+// An engine that raises an exception or stops responding is stopped for good:
+// it refuses every later call (its exit entry point included) and tells its
+// owner; its library stays loaded until the process ends and cannot be loaded
+// again meanwhile.
 class CEngine {
 public:
     CEngine(BOOL silent, CEngineOwner* owner);
@@ -33,7 +38,7 @@ public:
     const char* GetPath() const { return m_path; }
     BOOL IsFaulted() const { return m_nFaultCode != 0; }
     // Whether a call into the engine is running further up the stack.
-    BOOL IsInCall() const { return m_nCallDepth != 0; }
+    BOOL IsInCall() const { return m_bInCall; }
     void ReportError(UINT textId, UINT style, DWORD errorCode);
 
 private:
@@ -42,10 +47,14 @@ private:
     // Looks an entry point up on first use and keeps it until Unload; a
     // failed lookup is tried again on the next call.
     template <typename T> T Resolve(T& slot, const char* name);
-    // Runs one call into the engine; FALSE when the engine is or becomes faulted.
+    // Runs one call into the engine; FALSE when the engine is or becomes
+    // faulted, or when another call is under way.
     template <typename F> BOOL Guarded(F call);
     // A text call: a successful text is terminated inside the buffer, a faulted one emptied.
     template <typename F> BOOL GuardedText(F call, char* buffer, int size);
+    // Ends the engine's use for good after a fault or a hang, and tells the owner.
+    void Stop(DWORD code);
+    static BOOL IsStoppedLibrary(HMODULE module);
 
     HMODULE m_hModule;
     BOOL m_bInitialized;
@@ -61,5 +70,7 @@ private:
     PFN_TXVOnSetting m_pfnOnSetting;
     CEngineOwner* m_pOwner;
     DWORD m_nFaultCode;
-    int m_nCallDepth;
+    BOOL m_bInCall;
+    // Made on the first conversion; a stopped engine leaves it to whatever it was doing.
+    CEngineThread* m_pThread;
 };

@@ -14,8 +14,9 @@ public:
     // system error code (0 for none). Silent engines never report.
     virtual void OnEngineLoadFailed(UINT textId, UINT style, DWORD errorCode) = 0;
 
-    // The engine raised an exception and refuses every call from now on. A
-    // call further up the stack may still be inside it: the owner must not
-    // delete it from here.
+    // The engine raised an exception (its code given) or stopped responding
+    // (CEngineThread::kHungCode), and refuses every call from now on. A call
+    // further up the stack may still be inside it: the owner must not delete
+    // it from here.
     virtual void OnEngineFaulted(CEngine* engine, DWORD exceptionCode) = 0;
 };

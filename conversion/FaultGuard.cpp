@@ -1,6 +1,8 @@
 #include "conversion/FaultGuard.h"
 
 #include <malloc.h>
+#include <signal.h>
+#include <stdlib.h>
 
 // MinGW has no __try, so the frame is built by hand: MorvaneGuardedCall links
 // an exception registration on fs:[0], {next, handler, exception code, x87
@@ -77,9 +79,39 @@ EXCEPTION_DISPOSITION __cdecl MorvaneFaultHandler(EXCEPTION_RECORD* record, void
     MorvaneFaultResume(frame, record);
 }
 
+namespace {
+
+// How many guarded calls the running thread is inside.
+__thread int t_nGuardDepth;
+
+// A C++ exception that leaves a MinGW-built engine finds no unwind data for
+// the guard's frame, and the engine's runtime calls abort. On a thread inside
+// a guarded call, the abort becomes an exception that ends the call instead.
+void OnAbort(int)
+{
+    // The runtime resets the handler before calling it.
+    signal(SIGABRT, OnAbort);
+    if (t_nGuardDepth > 0)
+        RaiseException(CFaultGuard::kAbortedCode, EXCEPTION_NONCONTINUABLE, 0, NULL);
+}
+
+BOOL TrapAborts()
+{
+    // Otherwise the runtime shows its box of a GUI program ending before it raises the signal.
+    _set_error_mode(_OUT_TO_STDERR);
+    signal(SIGABRT, OnAbort);
+    return TRUE;
+}
+
+} // namespace
+
 DWORD CFaultGuard::Run(Function function, void* context)
 {
+    static const BOOL s_bTrapped = TrapAborts();
+    (void)s_bTrapped;
+    ++t_nGuardDepth;
     DWORD code = MorvaneGuardedCall(function, context);
+    --t_nGuardDepth;
     // The overflow used up the stack's guard page: without a new one the next
     // overflow would find no room to be handled in.
     if (code == EXCEPTION_STACK_OVERFLOW)

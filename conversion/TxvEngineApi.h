@@ -13,7 +13,15 @@
  *   3. TXVInitEngine, once, before any conversion, setting or about call.
  *   4. TXVConvertCaptionString, TXVOnSetting, TXVOnAbout, any number of times.
  *   5. TXVExitEngine, only if TXVInitEngine succeeded; then FreeLibrary.
- * All calls come from the host's one user-interface thread.
+ * Calls come one at a time, each after the previous one returned.
+ * TXVConvertCaptionString comes from a thread the host keeps for this engine
+ * alone, which serves its messages between calls (windows and timers made
+ * there keep working); every other call comes from the host's user-interface
+ * thread. A conversion that has neither returned nor let its thread serve a
+ * message for about a second is given up: the engine is stopped, never called
+ * again (not even TXVExitEngine) and its library stays loaded until the host
+ * ends. So does the library of an engine that raises an exception; exports
+ * must not throw C++ exceptions (one that leaves an export stops the engine).
  */
 #ifndef MORVANE_TXV_ENGINE_API_H
 #define MORVANE_TXV_ENGINE_API_H

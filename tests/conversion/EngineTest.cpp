@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <vector>
 
 #include "app/MorvaneApp.h"
 #include "conversion/Engine.h"
+#include "conversion/EngineThread.h"
 #include "tests/engines/ProbeEngine.h"
 #include "tests/support/ExpectedTexts.h"
 #include "tests/support/MessageBoxWatcher.h"
@@ -224,5 +226,57 @@ TEST_F(Engine, TextsWithoutTerminatorAreEndedInsideTheBuffer)
         }
     }
 }
+
+struct Stop {
+    const char* mode; // MORVANE_FAULT for ProbeFaulting.TXV
+    DWORD code;
+};
+
+class StoppedEngine : public Engine, public ::testing::WithParamInterface<Stop> {
+protected:
+    void TearDown() override { SetEnvironmentVariableA("MORVANE_FAULT", nullptr); }
+};
+
+// A stopped library stays loaded for good, so each case loads a copy of its own.
+TEST_P(StoppedEngine, EndsTheCallIsToldOnceAndStaysLoadedNeverToBeCalledOrLoadedAgain)
+{
+    SetEnvironmentVariableA("MORVANE_FAULT", GetParam().mode);
+    CTempFolder folder;
+    std::string path = folder.PathOf(std::string("Stopped") + GetParam().mode + ".TXV");
+    ASSERT_TRUE(CopyFileA(TestEnginePath("ProbeFaulting.TXV").c_str(), path.c_str(), FALSE));
+    DWORD start = 0;
+    DWORD told = 0;
+    CMessageBoxWatcher watcher(IDOK, [&](const SeenMessageBox&) { told = told != 0 ? told : GetTickCount(); });
+    {
+        CEngine engine(FALSE, g_pApp);
+        ASSERT_TRUE(engine.Load(path.c_str()));
+        ASSERT_TRUE(engine.InitEngine());
+        char out[256] = "";
+        start = GetTickCount();
+        EXPECT_FALSE(engine.ConvertCaptionString("Button", "OK", out, sizeof(out)));
+        EXPECT_LT(told - start, 2000u);
+        EXPECT_STREQ(out, "");
+        EXPECT_FALSE(engine.ConvertCaptionString("Button", "OK", out, sizeof(out)));
+        engine.OnSetting(NULL);
+    }
+    EXPECT_NE(GetModuleHandleA(path.c_str()), nullptr);
+    EXPECT_FALSE(CEngine(FALSE, g_pApp).Load(path.c_str()));
+    const std::vector<SeenMessageBox> boxes = {MorvaneWarning(ExpectedFault(GetParam().code, path)),
+                                               MorvaneWarning(ExpectedString(IDS_ENGINE_STOPPED_EARLIER))};
+    EXPECT_EQ(watcher.Seen(), boxes);
+    // What the engine made keeps running its code.
+    if (std::string(GetParam().mode) == "timer") {
+        EXPECT_TRUE(WaitUntil([&] { return m_log.Count("faulting timer") >= 3; }, 10000));
+    }
+    std::vector<std::string> calls = m_log.Lines();
+    calls.erase(std::remove(calls.begin(), calls.end(), "faulting timer"), calls.end());
+    EXPECT_EQ(calls, std::vector<std::string>({"faulting attach", "faulting TXVGetAPIVersion", "faulting TXVInitEngine",
+                                               "faulting TXVConvertCaptionString Button 256"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Stops, StoppedEngine,
+                         ::testing::Values(Stop{"hang", CEngineThread::kHungCode}, Stop{"throw", 0xE06D7363},
+                                           Stop{"timer", EXCEPTION_ACCESS_VIOLATION}),
+                         [](const ::testing::TestParamInfo<Stop>& info) { return info.param.mode; });
 
 } // namespace

@@ -18,40 +18,6 @@
 
 static int g_nSettingCalls;
 
-#ifdef PROBE_FAULT_BY_ENVIRONMENT
-static volatile int g_zero;
-static int* volatile g_null;
-
-/* Whether MORVANE_FAULT names this fault. */
-static BOOL IsFault(const char* fault)
-{
-    char value[16];
-    DWORD length = GetEnvironmentVariableA("MORVANE_FAULT", value, sizeof(value));
-    return length > 0 && length < sizeof(value) && lstrcmpA(value, fault) == 0;
-}
-
-static int Recurse(int depth)
-{
-    volatile char frame[512];
-    frame[0] = (char)depth;
-    return g_zero == 12345 ? 0 : Recurse(depth + 1) + frame[0];
-}
-
-static void FaultInConversion(LPCSTR text)
-{
-    if (IsFault("access"))
-        *g_null = 1;
-    if (IsFault("divide"))
-        g_zero = 100 / g_zero;
-    if (IsFault("stack"))
-        g_zero = Recurse(0);
-    if (IsFault("illegal"))
-        __asm__ volatile("ud2");
-    if (IsFault("box"))
-        MessageBoxA(NULL, text, "Probe engine", MB_OK);
-}
-#endif
-
 /* Appends one line to the file named by MORVANE_ENGINE_LOG, opened and closed
    per call so that another process can read it at any moment. */
 static void LogCall(const char* call, const char* details)
@@ -71,6 +37,59 @@ static void LogCall(const char* call, const char* details)
     WriteFile(file, line, (DWORD)lstrlenA(line), &written, NULL);
     CloseHandle(file);
 }
+
+#ifdef PROBE_FAULT_BY_ENVIRONMENT
+static volatile int g_zero;
+static int* volatile g_null;
+
+/* Whether MORVANE_FAULT names this fault. */
+static BOOL IsFault(const char* fault)
+{
+    char value[16];
+    DWORD length = GetEnvironmentVariableA("MORVANE_FAULT", value, sizeof(value));
+    return length > 0 && length < sizeof(value) && lstrcmpA(value, fault) == 0;
+}
+
+static int Recurse(int depth)
+{
+    volatile char frame[512];
+    frame[0] = (char)depth;
+    return g_zero == 12345 ? 0 : Recurse(depth + 1) + frame[0];
+}
+
+static void CALLBACK LogTimer(HWND window, UINT msg, UINT_PTR id, DWORD time)
+{
+    (void)window;
+    (void)msg;
+    (void)id;
+    (void)time;
+    LogCall("timer", "");
+}
+
+static void FaultInConversion(LPCSTR text)
+{
+    if (IsFault("hang")) {
+        for (;;)
+            Sleep(100);
+    }
+    if (IsFault("timer") && SetTimer(NULL, 0, 100, LogTimer) != 0)
+        *g_null = 4;
+#ifdef __cplusplus
+    if (IsFault("throw"))
+        throw 1;
+#endif
+    if (IsFault("access"))
+        *g_null = 1;
+    if (IsFault("divide"))
+        g_zero = 100 / g_zero;
+    if (IsFault("stack"))
+        g_zero = Recurse(0);
+    if (IsFault("illegal"))
+        __asm__ volatile("ud2");
+    if (IsFault("box"))
+        MessageBoxA(NULL, text, "Probe engine", MB_OK);
+}
+#endif
 
 /* Writes text into buffer, truncated to fit, or with PROBE_UNTERMINATED fills
    every byte with the double-byte character 0x95 0x5C and no terminator. */

@@ -26,11 +26,14 @@
 //   ProbeLongDescription.TXV [longdescription] description is 200 bytes 'D' and no terminating zero
 //   ProbeSettingBox.TXV   [settingbox]    TXVOnSetting shows a message box "Probe settings" owned by
 //                                         its parent window before it switches the brackets
-//   ProbeFaulting.TXV     [faulting]      the environment variable MORVANE_FAULT picks a fault: "access",
-//                                         "divide", "stack" or "illegal" in the conversion, "setting" (an
-//                                         access violation) in TXVOnSetting, "exit" (an access violation)
-//                                         in TXVExitEngine, "box" a message box "Probe engine" from every
-//                                         conversion, after its log line
+//   ProbeFaulting.TXV     [faulting]      compiled as C++; the environment variable MORVANE_FAULT picks a
+//                                         fault: "access", "divide", "stack" or "illegal" in the conversion,
+//                                         "throw" a C++ exception from it, "hang" a conversion that never
+//                                         returns, "timer" one that starts a timer logging "timer" every
+//                                         100 ms on its thread, then makes an access violation, "setting"
+//                                         (an access violation) in TXVOnSetting, "exit" (an access
+//                                         violation) in TXVExitEngine, "box" a message box "Probe engine"
+//                                         from every conversion; each after its log line
 //
 // Texts: description "Probe engine <name>", version "API <8 hex digits>" (e.g. "API 00010000").
 // Conversion: "[" + text + "]", cut to the output buffer, any class name; after an odd number of

@@ -1,5 +1,6 @@
 #include "tests/support/ExpectedTexts.h"
 
+#include "conversion/EngineThread.h"
 #include "tests/support/Cp932.h"
 #include "ui/resource.h"
 
@@ -30,6 +31,8 @@ const Text kStrings[] = {
     {IDS_ENGINE_INIT_FAILED, "エンジンの初期化に失敗しました。"},
     {IDS_ENGINE_FAULTED, "エンジンの実行中に例外が発生したため、エンジンの使用を中止しました。\r\n"
                          "例外コード: 0x%08lX\r\nエンジン: %s"},
+    {IDS_ENGINE_HUNG, "エンジンが応答しなくなったため、エンジンの使用を中止しました。\r\nエンジン: %s"},
+    {IDS_ENGINE_STOPPED_EARLIER, "このエンジンは使用を中止したため、Morvaneを再起動するまで読み込めません。"},
     {IDS_HOOK_FAILED, "フックモードを開始できなかったため、通常モードで変換します。"},
     {IDS_NO_ENGINE_SELECTED, "エンジンが選択されていません。よろしいですか?"},
     {IDS_ENGINE_CHANGED, "変更されたエンジンによる変換は今後表示されるウィンドウに対して行われます。\n"
@@ -85,8 +88,11 @@ std::string ExpectedError(UINT id, DWORD code)
 
 std::string ExpectedFault(DWORD exceptionCode, const std::string& enginePath)
 {
-    std::string text(ExpectedString(IDS_ENGINE_FAULTED).size() + enginePath.size() + 16, '\0');
-    text.resize(wsprintfA(&text[0], ExpectedString(IDS_ENGINE_FAULTED).c_str(),
-                          static_cast<unsigned long>(exceptionCode), enginePath.c_str()));
+    bool hung = exceptionCode == CEngineThread::kHungCode;
+    std::string format = ExpectedString(hung ? IDS_ENGINE_HUNG : IDS_ENGINE_FAULTED);
+    std::string text(format.size() + enginePath.size() + 16, '\0');
+    text.resize(
+        hung ? wsprintfA(&text[0], format.c_str(), enginePath.c_str())
+             : wsprintfA(&text[0], format.c_str(), static_cast<unsigned long>(exceptionCode), enginePath.c_str()));
     return text;
 }

@@ -15,5 +15,6 @@ std::vector<UINT> ExpectedStringIds();
 
 // A message followed by the error details that carry the system error code.
 std::string ExpectedError(UINT id, DWORD code);
-// The box shown when an engine faults: the exception code and the engine's path.
+// The box shown when an engine faults (the exception code and the engine's
+// path) or, for CEngineThread::kHungCode, stops responding (the path).
 std::string ExpectedFault(DWORD exceptionCode, const std::string& enginePath);
