@@ -1,0 +1,363 @@
+#include "CaptionGrammar.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "CaptionWords.h"
+#include "SenseContext.h"
+
+namespace {
+
+// Longer captions are sentences that no rule of captions covers; the chart
+// of one grows with the square of its words.
+const std::vector<std::string>::size_type kMaxWords = 20;
+
+bool IsLead(char c)
+{
+    return IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE;
+}
+
+// Whether text ends in tail at a character boundary.
+bool EndsWhole(const std::string& text, const std::string& tail)
+{
+    if (tail.size() > text.size() || text.compare(text.size() - tail.size(), tail.size(), tail) != 0)
+        return false;
+    std::string::size_type i = 0;
+    while (i < text.size() - tail.size())
+        i += IsLead(text[i]) ? 2 : 1;
+    return i == text.size() - tail.size();
+}
+
+std::string Joined(const std::vector<std::string>& words, int start, int end)
+{
+    std::string key = words[start];
+    for (int i = start + 1; i < end; ++i)
+        key += ' ' + words[i];
+    return key;
+}
+
+// Where a category is the top of a caption: a noun, a verb phrase or a
+// sentence before a bare verb, before anything else.
+int Rank(const std::string& category)
+{
+    if (category == "n" || category == "vp" || category == "s" || category == "-")
+        return 0;
+    return category == "v" ? 1 : 2;
+}
+
+} // namespace
+
+// The best reading of every run of words in each category.
+class CCaptionGrammar::CChart {
+public:
+    CChart(const std::vector<std::string>& words, int categories)
+        : m_words(words), m_nCategories(categories),
+          m_items(static_cast<std::vector<Item>::size_type>((words.size() + 1) * (words.size() + 1) * categories)),
+          m_variantsMade(words.size(), false)
+    {
+    }
+    const std::vector<std::string>& Words() const { return m_words; }
+    const std::vector<std::string>& Variants(int word)
+    {
+        if (m_variants.empty())
+            m_variants.resize(m_words.size());
+        if (!m_variantsMade[word]) {
+            m_variants[word] = CCaptionWords::Variants(m_words[word]);
+            m_variantsMade[word] = true;
+        }
+        return m_variants[word];
+    }
+    Item& At(int start, int end, int category)
+    {
+        return m_items[(static_cast<std::vector<Item>::size_type>(start) * (m_words.size() + 1) + end) *
+                           m_nCategories +
+                       category];
+    }
+    bool Better(int start, int end, int category, int cost, int order)
+    {
+        const Item& item = At(start, end, category);
+        return item.cost < 0 || cost < item.cost || (cost == item.cost && order < item.order);
+    }
+    void Offer(int start, int end, int category, int cost, int order, const std::string& text)
+    {
+        if (!Better(start, end, category, cost, order))
+            return;
+        Item& item = At(start, end, category);
+        item.cost = cost;
+        item.order = order;
+        item.text = text;
+    }
+
+private:
+    const std::vector<std::string>& m_words;
+    int m_nCategories;
+    std::vector<Item> m_items;
+    std::vector<std::vector<std::string>> m_variants; // of each word, made when first asked for
+    std::vector<bool> m_variantsMade;
+};
+
+void CCaptionGrammar::Clear()
+{
+    m_rules.clear();
+    m_lexicon.clear();
+    m_phrases.clear();
+    m_categories.clear();
+    m_forms.clear();
+    m_nLongest = 0;
+    m_nNumber = -1;
+}
+
+int CCaptionGrammar::Category(const std::string& name)
+{
+    std::vector<std::string>::iterator found = std::find(m_categories.begin(), m_categories.end(), name);
+    if (found != m_categories.end())
+        return static_cast<int>(found - m_categories.begin());
+    m_categories.push_back(name);
+    return static_cast<int>(m_categories.size()) - 1;
+}
+
+// A slot is a word of its own in braces: "{n}". A line whose source has no
+// English word at all is no entry of the grammar.
+void CCaptionGrammar::Add(const std::vector<CDictionaryTable::GrammarLine>& lines, int table)
+{
+    m_nNumber = Category("num");
+    for (const CDictionaryTable::GrammarLine& line : lines) {
+        int order = table * 1000000 + line.line;
+        if (line.kind[0] == ':') {
+            m_forms[line.kind].push_back(Ending{line.source, line.target});
+            continue;
+        }
+        Rule rule{Category(line.kind), {}, line.target, line.context, order};
+        CCaptionWords parsed(line.source);
+        const std::vector<std::string>& words = parsed.Words();
+        for (std::vector<std::string>::size_type i = 0; i < words.size(); ++i) {
+            if (words[i] == "{" && i + 2 < words.size() && words[i + 2] == "}") {
+                rule.pattern.push_back(Element{Category(words[i + 1]), std::string()});
+                i += 2;
+            } else {
+                rule.pattern.push_back(Element{-1, words[i]});
+            }
+        }
+        if (rule.pattern.empty() || rule.pattern.size() > kMaxWords)
+            continue;
+        m_rules.push_back(rule);
+    }
+}
+
+void CCaptionGrammar::Index()
+{
+    std::stable_sort(m_rules.begin(), m_rules.end(), [](const Rule& a, const Rule& b) { return a.order < b.order; });
+    for (std::vector<Rule>::size_type i = 0; i < m_rules.size(); ++i) {
+        const Rule& rule = m_rules[i];
+        bool slots = std::any_of(rule.pattern.begin(), rule.pattern.end(),
+                                 [](const Element& e) { return e.category >= 0; });
+        if (slots) {
+            m_phrases.push_back(static_cast<int>(i));
+            continue;
+        }
+        std::vector<std::string> words;
+        for (const Element& element : rule.pattern)
+            words.push_back(element.word);
+        m_lexicon[Joined(words, 0, static_cast<int>(words.size()))].push_back(static_cast<int>(i));
+        m_nLongest = std::max(m_nLongest, static_cast<int>(words.size()));
+    }
+    for (auto& form : m_forms) {
+        std::stable_sort(form.second.begin(), form.second.end(),
+                         [](const Ending& a, const Ending& b) { return a.ending.size() > b.ending.size(); });
+    }
+}
+
+bool CCaptionGrammar::Sense(const std::vector<std::string>& words, CSenseContext& context, std::string& result) const
+{
+    if (words.empty())
+        return false;
+    std::unordered_map<std::string, std::vector<int>>::const_iterator found =
+        m_lexicon.find(Joined(words, 0, static_cast<int>(words.size())));
+    if (found == m_lexicon.end())
+        return false;
+    for (int index : found->second) {
+        const Rule& rule = m_rules[index];
+        if (!rule.context.empty() && context.Holds(rule.context)) {
+            result = rule.target;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CCaptionGrammar::Convert(const std::vector<std::string>& words, bool nounForm, CSenseContext& context,
+                              std::string& result) const
+{
+    if (words.empty() || words.size() > kMaxWords || m_rules.empty())
+        return false;
+    int count = static_cast<int>(words.size());
+    CChart chart(words, static_cast<int>(m_categories.size()));
+    // A rule with a word the caption lacks is never tried.
+    std::vector<int> phrases;
+    for (int index : m_phrases) {
+        const std::vector<Element>& pattern = m_rules[index].pattern;
+        if (std::all_of(pattern.begin(), pattern.end(), [&](const Element& e) {
+                return e.category >= 0 || std::find(words.begin(), words.end(), e.word) != words.end();
+            }))
+            phrases.push_back(index);
+    }
+    for (int length = 1; length <= count; ++length) {
+        for (int start = 0; start + length <= count; ++start) {
+            AddWords(chart, start, start + length, context);
+            AddPhrases(chart, phrases, start, start + length, false);
+            // A rule of one slot may lead to another: a verb is a verb phrase, which is a sentence.
+            for (int pass = 0; pass < 3; ++pass)
+                AddPhrases(chart, phrases, start, start + length, true);
+        }
+    }
+    int best = -1;
+    for (int category = 0; category < static_cast<int>(m_categories.size()); ++category) {
+        const Item& item = chart.At(0, count, category);
+        if (item.cost < 0 || category == m_nNumber || m_categories[category][0] == ':')
+            continue;
+        if (best < 0)
+            best = category;
+        const Item& other = chart.At(0, count, best);
+        int rank = Rank(m_categories[category]);
+        int otherRank = Rank(m_categories[best]);
+        if (item.cost < other.cost || (item.cost == other.cost && rank < otherRank) ||
+            (item.cost == other.cost && rank == otherRank && item.order < other.order))
+            best = category;
+    }
+    if (best < 0)
+        return false;
+    result = chart.At(0, count, best).text;
+    if (nounForm && (m_categories[best] == "v" || m_categories[best] == "vp"))
+        Form(":stem", result);
+    return true;
+}
+
+// The entries for the words as they stand, else for the plain form of the
+// last of them (a plural, a British spelling), which costs a little more so
+// that an entry of the form itself wins.
+void CCaptionGrammar::AddWords(CChart& chart, int start, int end, CSenseContext& context) const
+{
+    if (end - start > std::max(m_nLongest, 1))
+        return;
+    const std::vector<std::string>& words = chart.Words();
+    if (end - start == 1 && CCaptionWords::IsNumber(words[start]))
+        chart.Offer(start, end, m_nNumber, 1, 0, words[start]);
+    std::string key = Joined(words, start, end);
+    if (m_lexicon.count(key) != 0) {
+        AddLexical(chart, start, end, key, 0, context);
+        return;
+    }
+    std::string head = end - start > 1 ? Joined(words, start, end - 1) + ' ' : std::string();
+    for (const std::string& form : chart.Variants(end - 1)) {
+        if (m_lexicon.count(head + form) != 0) {
+            AddLexical(chart, start, end, head + form, 1, context);
+            return;
+        }
+    }
+}
+
+void CCaptionGrammar::AddLexical(CChart& chart, int start, int end, const std::string& key, int penalty,
+                                 CSenseContext& context) const
+{
+    for (int index : m_lexicon.find(key)->second) {
+        const Rule& rule = m_rules[index];
+        int cost = 1 + penalty;
+        if (!rule.context.empty()) {
+            if (!context.Holds(rule.context))
+                continue;
+            cost = penalty;
+        }
+        chart.Offer(start, end, rule.category, cost, rule.order, rule.target);
+    }
+}
+
+void CCaptionGrammar::AddPhrases(CChart& chart, const std::vector<int>& phrases, int start, int end,
+                                 bool unary) const
+{
+    std::vector<const Item*> slots;
+    for (int index : phrases) {
+        const Rule& rule = m_rules[index];
+        if ((rule.pattern.size() == 1) != unary || static_cast<int>(rule.pattern.size()) > end - start)
+            continue;
+        // Most rules begin or end with a word of their own: those that cannot match are passed over at once.
+        const Element& first = rule.pattern.front();
+        const Element& last = rule.pattern.back();
+        if ((first.category < 0 && first.word != chart.Words()[start]) ||
+            (last.category < 0 && last.word != chart.Words()[end - 1]))
+            continue;
+        slots.clear();
+        Match(chart, rule, 0, start, start, end, slots);
+    }
+}
+
+// Every way the rule's elements cover the words from at to end, each slot by
+// a reading the chart already holds.
+void CCaptionGrammar::Match(CChart& chart, const Rule& rule, std::vector<Element>::size_type element, int start,
+                            int at, int end, std::vector<const Item*>& slots) const
+{
+    const std::vector<std::string>& words = chart.Words();
+    if (element == rule.pattern.size()) {
+        int cost = 1;
+        for (const Item* slot : slots)
+            cost += slot->cost;
+        std::string text;
+        if (chart.Better(start, end, rule.category, cost, rule.order) && Expand(rule, slots, text))
+            chart.Offer(start, end, rule.category, cost, rule.order, text);
+        return;
+    }
+    const Element& next = rule.pattern[element];
+    int left = static_cast<int>(rule.pattern.size() - element - 1); // elements after this one, a word each at least
+    if (next.category < 0) {
+        if (at < end - left && words[at] == next.word)
+            Match(chart, rule, element + 1, start, at + 1, end, slots);
+        return;
+    }
+    for (int stop = left == 0 ? end : at + 1; stop <= end - left; ++stop) {
+        const Item& item = chart.At(at, stop, next.category);
+        if (item.cost < 0)
+            continue;
+        slots.push_back(&item);
+        Match(chart, rule, element + 1, start, stop, end, slots);
+        slots.pop_back();
+    }
+}
+
+// "{2}" is the second slot's reading, "{2:not}" the same in the form ":not"; a
+// form that has no ending for the reading spoils the rule.
+bool CCaptionGrammar::Expand(const Rule& rule, const std::vector<const Item*>& slots, std::string& text) const
+{
+    const std::string& target = rule.target;
+    for (std::string::size_type i = 0; i < target.size(); ++i) {
+        if (IsLead(target[i]) && i + 1 < target.size()) {
+            text += target.substr(i++, 2);
+            continue;
+        }
+        std::string::size_type close = target.find('}', i);
+        if (target[i] != '{' || close == std::string::npos || i + 1 >= close || target[i + 1] < '1' ||
+            target[i + 1] > '9' || static_cast<std::vector<const Item*>::size_type>(target[i + 1] - '1') >= slots.size()) {
+            text += target[i];
+            continue;
+        }
+        std::string reading = slots[target[i + 1] - '1']->text;
+        if (target[i + 2] == ':' && !Form(target.substr(i + 2, close - i - 2), reading))
+            return false;
+        text += reading;
+        i = close;
+    }
+    return true;
+}
+
+bool CCaptionGrammar::Form(const std::string& name, std::string& text) const
+{
+    std::unordered_map<std::string, std::vector<Ending>>::const_iterator form = m_forms.find(name);
+    if (form == m_forms.end())
+        return false;
+    for (const Ending& ending : form->second) {
+        if (EndsWhole(text, ending.ending)) {
+            text.replace(text.size() - ending.ending.size(), ending.ending.size(), ending.replacement);
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "DictionaryTable.h"
+
+class CSenseContext;
+
+// Builds a caption that no table holds whole out of its words. Every entry of
+// the grammar has a kind: a part of speech ("n" noun, "a" modifier, "v" verb,
+// "vp" verb phrase, "r" adverb, "s" sentence, or any other name a table
+// gives), or ":form" for a verb ending. An entry whose source holds slots
+// ("{n}", "{vp}") is a rule: "{v} {n}<TAB>{2}を{1}<TAB>vp" reads a verb and a
+// noun as a verb phrase; its target names the slots by number, "{1:not}" in
+// a form that the ":not" endings make. Any other entry is a word or a set
+// phrase. A caption converts when its words, all of them, make one entry of
+// any kind but "num" (a number, which every run of digits is); of several
+// readings the one of fewest entries wins, then the one whose last rule comes
+// first in the tables. An entry with a context is used only where the
+// context holds, and then before an entry without one.
+class CCaptionGrammar {
+public:
+    void Clear();
+    // Earlier tables win ties; Index after the last.
+    void Add(const std::vector<CDictionaryTable::GrammarLine>& lines, int table);
+    void Index();
+
+    // An entry with a context that holds for exactly these words.
+    bool Sense(const std::vector<std::string>& words, CSenseContext& context, std::string& result) const;
+    // The words in Japanese; a verb phrase in its noun form when nounForm
+    // (a push button's or a menu item's "ファイルを開く", not "...開く" for a check box).
+    bool Convert(const std::vector<std::string>& words, bool nounForm, CSenseContext& context,
+                 std::string& result) const;
+
+private:
+    struct Element {
+        int category; // of a slot, or -1 for a word
+        std::string word;
+    };
+    struct Rule {
+        int category;
+        std::vector<Element> pattern;
+        std::string target;
+        std::string context;
+        int order;
+    };
+    struct Ending {
+        std::string ending;
+        std::string replacement;
+    };
+    struct Item {
+        int cost = -1; // -1: none
+        int order = 0;
+        std::string text;
+    };
+    class CChart;
+
+    int Category(const std::string& name);
+    void AddWords(CChart& chart, int start, int end, CSenseContext& context) const;
+    void AddLexical(CChart& chart, int start, int end, const std::string& key, int penalty,
+                    CSenseContext& context) const;
+    void AddPhrases(CChart& chart, const std::vector<int>& phrases, int start, int end, bool unary) const;
+    void Match(CChart& chart, const Rule& rule, std::vector<Element>::size_type element, int start, int at, int end,
+               std::vector<const Item*>& slots) const;
+    bool Expand(const Rule& rule, const std::vector<const Item*>& slots, std::string& text) const;
+    bool Form(const std::string& name, std::string& text) const;
+
+    std::vector<Rule> m_rules;
+    std::unordered_map<std::string, std::vector<int>> m_lexicon; // words joined by blanks: rules without slots
+    std::vector<int> m_phrases;                                   // rules with slots, by order
+    std::vector<std::string> m_categories;
+    std::unordered_map<std::string, std::vector<Ending>> m_forms; // by ":form", longest ending first
+    int m_nLongest = 0;                                           // words of the longest entry without slots
+    int m_nNumber = -1;
+};
