@@ -263,6 +263,9 @@ void CCaptionGrammar::AddLexical(CChart& chart, int start, int end, const std::s
     for (int index : m_lexicon.find(key)->second) {
         const Rule& rule = m_rules[index];
         int cost = 1 + penalty;
+        // A plural or a spelling is a noun's; "marks" is not the verb "mark".
+        if (penalty > 0 && m_categories[rule.category] != "n" && m_categories[rule.category] != "h")
+            continue;
         if (!rule.context.empty()) {
             if (!context.Holds(rule.context))
                 continue;
@@ -298,7 +301,10 @@ void CCaptionGrammar::Match(CChart& chart, const Rule& rule, std::vector<Element
 {
     const std::vector<std::string>& words = chart.Words();
     if (element == rule.pattern.size()) {
-        int cost = 1;
+        if (at != end)
+            return;
+        // A rule of one slot only names its reading anew.
+        int cost = rule.pattern.size() == 1 ? 0 : 1;
         for (const Item* slot : slots)
             cost += slot->cost;
         std::string text;
