@@ -340,12 +340,13 @@ bool CCaptionGrammar::Expand(const Rule& rule, const std::vector<const Item*>& s
             continue;
         }
         std::string::size_type close = target.find('}', i);
-        if (target[i] != '{' || close == std::string::npos || i + 1 >= close || target[i + 1] < '1' ||
-            target[i + 1] > '9' || static_cast<std::vector<const Item*>::size_type>(target[i + 1] - '1') >= slots.size()) {
+        int slot = i + 1 < target.size() ? target[i + 1] - '1' : -1;
+        if (target[i] != '{' || close == std::string::npos || i + 1 >= close || slot < 0 ||
+            slot >= static_cast<int>(slots.size())) {
             text += target[i];
             continue;
         }
-        std::string reading = slots[target[i + 1] - '1']->text;
+        std::string reading = slots[slot]->text;
         if (target[i + 2] == ':' && !Form(target.substr(i + 2, close - i - 2), reading))
             return false;
         text += reading;

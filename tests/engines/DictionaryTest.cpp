@@ -103,7 +103,8 @@ TEST_F(DictionaryCopy, ShipsATableOfCommonLabelsInCodePage932)
         {"Show line &numbers", "行番号を表示する(&N)"},
         {"Clear all marks", "すべてのマークをクリアする"},
         {"Foreground colour:", "前景色:"},
-        {"Are you sure you want to delete the selected files?", "選択したファイルを削除してもよろしいですか?"},
+        {"Are you sure you want to delete the selected files?",
+         "選択したファイルを削除してもよろしいですか?"},
     };
     for (const auto& c : shipped)
         EXPECT_EQ(Converted(*m_engine, c.first), Cp932(c.second)) << c.first;
