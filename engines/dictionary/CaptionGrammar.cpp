@@ -58,6 +58,8 @@ public:
     {
     }
     const std::vector<std::string>& Words() const { return m_words; }
+    // Kept from one rule to the next, so that trying a rule allocates nothing.
+    std::vector<const Item*>& Slots() { return m_slots; }
     const std::vector<std::string>& Variants(int word)
     {
         if (m_variants.empty())
@@ -79,14 +81,14 @@ public:
         const Item& item = At(start, end, category);
         return item.cost < 0 || cost < item.cost || (cost == item.cost && order < item.order);
     }
-    void Offer(int start, int end, int category, int cost, int order, const std::string& text)
+    void Offer(int start, int end, int category, int cost, int order, std::string text)
     {
         if (!Better(start, end, category, cost, order))
             return;
         Item& item = At(start, end, category);
         item.cost = cost;
         item.order = order;
-        item.text = text;
+        item.text = std::move(text);
     }
 
 private:
@@ -95,13 +97,16 @@ private:
     std::vector<Item> m_items;
     std::vector<std::vector<std::string>> m_variants; // of each word, made when first asked for
     std::vector<bool> m_variantsMade;
+    std::vector<const Item*> m_slots;
 };
 
 void CCaptionGrammar::Clear()
 {
     m_rules.clear();
     m_lexicon.clear();
-    m_phrases.clear();
+    m_slotsOnly.clear();
+    m_anchored.clear();
+    m_firstWords.clear();
     m_categories.clear();
     m_forms.clear();
     m_nLongest = 0;
@@ -153,13 +158,20 @@ void CCaptionGrammar::Index()
         bool slots = std::any_of(rule.pattern.begin(), rule.pattern.end(),
                                  [](const Element& e) { return e.category >= 0; });
         if (slots) {
-            m_phrases.push_back(static_cast<int>(i));
+            std::vector<Element>::const_iterator word = std::find_if(
+                rule.pattern.begin(), rule.pattern.end(), [](const Element& e) { return e.category < 0; });
+            if (word == rule.pattern.end())
+                m_slotsOnly.push_back(static_cast<int>(i));
+            else
+                m_anchored[word->word].push_back(static_cast<int>(i));
             continue;
         }
         std::vector<std::string> words;
         for (const Element& element : rule.pattern)
             words.push_back(element.word);
         m_lexicon[Joined(words, 0, static_cast<int>(words.size()))].push_back(static_cast<int>(i));
+        if (words.size() > 1)
+            m_firstWords.insert(words[0]);
         m_nLongest = std::max(m_nLongest, static_cast<int>(words.size()));
     }
     for (auto& form : m_forms) {
@@ -193,22 +205,15 @@ bool CCaptionGrammar::Convert(const std::vector<std::string>& words, bool nounFo
         return false;
     int count = static_cast<int>(words.size());
     CChart chart(words, static_cast<int>(m_categories.size()));
-    // A rule with a word the caption lacks is never tried.
-    std::vector<int> phrases;
-    for (int index : m_phrases) {
-        const std::vector<Element>& pattern = m_rules[index].pattern;
-        if (std::all_of(pattern.begin(), pattern.end(), [&](const Element& e) {
-                return e.category >= 0 || std::find(words.begin(), words.end(), e.word) != words.end();
-            }))
-            phrases.push_back(index);
-    }
+    std::vector<int> phrases, unary;
+    Candidates(words, phrases, unary);
     for (int length = 1; length <= count; ++length) {
         for (int start = 0; start + length <= count; ++start) {
             AddWords(chart, start, start + length, context);
-            AddPhrases(chart, phrases, start, start + length, false);
+            AddPhrases(chart, phrases, start, start + length);
             // A rule of one slot may lead to another: a verb is a verb phrase, which is a sentence.
             for (int pass = 0; pass < 3; ++pass)
-                AddPhrases(chart, phrases, start, start + length, true);
+                AddPhrases(chart, unary, start, start + length);
         }
     }
     int best = -1;
@@ -238,7 +243,7 @@ bool CCaptionGrammar::Convert(const std::vector<std::string>& words, bool nounFo
 // that an entry of the form itself wins.
 void CCaptionGrammar::AddWords(CChart& chart, int start, int end, CSenseContext& context) const
 {
-    if (end - start > std::max(m_nLongest, 1))
+    if (end - start > std::max(m_nLongest, 1) || (end - start > 1 && m_firstWords.count(chart.Words()[start]) == 0))
         return;
     const std::vector<std::string>& words = chart.Words();
     if (end - start == 1 && CCaptionWords::IsNumber(words[start]))
@@ -275,13 +280,36 @@ void CCaptionGrammar::AddLexical(CChart& chart, int start, int end, const std::s
     }
 }
 
-void CCaptionGrammar::AddPhrases(CChart& chart, const std::vector<int>& phrases, int start, int end,
-                                 bool unary) const
+// The rules worth trying on the words, in the tables' order: those of slots
+// only, and those whose words the caption holds, all of them (found through
+// the first), apart from the rules of one slot.
+void CCaptionGrammar::Candidates(const std::vector<std::string>& words, std::vector<int>& phrases,
+                                 std::vector<int>& unary) const
 {
-    std::vector<const Item*> slots;
+    std::vector<int> found = m_slotsOnly;
+    for (std::vector<std::string>::size_type i = 0; i < words.size(); ++i) {
+        std::unordered_map<std::string, std::vector<int>>::const_iterator anchored = m_anchored.find(words[i]);
+        if (anchored == m_anchored.end() || std::find(words.begin(), words.begin() + i, words[i]) != words.begin() + i)
+            continue;
+        for (int index : anchored->second) {
+            const std::vector<Element>& pattern = m_rules[index].pattern;
+            if (std::all_of(pattern.begin(), pattern.end(), [&](const Element& e) {
+                    return e.category >= 0 || std::find(words.begin(), words.end(), e.word) != words.end();
+                }))
+                found.push_back(index);
+        }
+    }
+    std::sort(found.begin(), found.end());
+    for (int index : found)
+        (m_rules[index].pattern.size() == 1 ? unary : phrases).push_back(index);
+}
+
+void CCaptionGrammar::AddPhrases(CChart& chart, const std::vector<int>& phrases, int start, int end) const
+{
+    std::vector<const Item*>& slots = chart.Slots();
     for (int index : phrases) {
         const Rule& rule = m_rules[index];
-        if ((rule.pattern.size() == 1) != unary || static_cast<int>(rule.pattern.size()) > end - start)
+        if (static_cast<int>(rule.pattern.size()) > end - start)
             continue;
         // Most rules begin or end with a word of their own: those that cannot match are passed over at once.
         const Element& first = rule.pattern.front();
@@ -309,7 +337,7 @@ void CCaptionGrammar::Match(CChart& chart, const Rule& rule, std::vector<Element
             cost += slot->cost;
         std::string text;
         if (chart.Better(start, end, rule.category, cost, rule.order) && Expand(rule, slots, text))
-            chart.Offer(start, end, rule.category, cost, rule.order, text);
+            chart.Offer(start, end, rule.category, cost, rule.order, std::move(text));
         return;
     }
     const Element& next = rule.pattern[element];
@@ -334,6 +362,10 @@ void CCaptionGrammar::Match(CChart& chart, const Rule& rule, std::vector<Element
 bool CCaptionGrammar::Expand(const Rule& rule, const std::vector<const Item*>& slots, std::string& text) const
 {
     const std::string& target = rule.target;
+    std::string::size_type size = target.size();
+    for (const Item* slot : slots)
+        size += slot->text.size();
+    text.reserve(size);
     for (std::string::size_type i = 0; i < target.size(); ++i) {
         if (IsLead(target[i]) && i + 1 < target.size()) {
             text += target.substr(i++, 2);
@@ -346,10 +378,14 @@ bool CCaptionGrammar::Expand(const Rule& rule, const std::vector<const Item*>& s
             text += target[i];
             continue;
         }
-        std::string reading = slots[slot]->text;
-        if (target[i + 2] == ':' && !Form(target.substr(i + 2, close - i - 2), reading))
-            return false;
-        text += reading;
+        if (target[i + 2] == ':') {
+            std::string reading = slots[slot]->text;
+            if (!Form(target.substr(i + 2, close - i - 2), reading))
+                return false;
+            text += reading;
+        } else {
+            text += slots[slot]->text;
+        }
         i = close;
     }
     return true;

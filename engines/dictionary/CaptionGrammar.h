@@ -2,6 +2,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "DictionaryTable.h"
@@ -61,7 +62,8 @@ private:
     void AddWords(CChart& chart, int start, int end, CSenseContext& context) const;
     void AddLexical(CChart& chart, int start, int end, const std::string& key, int penalty,
                     CSenseContext& context) const;
-    void AddPhrases(CChart& chart, const std::vector<int>& phrases, int start, int end, bool unary) const;
+    void Candidates(const std::vector<std::string>& words, std::vector<int>& phrases, std::vector<int>& unary) const;
+    void AddPhrases(CChart& chart, const std::vector<int>& phrases, int start, int end) const;
     void Match(CChart& chart, const Rule& rule, std::vector<Element>::size_type element, int start, int at, int end,
                std::vector<const Item*>& slots) const;
     bool Expand(const Rule& rule, const std::vector<const Item*>& slots, std::string& text) const;
@@ -69,7 +71,9 @@ private:
 
     std::vector<Rule> m_rules;
     std::unordered_map<std::string, std::vector<int>> m_lexicon; // words joined by blanks: rules without slots
-    std::vector<int> m_phrases;                                   // rules with slots, by order
+    std::unordered_set<std::string> m_firstWords;                // of the entries of several words
+    std::vector<int> m_slotsOnly;                                 // rules of slots only, by order
+    std::unordered_map<std::string, std::vector<int>> m_anchored; // other rules with slots, by their first word
     std::vector<std::string> m_categories;
     std::unordered_map<std::string, std::vector<Ending>> m_forms; // by ":form", longest ending first
     int m_nLongest = 0;                                           // words of the longest entry without slots

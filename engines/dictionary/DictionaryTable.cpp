@@ -219,11 +219,12 @@ bool CDictionaryTable::FindPattern(const std::string& caption, std::string& resu
         cuts.push_back(i + 1);
     }
     for (std::vector<std::string::size_type>::reverse_iterator cut = cuts.rbegin(); cut != cuts.rend(); ++cut) {
-        std::string head = lower.substr(0, *cut);
-        std::vector<Pattern>::const_iterator p =
-            std::lower_bound(m_patterns.begin(), m_patterns.end(), head,
-                             [](const Pattern& a, const std::string& b) { return a.head < b; });
-        for (; p != m_patterns.end() && p->head == head; ++p) {
+        // The head is the text's first *cut bytes, compared in place: a lookup allocates nothing.
+        std::string::size_type length = *cut;
+        std::vector<Pattern>::const_iterator p = std::lower_bound(
+            m_patterns.begin(), m_patterns.end(), length,
+            [&](const Pattern& a, std::string::size_type) { return lower.compare(0, length, a.head) > 0; });
+        for (; p != m_patterns.end() && lower.compare(0, length, p->head) == 0; ++p) {
             std::string::size_type rest = lower.size() - *cut;
             if (rest <= p->tail.size() || lower.compare(lower.size() - p->tail.size(), p->tail.size(), p->tail) != 0)
                 continue;
