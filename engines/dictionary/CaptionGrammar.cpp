@@ -37,11 +37,11 @@ std::string Joined(const std::vector<std::string>& words, int start, int end)
     return key;
 }
 
-// Where a category is the top of a caption: a noun, a verb phrase or a
-// sentence before a bare verb, before anything else.
+// Where a reading is the top of a caption: a noun, a phrase or a sentence
+// before a bare verb, before anything else.
 int Rank(const std::string& category)
 {
-    if (category == "n" || category == "vp" || category == "s" || category == "-")
+    if (category == "n" || category == "np" || category == "vp" || category == "s" || category == "-")
         return 0;
     return category == "v" ? 1 : 2;
 }
@@ -81,13 +81,14 @@ public:
         const Item& item = At(start, end, category);
         return item.cost < 0 || cost < item.cost || (cost == item.cost && order < item.order);
     }
-    void Offer(int start, int end, int category, int cost, int order, std::string text)
+    void Offer(int start, int end, int category, int cost, int order, int rank, std::string text)
     {
         if (!Better(start, end, category, cost, order))
             return;
         Item& item = At(start, end, category);
         item.cost = cost;
         item.order = order;
+        item.rank = rank;
         item.text = std::move(text);
     }
 
@@ -224,16 +225,16 @@ bool CCaptionGrammar::Convert(const std::vector<std::string>& words, bool nounFo
         if (best < 0)
             best = category;
         const Item& other = chart.At(0, count, best);
-        int rank = Rank(m_categories[category]);
-        int otherRank = Rank(m_categories[best]);
-        if (item.cost < other.cost || (item.cost == other.cost && rank < otherRank) ||
-            (item.cost == other.cost && rank == otherRank && item.order < other.order))
+        if (item.cost < other.cost || (item.cost == other.cost && item.rank < other.rank) ||
+            (item.cost == other.cost && item.rank == other.rank && item.order < other.order))
             best = category;
     }
     if (best < 0)
         return false;
-    result = chart.At(0, count, best).text;
-    if (nounForm && (m_categories[best] == "v" || m_categories[best] == "vp"))
+    const Item& top = chart.At(0, count, best);
+    result = top.text;
+    // A verb alone names a command, as on a push button.
+    if ((nounForm && (m_categories[best] == "v" || m_categories[best] == "vp")) || top.rank == Rank("v"))
         Form(":stem", result);
     return true;
 }
@@ -247,7 +248,7 @@ void CCaptionGrammar::AddWords(CChart& chart, int start, int end, CSenseContext&
         return;
     const std::vector<std::string>& words = chart.Words();
     if (end - start == 1 && CCaptionWords::IsNumber(words[start]))
-        chart.Offer(start, end, m_nNumber, 1, 0, words[start]);
+        chart.Offer(start, end, m_nNumber, 1, 0, 2, words[start]);
     std::string key = Joined(words, start, end);
     if (m_lexicon.count(key) != 0) {
         AddLexical(chart, start, end, key, 0, context);
@@ -276,7 +277,7 @@ void CCaptionGrammar::AddLexical(CChart& chart, int start, int end, const std::s
                 continue;
             cost = penalty;
         }
-        chart.Offer(start, end, rule.category, cost, rule.order, rule.target);
+        chart.Offer(start, end, rule.category, cost, rule.order, Rank(m_categories[rule.category]), rule.target);
     }
 }
 
@@ -331,13 +332,16 @@ void CCaptionGrammar::Match(CChart& chart, const Rule& rule, std::vector<Element
     if (element == rule.pattern.size()) {
         if (at != end)
             return;
-        // A rule of one slot only names its reading anew.
-        int cost = rule.pattern.size() == 1 ? 0 : 1;
+        // A rule of one slot only names its reading anew: it costs nothing, and a
+        // verb read as a verb phrase stays a bare verb at the top.
+        bool unary = rule.pattern.size() == 1;
+        int cost = unary ? 0 : 1;
         for (const Item* slot : slots)
             cost += slot->cost;
         std::string text;
         if (chart.Better(start, end, rule.category, cost, rule.order) && Expand(rule, slots, text))
-            chart.Offer(start, end, rule.category, cost, rule.order, std::move(text));
+            chart.Offer(start, end, rule.category, cost, rule.order,
+                        unary ? slots[0]->rank : Rank(m_categories[rule.category]), std::move(text));
         return;
     }
     const Element& next = rule.pattern[element];

@@ -54,6 +54,7 @@ private:
     struct Item {
         int cost = -1; // -1: none
         int order = 0;
+        int rank = 0; // see Rank
         std::string text;
     };
     class CChart;
