@@ -261,6 +261,34 @@ void CCaptionGrammar::AddWords(CChart& chart, int start, int end, CSenseContext&
             return;
         }
     }
+    if (end - start == 1) {
+        AddVerbForm(chart, start, "ing", ":ing", "n");
+        AddVerbForm(chart, start, "ed", ":ed", "a");
+    }
+}
+
+// "Logging" as the noun of the verb "log", "encrypted" as a modifier made of
+// "encrypt", where the table has the form's ending for the verb's reading.
+void CCaptionGrammar::AddVerbForm(CChart& chart, int at, const char* suffix, const char* form,
+                                  const char* category) const
+{
+    std::vector<std::string>::const_iterator target = std::find(m_categories.begin(), m_categories.end(), category);
+    if (target == m_categories.end())
+        return;
+    for (const std::string& base : CCaptionWords::Bases(chart.Words()[at], suffix)) {
+        std::unordered_map<std::string, std::vector<int>>::const_iterator found = m_lexicon.find(base);
+        if (found == m_lexicon.end())
+            continue;
+        for (int index : found->second) {
+            const Rule& rule = m_rules[index];
+            std::string text = rule.target;
+            if (m_categories[rule.category] == "v" && rule.context.empty() && Form(form, text)) {
+                int category = static_cast<int>(target - m_categories.begin());
+                chart.Offer(at, at + 1, category, 2, rule.order, Rank(m_categories[category]), std::move(text));
+                return;
+            }
+        }
+    }
 }
 
 void CCaptionGrammar::AddLexical(CChart& chart, int start, int end, const std::string& key, int penalty,

@@ -61,6 +61,7 @@ private:
 
     int Category(const std::string& name);
     void AddWords(CChart& chart, int start, int end, CSenseContext& context) const;
+    void AddVerbForm(CChart& chart, int at, const char* suffix, const char* form, const char* category) const;
     void AddLexical(CChart& chart, int start, int end, const std::string& key, int penalty,
                     CSenseContext& context) const;
     void Candidates(const std::vector<std::string>& words, std::vector<int>& phrases, std::vector<int>& unary) const;

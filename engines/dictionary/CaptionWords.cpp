@@ -104,3 +104,19 @@ std::vector<std::string> CCaptionWords::Variants(const std::string& word)
         AddAmerican(singular, forms);
     return forms;
 }
+
+std::vector<std::string> CCaptionWords::Bases(const std::string& word, const char* suffix)
+{
+    std::vector<std::string> bases;
+    std::string::size_type length = std::char_traits<char>::length(suffix);
+    if (word.size() < length + 3 || word.compare(word.size() - length, length, suffix) != 0)
+        return bases;
+    std::string base = word.substr(0, word.size() - length);
+    bases.push_back(base);
+    if (base.size() > 2 && base.back() == base[base.size() - 2])
+        bases.push_back(base.substr(0, base.size() - 1));
+    bases.push_back(base + 'e');
+    if (base.back() == 'i')
+        bases.push_back(base.substr(0, base.size() - 1) + 'y');
+    return bases;
+}

@@ -18,6 +18,9 @@ public:
     // stands, nearest first: the singular of a plural, the American spelling
     // of a British one ("colours" gives "colour", "colors", "color").
     static std::vector<std::string> Variants(const std::string& word);
+    // The verbs a word ending in suffix ("ing", "ed") may be a form of:
+    // "logging" gives "logg", "log", "logge"; "copied" gives "copi", "copy".
+    static std::vector<std::string> Bases(const std::string& word, const char* suffix);
 
 private:
     std::vector<std::string> m_words;
