@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <deque>
 
 #include "CaptionWords.h"
 #include "SenseContext.h"
@@ -51,11 +52,14 @@ int Rank(const std::string& category)
 // The best reading of every run of words in each category.
 class CCaptionGrammar::CChart {
 public:
-    CChart(const std::vector<std::string>& words, int categories)
-        : m_words(words), m_nCategories(categories),
-          m_items(static_cast<std::vector<Item>::size_type>((words.size() + 1) * (words.size() + 1) * categories)),
-          m_variantsMade(words.size(), false)
+    // The items live in storage kept from one caption to the next: a chart of a
+    // long caption is tens of kilobytes, which the heap would map and unmap
+    // each time.
+    CChart(const std::vector<std::string>& words, int categories, std::vector<Item>& storage)
+        : m_words(words), m_nCategories(categories), m_items(storage), m_variantsMade(words.size(), false)
     {
+        m_items.assign(static_cast<std::vector<Item>::size_type>((words.size() + 1) * (words.size() + 1) * categories),
+                       Item());
     }
     const std::vector<std::string>& Words() const { return m_words; }
     // Kept from one rule to the next, so that trying a rule allocates nothing.
@@ -89,16 +93,22 @@ public:
         item.cost = cost;
         item.order = order;
         item.rank = rank;
-        item.text = std::move(text);
+        if (item.text == nullptr) {
+            m_texts.push_back(std::move(text));
+            item.text = &m_texts.back();
+        } else {
+            *item.text = std::move(text);
+        }
     }
 
 private:
     const std::vector<std::string>& m_words;
     int m_nCategories;
-    std::vector<Item> m_items;
+    std::vector<Item>& m_items;
     std::vector<std::vector<std::string>> m_variants; // of each word, made when first asked for
     std::vector<bool> m_variantsMade;
     std::vector<const Item*> m_slots;
+    std::deque<std::string> m_texts; // of the items that hold a reading; a deque keeps them in place
 };
 
 void CCaptionGrammar::Clear()
@@ -205,7 +215,7 @@ bool CCaptionGrammar::Convert(const std::vector<std::string>& words, bool nounFo
     if (words.empty() || words.size() > kMaxWords || m_rules.empty())
         return false;
     int count = static_cast<int>(words.size());
-    CChart chart(words, static_cast<int>(m_categories.size()));
+    CChart chart(words, static_cast<int>(m_categories.size()), m_chartStorage);
     std::vector<int> phrases, unary;
     Candidates(words, phrases, unary);
     for (int length = 1; length <= count; ++length) {
@@ -232,7 +242,7 @@ bool CCaptionGrammar::Convert(const std::vector<std::string>& words, bool nounFo
     if (best < 0)
         return false;
     const Item& top = chart.At(0, count, best);
-    result = top.text;
+    result = *top.text;
     // A verb alone names a command, as on a push button.
     if ((nounForm && (m_categories[best] == "v" || m_categories[best] == "vp")) || top.rank == Rank("v"))
         Form(":stem", result);
@@ -396,7 +406,7 @@ bool CCaptionGrammar::Expand(const Rule& rule, const std::vector<const Item*>& s
     const std::string& target = rule.target;
     std::string::size_type size = target.size();
     for (const Item* slot : slots)
-        size += slot->text.size();
+        size += slot->text->size();
     text.reserve(size);
     for (std::string::size_type i = 0; i < target.size(); ++i) {
         if (IsLead(target[i]) && i + 1 < target.size()) {
@@ -411,12 +421,12 @@ bool CCaptionGrammar::Expand(const Rule& rule, const std::vector<const Item*>& s
             continue;
         }
         if (target[i + 2] == ':') {
-            std::string reading = slots[slot]->text;
+            std::string reading = *slots[slot]->text;
             if (!Form(target.substr(i + 2, close - i - 2), reading))
                 return false;
             text += reading;
         } else {
-            text += slots[slot]->text;
+            text += *slots[slot]->text;
         }
         i = close;
     }

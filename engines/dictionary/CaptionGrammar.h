@@ -55,7 +55,7 @@ private:
         int cost = -1; // -1: none
         int order = 0;
         int rank = 0; // see Rank
-        std::string text;
+        std::string* text = nullptr; // held by the chart
     };
     class CChart;
 
@@ -78,6 +78,7 @@ private:
     std::unordered_map<std::string, std::vector<int>> m_anchored; // other rules with slots, by their first word
     std::vector<std::string> m_categories;
     std::unordered_map<std::string, std::vector<Ending>> m_forms; // by ":form", longest ending first
+    mutable std::vector<Item> m_chartStorage; // the chart's items, kept for the next caption
     int m_nLongest = 0;                                           // words of the longest entry without slots
     int m_nNumber = -1;
 };
