@@ -209,8 +209,8 @@ bool CCaptionGrammar::Sense(const std::vector<std::string>& words, CSenseContext
     return false;
 }
 
-bool CCaptionGrammar::Convert(const std::vector<std::string>& words, bool nounForm, CSenseContext& context,
-                              std::string& result) const
+bool CCaptionGrammar::Convert(const std::vector<std::string>& words, bool nounForm, bool label,
+                              CSenseContext& context, std::string& result) const
 {
     if (words.empty() || words.size() > kMaxWords || m_rules.empty())
         return false;
@@ -235,18 +235,34 @@ bool CCaptionGrammar::Convert(const std::vector<std::string>& words, bool nounFo
         if (best < 0)
             best = category;
         const Item& other = chart.At(0, count, best);
-        if (item.cost < other.cost || (item.cost == other.cost && item.rank < other.rank) ||
-            (item.cost == other.cost && item.rank == other.rank && item.order < other.order))
+        int rank = TopRank(item, category, label);
+        int otherRank = TopRank(other, best, label);
+        if (item.cost < other.cost || (item.cost == other.cost && rank < otherRank) ||
+            (item.cost == other.cost && rank == otherRank && item.order < other.order))
             best = category;
     }
     if (best < 0)
         return false;
     const Item& top = chart.At(0, count, best);
     result = *top.text;
-    // A verb alone names a command, as on a push button.
-    if ((nounForm && (m_categories[best] == "v" || m_categories[best] == "vp")) || top.rank == Rank("v"))
+    // A verb alone names a command, as on a push button; a modifier alone
+    // drops what joins it to a noun.
+    if ((nounForm && IsVerbal(best)) || top.rank == Rank("v"))
         Form(":stem", result);
+    else if (m_categories[best] == "a")
+        Form(":alone", result);
     return true;
+}
+
+bool CCaptionGrammar::IsVerbal(int category) const
+{
+    return m_categories[category] == "v" || m_categories[category] == "vp";
+}
+
+// A caption that ends in a colon labels a field: a name before an action.
+int CCaptionGrammar::TopRank(const Item& item, int category, bool label) const
+{
+    return label && IsVerbal(category) ? std::max(item.rank, Rank("v")) : item.rank;
 }
 
 // The entries for the words as they stand, else for the plain form of the

@@ -32,7 +32,9 @@ public:
     bool Sense(const std::vector<std::string>& words, CSenseContext& context, std::string& result) const;
     // The words in Japanese; a verb phrase in its noun form when nounForm
     // (a push button's or a menu item's "ファイルを開く", not "...開く" for a check box).
-    bool Convert(const std::vector<std::string>& words, bool nounForm, CSenseContext& context,
+    // A label's words (the caption ended in a colon) are read as a name
+    // rather than as an action where both readings cost the same.
+    bool Convert(const std::vector<std::string>& words, bool nounForm, bool label, CSenseContext& context,
                  std::string& result) const;
 
 private:
@@ -70,6 +72,8 @@ private:
                std::vector<const Item*>& slots) const;
     bool Expand(const Rule& rule, const std::vector<const Item*>& slots, std::string& text) const;
     bool Form(const std::string& name, std::string& text) const;
+    bool IsVerbal(int category) const;
+    int TopRank(const Item& item, int category, bool label) const;
 
     std::vector<Rule> m_rules;
     std::unordered_map<std::string, std::vector<int>> m_lexicon; // words joined by blanks: rules without slots

@@ -138,9 +138,10 @@ bool CDictionary::Translate(const std::string& caption, bool nounForm, std::stri
     }
     if (Lookup(m_user.table, caption, parts, result) || Lookup(m_shipped.table, caption, parts, result))
         return true;
-    bool ellipsis = parts.Rebuild(std::string()).find("...") != std::string::npos ||
-                    parts.Rebuild(std::string()).find("\x81\x63") != std::string::npos;
-    if (!m_grammar.Convert(words.Words(), nounForm || ellipsis, m_context, translation))
+    std::string decorations = parts.Rebuild(std::string());
+    bool ellipsis = decorations.find("...") != std::string::npos || decorations.find("\x81\x63") != std::string::npos;
+    bool label = decorations.find(':') != std::string::npos || decorations.find("\x81\x46") != std::string::npos;
+    if (!m_grammar.Convert(words.Words(), nounForm || ellipsis, label, m_context, translation))
         return false;
     result = parts.Rebuild(translation);
     return true;
