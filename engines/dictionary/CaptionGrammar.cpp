@@ -216,17 +216,7 @@ bool CCaptionGrammar::Convert(const std::vector<std::string>& words, bool nounFo
         return false;
     int count = static_cast<int>(words.size());
     CChart chart(words, static_cast<int>(m_categories.size()), m_chartStorage);
-    std::vector<int> phrases, unary;
-    Candidates(words, phrases, unary);
-    for (int length = 1; length <= count; ++length) {
-        for (int start = 0; start + length <= count; ++start) {
-            AddWords(chart, start, start + length, context);
-            AddPhrases(chart, phrases, start, start + length);
-            // A rule of one slot may lead to another: a verb is a verb phrase, which is a sentence.
-            for (int pass = 0; pass < 3; ++pass)
-                AddPhrases(chart, unary, start, start + length);
-        }
-    }
+    Fill(chart, context);
     int best = -1;
     for (int category = 0; category < static_cast<int>(m_categories.size()); ++category) {
         const Item& item = chart.At(0, count, category);
@@ -265,6 +255,53 @@ int CCaptionGrammar::TopRank(const Item& item, int category, bool label) const
     return label && IsVerbal(category) ? std::max(item.rank, Rank("v")) : item.rank;
 }
 
+void CCaptionGrammar::Fill(CChart& chart, CSenseContext& context) const
+{
+    int count = static_cast<int>(chart.Words().size());
+    std::vector<int> phrases, unary;
+    Candidates(chart.Words(), phrases, unary);
+    for (int length = 1; length <= count; ++length) {
+        for (int start = 0; start + length <= count; ++start) {
+            AddWords(chart, start, start + length, context);
+            AddPhrases(chart, phrases, start, start + length);
+            // A rule of one slot may lead to another: a verb is a verb phrase, which is a sentence.
+            for (int pass = 0; pass < 3; ++pass)
+                AddPhrases(chart, unary, start, start + length);
+        }
+    }
+}
+
+// A hyphenated word that no table lists ("auto-close", "word-level") reads as
+// its parts would, one word after the other, through the same rules.
+void CCaptionGrammar::AddParts(CChart& chart, int at, CSenseContext& context) const
+{
+    const std::string& word = chart.Words()[at];
+    if (word.find('-') == std::string::npos || word.find('-') == 0)
+        return;
+    for (int category = 0; category < static_cast<int>(m_categories.size()); ++category) {
+        if (chart.At(at, at + 1, category).cost >= 0)
+            return;
+    }
+    std::vector<std::string> parts;
+    for (std::string::size_type start = 0; start <= word.size();) {
+        std::string::size_type dash = word.find('-', start);
+        if (dash == std::string::npos)
+            dash = word.size();
+        if (dash == start)
+            return;
+        parts.push_back(word.substr(start, dash - start));
+        start = dash + 1;
+    }
+    std::vector<Item> storage;
+    CChart inner(parts, static_cast<int>(m_categories.size()), storage);
+    Fill(inner, context);
+    for (int category = 0; category < static_cast<int>(m_categories.size()); ++category) {
+        const Item& item = inner.At(0, static_cast<int>(parts.size()), category);
+        if (item.cost >= 0)
+            chart.Offer(at, at + 1, category, item.cost + 1, item.order, item.rank, *item.text);
+    }
+}
+
 // The entries for the words as they stand, else for the plain form of the
 // last of them (a plural, a British spelling), which costs a little more so
 // that an entry of the form itself wins.
@@ -290,6 +327,7 @@ void CCaptionGrammar::AddWords(CChart& chart, int start, int end, CSenseContext&
     if (end - start == 1) {
         AddVerbForm(chart, start, "ing", ":ing", "n");
         AddVerbForm(chart, start, "ed", ":ed", "a");
+        AddParts(chart, start, context);
     }
 }
 

@@ -62,7 +62,9 @@ private:
     class CChart;
 
     int Category(const std::string& name);
+    void Fill(CChart& chart, CSenseContext& context) const;
     void AddWords(CChart& chart, int start, int end, CSenseContext& context) const;
+    void AddParts(CChart& chart, int at, CSenseContext& context) const;
     void AddVerbForm(CChart& chart, int at, const char* suffix, const char* form, const char* category) const;
     void AddLexical(CChart& chart, int start, int end, const std::string& key, int penalty,
                     CSenseContext& context) const;
