@@ -105,6 +105,10 @@ TEST_F(DictionaryCopy, ShipsATableOfCommonLabelsInCodePage932)
         {"Foreground colour:", "前景色:"},
         {"Are you sure you want to delete the selected files?",
          "選択したファイルを削除してもよろしいですか?"},
+        {"Auto-close &brackets", "かっこを自動的に閉じる(&B)"}, // the parts of a hyphenated word
+        {"Enable debugging", "デバッグを有効にする"},             // an -ing word as its verb's noun
+        {"Start position:", "開始位置:"},                         // a label is a name
+        {"Signed", "署名済み"},                                   // a modifier alone
     };
     for (const auto& c : shipped)
         EXPECT_EQ(Converted(*m_engine, c.first), Cp932(c.second)) << c.first;
