@@ -314,13 +314,13 @@ void CCaptionGrammar::AddWords(CChart& chart, int start, int end, CSenseContext&
         chart.Offer(start, end, m_nNumber, 1, 0, 2, words[start]);
     std::string key = Joined(words, start, end);
     if (m_lexicon.count(key) != 0) {
-        AddLexical(chart, start, end, key, 0, context);
+        AddLexical(chart, start, end, key, false, context);
         return;
     }
     std::string head = end - start > 1 ? Joined(words, start, end - 1) + ' ' : std::string();
     for (const std::string& form : chart.Variants(end - 1)) {
         if (m_lexicon.count(head + form) != 0) {
-            AddLexical(chart, start, end, head + form, 1, context);
+            AddLexical(chart, start, end, head + form, true, context);
             return;
         }
     }
@@ -355,19 +355,19 @@ void CCaptionGrammar::AddVerbForm(CChart& chart, int at, const char* suffix, con
     }
 }
 
-void CCaptionGrammar::AddLexical(CChart& chart, int start, int end, const std::string& key, int penalty,
+void CCaptionGrammar::AddLexical(CChart& chart, int start, int end, const std::string& key, bool variant,
                                  CSenseContext& context) const
 {
     for (int index : m_lexicon.find(key)->second) {
         const Rule& rule = m_rules[index];
-        int cost = 1 + penalty;
+        int cost = 1;
         // A plural or a spelling is a noun's; "marks" is not the verb "mark".
-        if (penalty > 0 && m_categories[rule.category] != "n" && m_categories[rule.category] != "h")
+        if (variant && m_categories[rule.category] != "n" && m_categories[rule.category] != "h")
             continue;
         if (!rule.context.empty()) {
             if (!context.Holds(rule.context))
                 continue;
-            cost = penalty;
+            cost = 0;
         }
         chart.Offer(start, end, rule.category, cost, rule.order, Rank(m_categories[rule.category]), rule.target);
     }
@@ -430,9 +430,12 @@ void CCaptionGrammar::Match(CChart& chart, const Rule& rule, std::vector<Element
         int cost = unary ? 0 : 1;
         for (const Item* slot : slots)
             cost += slot->cost;
+        // Of readings that cost the same, the entry listed first wins, through
+        // any number of renamings.
+        int order = unary ? slots[0]->order : rule.order;
         std::string text;
-        if (chart.Better(start, end, rule.category, cost, rule.order) && Expand(rule, slots, text))
-            chart.Offer(start, end, rule.category, cost, rule.order,
+        if (chart.Better(start, end, rule.category, cost, order) && Expand(rule, slots, text))
+            chart.Offer(start, end, rule.category, cost, order,
                         unary ? slots[0]->rank : Rank(m_categories[rule.category]), std::move(text));
         return;
     }

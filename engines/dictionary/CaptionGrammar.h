@@ -66,7 +66,7 @@ private:
     void AddWords(CChart& chart, int start, int end, CSenseContext& context) const;
     void AddParts(CChart& chart, int at, CSenseContext& context) const;
     void AddVerbForm(CChart& chart, int at, const char* suffix, const char* form, const char* category) const;
-    void AddLexical(CChart& chart, int start, int end, const std::string& key, int penalty,
+    void AddLexical(CChart& chart, int start, int end, const std::string& key, bool variant,
                     CSenseContext& context) const;
     void Candidates(const std::vector<std::string>& words, std::vector<int>& phrases, std::vector<int>& unary) const;
     void AddPhrases(CChart& chart, const std::vector<int>& phrases, int start, int end) const;
