@@ -110,6 +110,7 @@ TEST_F(DictionaryCopy, ShipsATableOfCommonLabelsInCodePage932)
         {"Start position:", "開始位置:"},                         // a label is a name
         {"Signed", "署名済み"},                                   // a modifier alone
     };
+    EXPECT_EQ(ConvertedAs(*m_engine, "@Title", "Untitled - Frobber"), Cp932("無題 - Frobber"));
     for (const auto& c : shipped)
         EXPECT_EQ(Converted(*m_engine, c.first), Cp932(c.second)) << c.first;
     EXPECT_NE(AboutText().find(Cp932("読み飛ばした行: 0 行")), std::string::npos);
