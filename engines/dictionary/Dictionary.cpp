@@ -108,11 +108,15 @@ CDictionary::Result CDictionary::Convert(const std::string& className, const std
     std::string::size_type tab = caption.find('\t');
     std::string text = tab != std::string::npos && tab > 0 ? caption.substr(0, tab) : caption;
     std::string accelerator = text.size() < caption.size() ? caption.substr(text.size()) : std::string();
-    // Push buttons, menu items and the like name an action; a check box says what it does.
+    // Push buttons, menu items and the like name an action; a check box says
+    // what it does. Labels, group boxes, tabs, column headers and titles name
+    // a thing more often than an action.
     bool nounForm = className == "TButton" || (!className.empty() && className[0] == '@');
+    bool naming = className == "Static" || className == "TGroupBox" || className == TXV_TAB_CLASS_NAME ||
+                  className == TXV_HEADER_CLASS_NAME || className == TXV_TITLE_CLASS_NAME;
     m_context.Look();
     std::string result;
-    bool translated = Translate(text, nounForm, result) ||
+    bool translated = Translate(text, nounForm, naming, result) ||
                       (className == TXV_TITLE_CLASS_NAME && TranslateTitle(text, result));
     if (className != TXV_SAMPLE_CLASS_NAME)
         m_context.Remember(CCaptionWords(CCaptionParts(text).Bare()).Words());
@@ -127,7 +131,7 @@ CDictionary::Result CDictionary::Convert(const std::string& className, const std
 
 // A sense the context asks for first, then the tables' whole captions, then
 // the grammar.
-bool CDictionary::Translate(const std::string& caption, bool nounForm, std::string& result)
+bool CDictionary::Translate(const std::string& caption, bool nounForm, bool naming, std::string& result)
 {
     CCaptionParts parts(caption);
     CCaptionWords words(parts.Bare());
@@ -140,7 +144,8 @@ bool CDictionary::Translate(const std::string& caption, bool nounForm, std::stri
         return true;
     std::string decorations = parts.Rebuild(std::string());
     bool ellipsis = decorations.find("...") != std::string::npos || decorations.find("\x81\x63") != std::string::npos;
-    bool label = decorations.find(':') != std::string::npos || decorations.find("\x81\x46") != std::string::npos;
+    bool label = naming || decorations.find(':') != std::string::npos ||
+                 decorations.find("\x81\x46") != std::string::npos;
     if (!m_grammar.Convert(words.Words(), nounForm || ellipsis, label, m_context, translation))
         return false;
     result = parts.Rebuild(translation);
@@ -155,8 +160,8 @@ bool CDictionary::TranslateTitle(const std::string& title, std::string& result)
     if (dash == std::string::npos)
         return false;
     std::string head, tail;
-    bool headDone = Translate(title.substr(0, dash), true, head);
-    bool tailDone = Translate(title.substr(dash + 3), true, tail);
+    bool headDone = Translate(title.substr(0, dash), true, true, head);
+    bool tailDone = Translate(title.substr(dash + 3), true, true, tail);
     if (!headDone && !tailDone)
         return false;
     result = (headDone ? head : title.substr(0, dash)) + " - " + (tailDone ? tail : title.substr(dash + 3));

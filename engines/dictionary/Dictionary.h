@@ -42,7 +42,7 @@ private:
         bool Read();
     };
 
-    bool Translate(const std::string& caption, bool nounForm, std::string& result);
+    bool Translate(const std::string& caption, bool nounForm, bool naming, std::string& result);
     bool TranslateTitle(const std::string& title, std::string& result);
     static bool Lookup(const CDictionaryTable& table, const std::string& caption, const CCaptionParts& parts,
                        std::string& result);
