@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <deque>
 
 #include "CaptionWords.h"
 #include "SenseContext.h"
@@ -17,17 +16,6 @@ const std::vector<std::string>::size_type kMaxWords = 20;
 bool IsLead(char c)
 {
     return IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE;
-}
-
-// Whether text ends in tail at a character boundary.
-bool EndsWhole(const std::string& text, const std::string& tail)
-{
-    if (tail.size() > text.size() || text.compare(text.size() - tail.size(), tail.size(), tail) != 0)
-        return false;
-    std::string::size_type i = 0;
-    while (i < text.size() - tail.size())
-        i += IsLead(text[i]) ? 2 : 1;
-    return i == text.size() - tail.size();
 }
 
 std::string Joined(const std::vector<std::string>& words, int start, int end)
@@ -49,67 +37,6 @@ int Rank(const std::string& category)
 
 } // namespace
 
-// The best reading of every run of words in each category.
-class CCaptionGrammar::CChart {
-public:
-    // The items live in storage kept from one caption to the next: a chart of a
-    // long caption is tens of kilobytes, which the heap would map and unmap
-    // each time.
-    CChart(const std::vector<std::string>& words, int categories, std::vector<Item>& storage)
-        : m_words(words), m_nCategories(categories), m_items(storage), m_variantsMade(words.size(), false)
-    {
-        m_items.assign(static_cast<std::vector<Item>::size_type>((words.size() + 1) * (words.size() + 1) * categories),
-                       Item());
-    }
-    const std::vector<std::string>& Words() const { return m_words; }
-    // Kept from one rule to the next, so that trying a rule allocates nothing.
-    std::vector<const Item*>& Slots() { return m_slots; }
-    const std::vector<std::string>& Variants(int word)
-    {
-        if (m_variants.empty())
-            m_variants.resize(m_words.size());
-        if (!m_variantsMade[word]) {
-            m_variants[word] = CCaptionWords::Variants(m_words[word]);
-            m_variantsMade[word] = true;
-        }
-        return m_variants[word];
-    }
-    Item& At(int start, int end, int category)
-    {
-        return m_items[(static_cast<std::vector<Item>::size_type>(start) * (m_words.size() + 1) + end) *
-                           m_nCategories +
-                       category];
-    }
-    bool Better(int start, int end, int category, int cost, int order)
-    {
-        const Item& item = At(start, end, category);
-        return item.cost < 0 || cost < item.cost || (cost == item.cost && order < item.order);
-    }
-    void Offer(int start, int end, int category, int cost, int order, int rank, std::string text)
-    {
-        if (!Better(start, end, category, cost, order))
-            return;
-        Item& item = At(start, end, category);
-        item.cost = cost;
-        item.order = order;
-        item.rank = rank;
-        if (item.text == nullptr) {
-            m_texts.push_back(std::move(text));
-            item.text = &m_texts.back();
-        } else {
-            *item.text = std::move(text);
-        }
-    }
-
-private:
-    const std::vector<std::string>& m_words;
-    int m_nCategories;
-    std::vector<Item>& m_items;
-    std::vector<std::vector<std::string>> m_variants; // of each word, made when first asked for
-    std::vector<bool> m_variantsMade;
-    std::vector<const Item*> m_slots;
-    std::deque<std::string> m_texts; // of the items that hold a reading; a deque keeps them in place
-};
 
 void CCaptionGrammar::Clear()
 {
@@ -119,7 +46,7 @@ void CCaptionGrammar::Clear()
     m_anchored.clear();
     m_firstWords.clear();
     m_categories.clear();
-    m_forms.clear();
+    m_endings.Clear();
     m_nLongest = 0;
     m_nNumber = -1;
 }
@@ -141,7 +68,7 @@ void CCaptionGrammar::Add(const std::vector<CDictionaryTable::GrammarLine>& line
     for (const CDictionaryTable::GrammarLine& line : lines) {
         int order = table * 1000000 + line.line;
         if (line.kind[0] == ':') {
-            m_forms[line.kind].push_back(Ending{line.source, line.target});
+            m_endings.Add(line.kind, line.source, line.target);
             continue;
         }
         Rule rule{Category(line.kind), {}, line.target, line.context, order};
@@ -185,10 +112,7 @@ void CCaptionGrammar::Index()
             m_firstWords.insert(words[0]);
         m_nLongest = std::max(m_nLongest, static_cast<int>(words.size()));
     }
-    for (auto& form : m_forms) {
-        std::stable_sort(form.second.begin(), form.second.end(),
-                         [](const Ending& a, const Ending& b) { return a.ending.size() > b.ending.size(); });
-    }
+    m_endings.Index();
 }
 
 bool CCaptionGrammar::Sense(const std::vector<std::string>& words, CSenseContext& context, std::string& result) const
@@ -215,16 +139,16 @@ bool CCaptionGrammar::Convert(const std::vector<std::string>& words, bool nounFo
     if (words.empty() || words.size() > kMaxWords || m_rules.empty())
         return false;
     int count = static_cast<int>(words.size());
-    CChart chart(words, static_cast<int>(m_categories.size()), m_chartStorage);
+    CGrammarChart chart(words, static_cast<int>(m_categories.size()), m_chartStorage);
     Fill(chart, context);
     int best = -1;
     for (int category = 0; category < static_cast<int>(m_categories.size()); ++category) {
-        const Item& item = chart.At(0, count, category);
+        const CGrammarChart::Item& item = chart.At(0, count, category);
         if (item.cost < 0 || category == m_nNumber || m_categories[category][0] == ':')
             continue;
         if (best < 0)
             best = category;
-        const Item& other = chart.At(0, count, best);
+        const CGrammarChart::Item& other = chart.At(0, count, best);
         int rank = TopRank(item, category, label);
         int otherRank = TopRank(other, best, label);
         if (item.cost < other.cost || (item.cost == other.cost && rank < otherRank) ||
@@ -233,14 +157,14 @@ bool CCaptionGrammar::Convert(const std::vector<std::string>& words, bool nounFo
     }
     if (best < 0)
         return false;
-    const Item& top = chart.At(0, count, best);
+    const CGrammarChart::Item& top = chart.At(0, count, best);
     result = *top.text;
     // A verb alone names a command, as on a push button; a modifier alone
     // drops what joins it to a noun.
     if ((nounForm && IsVerbal(best)) || top.rank == Rank("v"))
-        Form(":stem", result);
+        m_endings.Apply(":stem", result);
     else if (m_categories[best] == "a")
-        Form(":alone", result);
+        m_endings.Apply(":alone", result);
     return true;
 }
 
@@ -250,12 +174,12 @@ bool CCaptionGrammar::IsVerbal(int category) const
 }
 
 // A caption that ends in a colon labels a field: a name before an action.
-int CCaptionGrammar::TopRank(const Item& item, int category, bool label) const
+int CCaptionGrammar::TopRank(const CGrammarChart::Item& item, int category, bool label) const
 {
     return label && IsVerbal(category) ? std::max(item.rank, Rank("v")) : item.rank;
 }
 
-void CCaptionGrammar::Fill(CChart& chart, CSenseContext& context) const
+void CCaptionGrammar::Fill(CGrammarChart& chart, CSenseContext& context) const
 {
     int count = static_cast<int>(chart.Words().size());
     std::vector<int> phrases, unary;
@@ -273,7 +197,7 @@ void CCaptionGrammar::Fill(CChart& chart, CSenseContext& context) const
 
 // A hyphenated word that no table lists ("auto-close", "word-level") reads as
 // its parts would, one word after the other, through the same rules.
-void CCaptionGrammar::AddParts(CChart& chart, int at, CSenseContext& context) const
+void CCaptionGrammar::AddParts(CGrammarChart& chart, int at, CSenseContext& context) const
 {
     const std::string& word = chart.Words()[at];
     if (word.find('-') == std::string::npos || word.find('-') == 0)
@@ -292,11 +216,11 @@ void CCaptionGrammar::AddParts(CChart& chart, int at, CSenseContext& context) co
         parts.push_back(word.substr(start, dash - start));
         start = dash + 1;
     }
-    std::vector<Item> storage;
-    CChart inner(parts, static_cast<int>(m_categories.size()), storage);
+    std::vector<CGrammarChart::Item> storage;
+    CGrammarChart inner(parts, static_cast<int>(m_categories.size()), storage);
     Fill(inner, context);
     for (int category = 0; category < static_cast<int>(m_categories.size()); ++category) {
-        const Item& item = inner.At(0, static_cast<int>(parts.size()), category);
+        const CGrammarChart::Item& item = inner.At(0, static_cast<int>(parts.size()), category);
         if (item.cost >= 0)
             chart.Offer(at, at + 1, category, item.cost + 1, item.order, item.rank, *item.text);
     }
@@ -305,7 +229,7 @@ void CCaptionGrammar::AddParts(CChart& chart, int at, CSenseContext& context) co
 // The entries for the words as they stand, else for the plain form of the
 // last of them (a plural, a British spelling), which costs a little more so
 // that an entry of the form itself wins.
-void CCaptionGrammar::AddWords(CChart& chart, int start, int end, CSenseContext& context) const
+void CCaptionGrammar::AddWords(CGrammarChart& chart, int start, int end, CSenseContext& context) const
 {
     if (end - start > std::max(m_nLongest, 1) || (end - start > 1 && m_firstWords.count(chart.Words()[start]) == 0))
         return;
@@ -333,7 +257,7 @@ void CCaptionGrammar::AddWords(CChart& chart, int start, int end, CSenseContext&
 
 // "Logging" as the noun of the verb "log", "encrypted" as a modifier made of
 // "encrypt", where the table has the form's ending for the verb's reading.
-void CCaptionGrammar::AddVerbForm(CChart& chart, int at, const char* suffix, const char* form,
+void CCaptionGrammar::AddVerbForm(CGrammarChart& chart, int at, const char* suffix, const char* form,
                                   const char* category) const
 {
     std::vector<std::string>::const_iterator target = std::find(m_categories.begin(), m_categories.end(), category);
@@ -346,7 +270,7 @@ void CCaptionGrammar::AddVerbForm(CChart& chart, int at, const char* suffix, con
         for (int index : found->second) {
             const Rule& rule = m_rules[index];
             std::string text = rule.target;
-            if (m_categories[rule.category] == "v" && rule.context.empty() && Form(form, text)) {
+            if (m_categories[rule.category] == "v" && rule.context.empty() && m_endings.Apply(form, text)) {
                 int category = static_cast<int>(target - m_categories.begin());
                 chart.Offer(at, at + 1, category, 2, rule.order, Rank(m_categories[category]), std::move(text));
                 return;
@@ -355,7 +279,7 @@ void CCaptionGrammar::AddVerbForm(CChart& chart, int at, const char* suffix, con
     }
 }
 
-void CCaptionGrammar::AddLexical(CChart& chart, int start, int end, const std::string& key, bool variant,
+void CCaptionGrammar::AddLexical(CGrammarChart& chart, int start, int end, const std::string& key, bool variant,
                                  CSenseContext& context) const
 {
     for (int index : m_lexicon.find(key)->second) {
@@ -397,9 +321,9 @@ void CCaptionGrammar::Candidates(const std::vector<std::string>& words, std::vec
         (m_rules[index].pattern.size() == 1 ? unary : phrases).push_back(index);
 }
 
-void CCaptionGrammar::AddPhrases(CChart& chart, const std::vector<int>& phrases, int start, int end) const
+void CCaptionGrammar::AddPhrases(CGrammarChart& chart, const std::vector<int>& phrases, int start, int end) const
 {
-    std::vector<const Item*>& slots = chart.Slots();
+    std::vector<const CGrammarChart::Item*>& slots = chart.Slots();
     for (int index : phrases) {
         const Rule& rule = m_rules[index];
         if (static_cast<int>(rule.pattern.size()) > end - start)
@@ -417,8 +341,8 @@ void CCaptionGrammar::AddPhrases(CChart& chart, const std::vector<int>& phrases,
 
 // Every way the rule's elements cover the words from at to end, each slot by
 // a reading the chart already holds.
-void CCaptionGrammar::Match(CChart& chart, const Rule& rule, std::vector<Element>::size_type element, int start,
-                            int at, int end, std::vector<const Item*>& slots) const
+void CCaptionGrammar::Match(CGrammarChart& chart, const Rule& rule, std::vector<Element>::size_type element, int start,
+                            int at, int end, std::vector<const CGrammarChart::Item*>& slots) const
 {
     const std::vector<std::string>& words = chart.Words();
     if (element == rule.pattern.size()) {
@@ -428,7 +352,7 @@ void CCaptionGrammar::Match(CChart& chart, const Rule& rule, std::vector<Element
         // verb read as a verb phrase stays a bare verb at the top.
         bool unary = rule.pattern.size() == 1;
         int cost = unary ? 0 : 1;
-        for (const Item* slot : slots)
+        for (const CGrammarChart::Item* slot : slots)
             cost += slot->cost;
         // Of readings that cost the same, the entry listed first wins, through
         // any number of renamings.
@@ -447,7 +371,7 @@ void CCaptionGrammar::Match(CChart& chart, const Rule& rule, std::vector<Element
         return;
     }
     for (int stop = left == 0 ? end : at + 1; stop <= end - left; ++stop) {
-        const Item& item = chart.At(at, stop, next.category);
+        const CGrammarChart::Item& item = chart.At(at, stop, next.category);
         if (item.cost < 0)
             continue;
         slots.push_back(&item);
@@ -458,11 +382,12 @@ void CCaptionGrammar::Match(CChart& chart, const Rule& rule, std::vector<Element
 
 // "{2}" is the second slot's reading, "{2:not}" the same in the form ":not"; a
 // form that has no ending for the reading spoils the rule.
-bool CCaptionGrammar::Expand(const Rule& rule, const std::vector<const Item*>& slots, std::string& text) const
+bool CCaptionGrammar::Expand(const Rule& rule, const std::vector<const CGrammarChart::Item*>& slots,
+                             std::string& text) const
 {
     const std::string& target = rule.target;
     std::string::size_type size = target.size();
-    for (const Item* slot : slots)
+    for (const CGrammarChart::Item* slot : slots)
         size += slot->text->size();
     text.reserve(size);
     for (std::string::size_type i = 0; i < target.size(); ++i) {
@@ -479,7 +404,7 @@ bool CCaptionGrammar::Expand(const Rule& rule, const std::vector<const Item*>& s
         }
         if (target[i + 2] == ':') {
             std::string reading = *slots[slot]->text;
-            if (!Form(target.substr(i + 2, close - i - 2), reading))
+            if (!m_endings.Apply(target.substr(i + 2, close - i - 2), reading))
                 return false;
             text += reading;
         } else {
@@ -488,18 +413,4 @@ bool CCaptionGrammar::Expand(const Rule& rule, const std::vector<const Item*>& s
         i = close;
     }
     return true;
-}
-
-bool CCaptionGrammar::Form(const std::string& name, std::string& text) const
-{
-    std::unordered_map<std::string, std::vector<Ending>>::const_iterator form = m_forms.find(name);
-    if (form == m_forms.end())
-        return false;
-    for (const Ending& ending : form->second) {
-        if (EndsWhole(text, ending.ending)) {
-            text.replace(text.size() - ending.ending.size(), ending.ending.size(), ending.replacement);
-            return true;
-        }
-    }
-    return false;
 }

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "DictionaryTable.h"
+#include "GrammarChart.h"
+#include "VerbEndings.h"
 
 class CSenseContext;
 
@@ -49,33 +51,21 @@ private:
         std::string context;
         int order;
     };
-    struct Ending {
-        std::string ending;
-        std::string replacement;
-    };
-    struct Item {
-        int cost = -1; // -1: none
-        int order = 0;
-        int rank = 0; // see Rank
-        std::string* text = nullptr; // held by the chart
-    };
-    class CChart;
 
     int Category(const std::string& name);
-    void Fill(CChart& chart, CSenseContext& context) const;
-    void AddWords(CChart& chart, int start, int end, CSenseContext& context) const;
-    void AddParts(CChart& chart, int at, CSenseContext& context) const;
-    void AddVerbForm(CChart& chart, int at, const char* suffix, const char* form, const char* category) const;
-    void AddLexical(CChart& chart, int start, int end, const std::string& key, bool variant,
+    void Fill(CGrammarChart& chart, CSenseContext& context) const;
+    void AddWords(CGrammarChart& chart, int start, int end, CSenseContext& context) const;
+    void AddParts(CGrammarChart& chart, int at, CSenseContext& context) const;
+    void AddVerbForm(CGrammarChart& chart, int at, const char* suffix, const char* form, const char* category) const;
+    void AddLexical(CGrammarChart& chart, int start, int end, const std::string& key, bool variant,
                     CSenseContext& context) const;
     void Candidates(const std::vector<std::string>& words, std::vector<int>& phrases, std::vector<int>& unary) const;
-    void AddPhrases(CChart& chart, const std::vector<int>& phrases, int start, int end) const;
-    void Match(CChart& chart, const Rule& rule, std::vector<Element>::size_type element, int start, int at, int end,
-               std::vector<const Item*>& slots) const;
-    bool Expand(const Rule& rule, const std::vector<const Item*>& slots, std::string& text) const;
-    bool Form(const std::string& name, std::string& text) const;
+    void AddPhrases(CGrammarChart& chart, const std::vector<int>& phrases, int start, int end) const;
+    void Match(CGrammarChart& chart, const Rule& rule, std::vector<Element>::size_type element, int start, int at,
+               int end, std::vector<const CGrammarChart::Item*>& slots) const;
+    bool Expand(const Rule& rule, const std::vector<const CGrammarChart::Item*>& slots, std::string& text) const;
     bool IsVerbal(int category) const;
-    int TopRank(const Item& item, int category, bool label) const;
+    int TopRank(const CGrammarChart::Item& item, int category, bool label) const;
 
     std::vector<Rule> m_rules;
     std::unordered_map<std::string, std::vector<int>> m_lexicon; // words joined by blanks: rules without slots
@@ -83,8 +73,8 @@ private:
     std::vector<int> m_slotsOnly;                                 // rules of slots only, by order
     std::unordered_map<std::string, std::vector<int>> m_anchored; // other rules with slots, by their first word
     std::vector<std::string> m_categories;
-    std::unordered_map<std::string, std::vector<Ending>> m_forms; // by ":form", longest ending first
-    mutable std::vector<Item> m_chartStorage; // the chart's items, kept for the next caption
+    CVerbEndings m_endings;
+    mutable std::vector<CGrammarChart::Item> m_chartStorage; // the chart's items, kept for the next caption
     int m_nLongest = 0;                                           // words of the longest entry without slots
     int m_nNumber = -1;
 };
