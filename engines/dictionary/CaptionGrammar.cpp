@@ -13,6 +13,9 @@ namespace {
 // of one grows with the square of its words.
 const std::vector<std::string>::size_type kMaxWords = 20;
 
+// A longer label is more often a sentence ("Save files in this format:").
+const int kMaxLabelWords = 3;
+
 bool IsLead(char c)
 {
     return IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE;
@@ -149,8 +152,8 @@ bool CCaptionGrammar::Convert(const std::vector<std::string>& words, bool nounFo
         if (best < 0)
             best = category;
         const CGrammarChart::Item& other = chart.At(0, count, best);
-        int rank = TopRank(item, category, label);
-        int otherRank = TopRank(other, best, label);
+        int rank = TopRank(item, category, label && count <= kMaxLabelWords);
+        int otherRank = TopRank(other, best, label && count <= kMaxLabelWords);
         if (item.cost < other.cost || (item.cost == other.cost && rank < otherRank) ||
             (item.cost == other.cost && rank == otherRank && item.order < other.order))
             best = category;
@@ -236,6 +239,9 @@ void CCaptionGrammar::AddWords(CGrammarChart& chart, int start, int end, CSenseC
     const std::vector<std::string>& words = chart.Words();
     if (end - start == 1 && CCaptionWords::IsNumber(words[start]))
         chart.Offer(start, end, m_nNumber, 1, 0, 2, words[start]);
+    // Listed as a noun or not, an -ing word may be its verb.
+    if (end - start == 1)
+        AddVerbForm(chart, start, "ing", nullptr, "ving");
     std::string key = Joined(words, start, end);
     if (m_lexicon.count(key) != 0) {
         AddLexical(chart, start, end, key, false, context);
@@ -256,7 +262,8 @@ void CCaptionGrammar::AddWords(CGrammarChart& chart, int start, int end, CSenseC
 }
 
 // "Logging" as the noun of the verb "log", "encrypted" as a modifier made of
-// "encrypt", where the table has the form's ending for the verb's reading.
+// "encrypt", where the table has the form's ending for the verb's reading;
+// without a form, "closing" as the verb itself (kind "ving": "before closing").
 void CCaptionGrammar::AddVerbForm(CGrammarChart& chart, int at, const char* suffix, const char* form,
                                   const char* category) const
 {
@@ -270,7 +277,8 @@ void CCaptionGrammar::AddVerbForm(CGrammarChart& chart, int at, const char* suff
         for (int index : found->second) {
             const Rule& rule = m_rules[index];
             std::string text = rule.target;
-            if (m_categories[rule.category] == "v" && rule.context.empty() && m_endings.Apply(form, text)) {
+            if (m_categories[rule.category] == "v" && rule.context.empty() &&
+                (form == nullptr || m_endings.Apply(form, text))) {
                 int category = static_cast<int>(target - m_categories.begin());
                 chart.Offer(at, at + 1, category, 2, rule.order, Rank(m_categories[category]), std::move(text));
                 return;
