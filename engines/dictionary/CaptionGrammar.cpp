@@ -142,7 +142,7 @@ bool CCaptionGrammar::Convert(const std::vector<std::string>& words, bool nounFo
     if (words.empty() || words.size() > kMaxWords || m_rules.empty())
         return false;
     int count = static_cast<int>(words.size());
-    CGrammarChart chart(words, static_cast<int>(m_categories.size()), m_chartStorage);
+    CGrammarChart chart(words, static_cast<int>(m_categories.size()), m_chartStorage, m_chartTexts);
     Fill(chart, context);
     int best = -1;
     for (int category = 0; category < static_cast<int>(m_categories.size()); ++category) {
@@ -161,7 +161,7 @@ bool CCaptionGrammar::Convert(const std::vector<std::string>& words, bool nounFo
     if (best < 0)
         return false;
     const CGrammarChart::Item& top = chart.At(0, count, best);
-    result = *top.text;
+    result = std::string(chart.Text(top));
     // A verb alone names a command, as on a push button; a modifier alone
     // drops what joins it to a noun.
     if ((nounForm && IsVerbal(best)) || top.rank == Rank("v"))
@@ -185,7 +185,7 @@ int CCaptionGrammar::TopRank(const CGrammarChart::Item& item, int category, bool
 void CCaptionGrammar::Fill(CGrammarChart& chart, CSenseContext& context) const
 {
     int count = static_cast<int>(chart.Words().size());
-    std::vector<int> phrases, unary;
+    std::vector<Candidate> phrases, unary;
     Candidates(chart.Words(), phrases, unary);
     for (int length = 1; length <= count; ++length) {
         for (int start = 0; start + length <= count; ++start) {
@@ -220,12 +220,13 @@ void CCaptionGrammar::AddParts(CGrammarChart& chart, int at, CSenseContext& cont
         start = dash + 1;
     }
     std::vector<CGrammarChart::Item> storage;
-    CGrammarChart inner(parts, static_cast<int>(m_categories.size()), storage);
+    std::string texts;
+    CGrammarChart inner(parts, static_cast<int>(m_categories.size()), storage, texts);
     Fill(inner, context);
     for (int category = 0; category < static_cast<int>(m_categories.size()); ++category) {
         const CGrammarChart::Item& item = inner.At(0, static_cast<int>(parts.size()), category);
         if (item.cost >= 0)
-            chart.Offer(at, at + 1, category, item.cost + 1, item.order, item.rank, *item.text);
+            chart.Offer(at, at + 1, category, item.cost + 1, item.order, item.rank, inner.Text(item));
     }
 }
 
@@ -280,7 +281,7 @@ void CCaptionGrammar::AddVerbForm(CGrammarChart& chart, int at, const char* suff
             if (m_categories[rule.category] == "v" && rule.context.empty() &&
                 (form == nullptr || m_endings.Apply(form, text))) {
                 int category = static_cast<int>(target - m_categories.begin());
-                chart.Offer(at, at + 1, category, 2, rule.order, Rank(m_categories[category]), std::move(text));
+                chart.Offer(at, at + 1, category, 2, rule.order, Rank(m_categories[category]), text);
                 return;
             }
         }
@@ -308,35 +309,43 @@ void CCaptionGrammar::AddLexical(CGrammarChart& chart, int start, int end, const
 // The rules worth trying on the words, in the tables' order: those of slots
 // only, and those whose words the caption holds, all of them (found through
 // the first), apart from the rules of one slot.
-void CCaptionGrammar::Candidates(const std::vector<std::string>& words, std::vector<int>& phrases,
-                                 std::vector<int>& unary) const
+void CCaptionGrammar::Candidates(const std::vector<std::string>& words, std::vector<Candidate>& phrases,
+                                 std::vector<Candidate>& unary) const
 {
-    std::vector<int> found = m_slotsOnly;
+    std::vector<Candidate> found;
+    for (int index : m_slotsOnly)
+        found.push_back(Candidate{index, 0});
     for (std::vector<std::string>::size_type i = 0; i < words.size(); ++i) {
         std::unordered_map<std::string, std::vector<int>>::const_iterator anchored = m_anchored.find(words[i]);
         if (anchored == m_anchored.end() || std::find(words.begin(), words.begin() + i, words[i]) != words.begin() + i)
             continue;
+        unsigned at = 0;
+        for (std::vector<std::string>::size_type j = i; j < words.size(); ++j)
+            at |= words[j] == words[i] ? 1u << j : 0;
         for (int index : anchored->second) {
             const std::vector<Element>& pattern = m_rules[index].pattern;
             if (std::all_of(pattern.begin(), pattern.end(), [&](const Element& e) {
                     return e.category >= 0 || std::find(words.begin(), words.end(), e.word) != words.end();
                 }))
-                found.push_back(index);
+                found.push_back(Candidate{index, at});
         }
     }
-    std::sort(found.begin(), found.end());
-    for (int index : found)
-        (m_rules[index].pattern.size() == 1 ? unary : phrases).push_back(index);
+    std::sort(found.begin(), found.end(), [](const Candidate& a, const Candidate& b) { return a.rule < b.rule; });
+    for (const Candidate& candidate : found)
+        (m_rules[candidate.rule].pattern.size() == 1 ? unary : phrases).push_back(candidate);
 }
 
-void CCaptionGrammar::AddPhrases(CGrammarChart& chart, const std::vector<int>& phrases, int start, int end) const
+// A rule whose first word is not among the words from start to end is passed
+// over at once, and so is one that begins or ends with a word they do not.
+void CCaptionGrammar::AddPhrases(CGrammarChart& chart, const std::vector<Candidate>& phrases, int start,
+                                 int end) const
 {
     std::vector<const CGrammarChart::Item*>& slots = chart.Slots();
-    for (int index : phrases) {
-        const Rule& rule = m_rules[index];
-        if (static_cast<int>(rule.pattern.size()) > end - start)
+    unsigned span = ((end < 32 ? 1u << end : 0u) - 1u) & ~((1u << start) - 1u);
+    for (const Candidate& candidate : phrases) {
+        const Rule& rule = m_rules[candidate.rule];
+        if (static_cast<int>(rule.pattern.size()) > end - start || (candidate.at != 0 && (candidate.at & span) == 0))
             continue;
-        // Most rules begin or end with a word of their own: those that cannot match are passed over at once.
         const Element& first = rule.pattern.front();
         const Element& last = rule.pattern.back();
         if ((first.category < 0 && first.word != chart.Words()[start]) ||
@@ -365,10 +374,12 @@ void CCaptionGrammar::Match(CGrammarChart& chart, const Rule& rule, std::vector<
         // Of readings that cost the same, the entry listed first wins, through
         // any number of renamings.
         int order = unary ? slots[0]->order : rule.order;
-        std::string text;
-        if (chart.Better(start, end, rule.category, cost, order) && Expand(rule, slots, text))
+        if (!chart.Better(start, end, rule.category, cost, order))
+            return;
+        std::string& text = chart.Scratch();
+        if (Expand(chart, rule, slots, text))
             chart.Offer(start, end, rule.category, cost, order,
-                        unary ? slots[0]->rank : Rank(m_categories[rule.category]), std::move(text));
+                        unary ? slots[0]->rank : Rank(m_categories[rule.category]), text);
         return;
     }
     const Element& next = rule.pattern[element];
@@ -378,10 +389,12 @@ void CCaptionGrammar::Match(CGrammarChart& chart, const Rule& rule, std::vector<
             Match(chart, rule, element + 1, start, at + 1, end, slots);
         return;
     }
+    // Only where the chart has a reading of the slot's kind from here.
+    unsigned ends = chart.Ends(at, next.category);
     for (int stop = left == 0 ? end : at + 1; stop <= end - left; ++stop) {
-        const CGrammarChart::Item& item = chart.At(at, stop, next.category);
-        if (item.cost < 0)
+        if ((ends & (1u << stop)) == 0)
             continue;
+        const CGrammarChart::Item& item = chart.At(at, stop, next.category);
         slots.push_back(&item);
         Match(chart, rule, element + 1, start, stop, end, slots);
         slots.pop_back();
@@ -390,13 +403,13 @@ void CCaptionGrammar::Match(CGrammarChart& chart, const Rule& rule, std::vector<
 
 // "{2}" is the second slot's reading, "{2:not}" the same in the form ":not"; a
 // form that has no ending for the reading spoils the rule.
-bool CCaptionGrammar::Expand(const Rule& rule, const std::vector<const CGrammarChart::Item*>& slots,
-                             std::string& text) const
+bool CCaptionGrammar::Expand(const CGrammarChart& chart, const Rule& rule,
+                             const std::vector<const CGrammarChart::Item*>& slots, std::string& text) const
 {
     const std::string& target = rule.target;
     std::string::size_type size = target.size();
     for (const CGrammarChart::Item* slot : slots)
-        size += slot->text->size();
+        size += slot->textLength;
     text.reserve(size);
     for (std::string::size_type i = 0; i < target.size(); ++i) {
         if (IsLead(target[i]) && i + 1 < target.size()) {
@@ -411,12 +424,12 @@ bool CCaptionGrammar::Expand(const Rule& rule, const std::vector<const CGrammarC
             continue;
         }
         if (target[i + 2] == ':') {
-            std::string reading = *slots[slot]->text;
+            std::string reading(chart.Text(*slots[slot]));
             if (!m_endings.Apply(target.substr(i + 2, close - i - 2), reading))
                 return false;
             text += reading;
         } else {
-            text += *slots[slot]->text;
+            text += chart.Text(*slots[slot]);
         }
         i = close;
     }

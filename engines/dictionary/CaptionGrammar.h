@@ -59,11 +59,18 @@ private:
     void AddVerbForm(CGrammarChart& chart, int at, const char* suffix, const char* form, const char* category) const;
     void AddLexical(CGrammarChart& chart, int start, int end, const std::string& key, bool variant,
                     CSenseContext& context) const;
-    void Candidates(const std::vector<std::string>& words, std::vector<int>& phrases, std::vector<int>& unary) const;
-    void AddPhrases(CGrammarChart& chart, const std::vector<int>& phrases, int start, int end) const;
+    struct Candidate {
+        int rule;
+        unsigned at; // where the caption has the rule's first word, a bit a word; 0 for a rule of slots only
+    };
+
+    void Candidates(const std::vector<std::string>& words, std::vector<Candidate>& phrases,
+                    std::vector<Candidate>& unary) const;
+    void AddPhrases(CGrammarChart& chart, const std::vector<Candidate>& phrases, int start, int end) const;
     void Match(CGrammarChart& chart, const Rule& rule, std::vector<Element>::size_type element, int start, int at,
                int end, std::vector<const CGrammarChart::Item*>& slots) const;
-    bool Expand(const Rule& rule, const std::vector<const CGrammarChart::Item*>& slots, std::string& text) const;
+    bool Expand(const CGrammarChart& chart, const Rule& rule, const std::vector<const CGrammarChart::Item*>& slots,
+                std::string& text) const;
     bool IsVerbal(int category) const;
     int TopRank(const CGrammarChart::Item& item, int category, bool label) const;
 
@@ -75,6 +82,7 @@ private:
     std::vector<std::string> m_categories;
     CVerbEndings m_endings;
     mutable std::vector<CGrammarChart::Item> m_chartStorage; // the chart's items, kept for the next caption
+    mutable std::string m_chartTexts;                        // and its texts
     int m_nLongest = 0;                                           // words of the longest entry without slots
     int m_nNumber = -1;
 };

@@ -2,10 +2,14 @@
 
 #include "CaptionWords.h"
 
-CGrammarChart::CGrammarChart(const std::vector<std::string>& words, int kinds, std::vector<Item>& storage)
-    : m_words(words), m_nKinds(kinds), m_items(storage), m_variants(words.size()), m_variantsMade(words.size(), false)
+CGrammarChart::CGrammarChart(const std::vector<std::string>& words, int kinds, std::vector<Item>& storage,
+                             std::string& texts)
+    : m_words(words), m_nKinds(kinds), m_items(storage), m_variants(words.size()), m_variantsMade(words.size(), false),
+      m_texts(texts)
 {
+    m_texts.clear();
     m_items.assign(static_cast<std::vector<Item>::size_type>((words.size() + 1) * (words.size() + 1) * kinds), Item());
+    m_ends.assign(static_cast<std::vector<unsigned>::size_type>((words.size() + 1) * kinds), 0);
 }
 
 const std::vector<std::string>& CGrammarChart::Variants(int word)
@@ -17,18 +21,16 @@ const std::vector<std::string>& CGrammarChart::Variants(int word)
     return m_variants[word];
 }
 
-void CGrammarChart::Offer(int start, int end, int kind, int cost, int order, int rank, std::string text)
+void CGrammarChart::Offer(int start, int end, int kind, int cost, int order, int rank, std::string_view text)
 {
     if (!Better(start, end, kind, cost, order))
         return;
     Item& item = At(start, end, kind);
+    m_ends[static_cast<std::vector<unsigned>::size_type>(start) * m_nKinds + kind] |= 1u << end;
     item.cost = cost;
     item.order = order;
     item.rank = rank;
-    if (item.text == nullptr) {
-        m_texts.push_back(std::move(text));
-        item.text = &m_texts.back();
-    } else {
-        *item.text = std::move(text);
-    }
+    item.textStart = static_cast<unsigned>(m_texts.size());
+    item.textLength = static_cast<unsigned>(text.size());
+    m_texts.append(text.data(), text.size());
 }
