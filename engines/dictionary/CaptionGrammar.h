@@ -15,7 +15,7 @@ class CSenseContext;
 // the grammar has a kind: a part of speech ("n" noun, "a" modifier, "v" verb,
 // "vp" verb phrase, "r" adverb, "s" sentence, or any other name a table
 // gives), or ":form" for a verb ending. An entry whose source holds slots
-// ("{n}", "{vp}") is a rule: "{v} {n}<TAB>{2}を{1}<TAB>vp" reads a verb and a
+// ("{n}", "{vp}") is a rule: "{v} {np}<TAB>{2}...{1}<TAB>vp" reads a verb and a
 // noun as a verb phrase; its target names the slots by number, "{1:not}" in
 // a form that the ":not" endings make. Any other entry is a word or a set
 // phrase. A caption converts when its words, all of them, make one entry of
@@ -33,7 +33,7 @@ public:
     // An entry with a context that holds for exactly these words.
     bool Sense(const std::vector<std::string>& words, CSenseContext& context, std::string& result) const;
     // The words in Japanese; a verb phrase in its noun form when nounForm
-    // (a push button's or a menu item's "ファイルを開く", not "...開く" for a check box).
+    // (a push button or a menu item names the action; a check box says it).
     // A label's words (the caption ended in a colon) are read as a name
     // rather than as an action where both readings cost the same.
     bool Convert(const std::vector<std::string>& words, bool nounForm, bool label, CSenseContext& context,

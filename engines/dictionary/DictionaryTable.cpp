@@ -155,8 +155,8 @@ bool CDictionaryTable::AddLine(std::string line, bool utf8)
     return true;
 }
 
-// Only a verb ending may have an empty target: "する" drops to nothing in the
-// noun form of a verb.
+// Only a verb ending may have an empty target: the check-box form's ending
+// drops to nothing in the noun form of a verb.
 bool CDictionaryTable::AddGrammarLine(const std::vector<std::string>& fields, int order)
 {
     const std::string& kind = fields[2];

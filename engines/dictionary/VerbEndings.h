@@ -5,7 +5,7 @@
 #include <vector>
 
 // The endings of the tables' ":form" lines, by form: a Japanese reading in a
-// form ("表示する" as ":not") has its longest listed ending replaced.
+// form (the negative, ":not") has its longest listed ending replaced.
 class CVerbEndings {
 public:
     void Clear() { m_forms.clear(); }
