@@ -191,9 +191,14 @@ void CCaptionGrammar::Fill(CGrammarChart& chart, CSenseContext& context) const
         for (int start = 0; start + length <= count; ++start) {
             AddWords(chart, start, start + length, context);
             AddPhrases(chart, phrases, start, start + length);
-            // A rule of one slot may lead to another: a verb is a verb phrase, which is a sentence.
-            for (int pass = 0; pass < 3; ++pass)
+            // A rule of one slot may lead to another (a compound's head is a noun, which is a
+            // noun phrase), until one pass adds nothing.
+            for (int pass = 0; pass < 3; ++pass) {
+                int offers = chart.Offers();
                 AddPhrases(chart, unary, start, start + length);
+                if (chart.Offers() == offers)
+                    break;
+            }
         }
     }
 }

@@ -30,6 +30,7 @@ void CGrammarChart::Offer(int start, int end, int kind, int cost, int order, int
     item.cost = cost;
     item.order = order;
     item.rank = rank;
+    ++m_nOffers;
     item.textStart = static_cast<unsigned>(m_texts.size());
     item.textLength = static_cast<unsigned>(text.size());
     m_texts.append(text.data(), text.size());

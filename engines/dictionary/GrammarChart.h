@@ -48,6 +48,8 @@ public:
         const Item& item = At(start, end, kind);
         return item.cost < 0 || cost < item.cost || (cost == item.cost && order < item.order);
     }
+    // How many readings were offered and taken so far.
+    int Offers() const { return m_nOffers; }
     // The text must not lie in the chart's own texts.
     void Offer(int start, int end, int kind, int cost, int order, int rank, std::string_view text);
     // Where the readings of a kind that begin at start end, a bit a word.
@@ -66,4 +68,5 @@ private:
     std::vector<const Item*> m_slots;
     std::string& m_texts; // every reading one after the other; a better one is added, the worse left unused
     std::string m_scratch;
+    int m_nOffers = 0;
 };
