@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "CaptionGrammar.h"
 #include "DictionaryTable.h"
+#include "SenseContext.h"
 
 class CCaptionParts;
 
@@ -20,8 +22,10 @@ public:
     void Clear();
     void ReloadChanged();
 
-    // The caption in Japanese into out (size bytes, terminator included).
-    Result Convert(const std::string& caption, char* out, int size) const;
+    // The caption of a control of the class in Japanese into out (size bytes,
+    // terminator included). Its words are remembered as the context of the
+    // next captions, unless it is the user's sample.
+    Result Convert(const std::string& className, const std::string& caption, char* out, int size);
 
     const std::string& ShippedPath() const { return m_shipped.path; }
     const std::string& UserPath() const { return m_user.path; }
@@ -38,10 +42,15 @@ private:
         bool Read();
     };
 
+    bool Translate(const std::string& caption, bool nounForm, bool naming, std::string& result);
+    bool TranslateTitle(const std::string& title, std::string& result);
     static bool Lookup(const CDictionaryTable& table, const std::string& caption, const CCaptionParts& parts,
                        std::string& result);
+    void IndexGrammar();
 
     Source m_shipped;
     Source m_user;
+    CCaptionGrammar m_grammar;
+    CSenseContext m_context;
     DWORD m_nLastCheck = 0;
 };

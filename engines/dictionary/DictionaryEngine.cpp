@@ -7,6 +7,7 @@
 #include "DictionarySettingDialog.h"
 #include "DictionaryText.h"
 #include "UntranslatedLog.h"
+#include "engines/common/EngineGuard.h"
 #include "engines/common/EngineText.h"
 
 namespace {
@@ -60,29 +61,39 @@ DWORD WINAPI TXVGetAPIVersion(void)
 
 BOOL WINAPI TXVGetEngineDescription(LPSTR buffer, int bufferSize)
 {
-    return CopyEngineText(g_hInstance, IDS_DICTIONARY_DESCRIPTION, buffer, bufferSize);
+    return Guarded(FALSE, [&] { return CopyEngineText(g_hInstance, IDS_DICTIONARY_DESCRIPTION, buffer, bufferSize); });
 }
 
 BOOL WINAPI TXVGetEngineVersion(LPSTR buffer, int bufferSize)
 {
-    return CopyEngineText(g_hInstance, IDS_DICTIONARY_VERSION, buffer, bufferSize);
+    return Guarded(FALSE, [&] { return CopyEngineText(g_hInstance, IDS_DICTIONARY_VERSION, buffer, bufferSize); });
 }
 
 // Without its shipped table the engine would convert next to nothing: that is
-// a failed start.
+// a failed start, and so is a table too big for the memory left.
 BOOL WINAPI TXVInitEngine(void)
 {
-    std::string folder = UserFolder();
-    g_options.Load();
-    if (!folder.empty())
-        g_untranslated.Open(folder + "\\Untranslated.txt", LoadDictionaryText(g_hInstance, IDS_UNTRANSLATED_HEADER));
-    return g_dictionary.Load(ShippedTablePath(), folder.empty() ? folder : folder + "\\Dictionary.txt");
+    BOOL started = Guarded(FALSE, [] {
+        std::string folder = UserFolder();
+        g_options.Load();
+        if (!folder.empty())
+            g_untranslated.Open(folder + "\\Untranslated.txt",
+                                LoadDictionaryText(g_hInstance, IDS_UNTRANSLATED_HEADER));
+        return g_dictionary.Load(ShippedTablePath(), folder.empty() ? folder : folder + "\\Dictionary.txt") ? TRUE
+                                                                                                              : FALSE;
+    });
+    if (!started)
+        TXVExitEngine();
+    return started;
 }
 
 void WINAPI TXVExitEngine(void)
 {
-    g_dictionary.Clear();
-    g_untranslated.Close();
+    Guarded(0, [] {
+        g_dictionary.Clear();
+        g_untranslated.Close();
+        return 0;
+    });
 }
 
 // A caption is replaced only as a whole, and only when its replacement fits
@@ -91,26 +102,35 @@ BOOL WINAPI TXVConvertCaptionString(LPCSTR className, LPCSTR text, LPSTR outBuff
 {
     if (text == NULL || outBuffer == NULL || outBufferSize <= 0 || text[0] == '\0')
         return FALSE;
-    g_dictionary.ReloadChanged();
-    std::string caption(text);
-    CDictionary::Result result = g_dictionary.Convert(caption, outBuffer, outBufferSize);
-    // The sample the user previews is no program's caption.
-    if (result == CDictionary::Unknown && g_options.m_bCapture &&
-        (className == NULL || lstrcmpA(className, TXV_SAMPLE_CLASS_NAME) != 0))
-        g_untranslated.Add(caption);
-    return result == CDictionary::Converted;
+    return Guarded(FALSE, [&] {
+        g_dictionary.ReloadChanged();
+        std::string caption(text);
+        std::string kind(className != NULL ? className : "");
+        CDictionary::Result result = g_dictionary.Convert(kind, caption, outBuffer, outBufferSize);
+        // The sample the user previews is no program's caption.
+        if (result == CDictionary::Unknown && g_options.m_bCapture && kind != TXV_SAMPLE_CLASS_NAME)
+            g_untranslated.Add(caption);
+        if (result != CDictionary::Converted)
+            outBuffer[0] = '\0';
+        return result == CDictionary::Converted ? TRUE : FALSE;
+    });
 }
 
 void WINAPI TXVOnSetting(HWND hwndParent)
 {
-    CDictionarySettingDialog(g_hInstance, g_options, g_dictionary).Show(hwndParent);
+    Guarded(0, [&] {
+        CDictionarySettingDialog(g_hInstance, g_options, g_dictionary).Show(hwndParent);
+        return 0;
+    });
 }
 
 void WINAPI TXVOnAbout(HWND hwndParent)
 {
-    char text[2048];
-    wsprintfA(text, LoadDictionaryText(g_hInstance, IDS_DICTIONARY_ABOUT).c_str(),
-              LoadDictionaryText(g_hInstance, IDS_DICTIONARY_VERSION).c_str(), g_dictionary.ShippedPath().c_str(),
-              g_dictionary.UserPath().c_str(), g_dictionary.Count(), g_dictionary.Skipped());
-    ShowDictionaryBox(g_hInstance, hwndParent, text, MB_OK | MB_ICONINFORMATION);
+    Guarded(0, [&] {
+        char text[2048];
+        wsprintfA(text, LoadDictionaryText(g_hInstance, IDS_DICTIONARY_ABOUT).c_str(),
+                  LoadDictionaryText(g_hInstance, IDS_DICTIONARY_VERSION).c_str(), g_dictionary.ShippedPath().c_str(),
+                  g_dictionary.UserPath().c_str(), g_dictionary.Count(), g_dictionary.Skipped());
+        return ShowDictionaryBox(g_hInstance, hwndParent, text, MB_OK | MB_ICONINFORMATION);
+    });
 }

@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -70,15 +68,28 @@ std::string::size_type FindWildcard(const std::string& text)
 
 } // namespace
 
+// Read whole before anything is replaced, sharing the file with whoever holds
+// it open, so that an editor saving it, or a scanner reading it, costs no
+// entries: a table that cannot be read leaves the one read before.
 bool CDictionaryTable::Load(const char* path)
 {
-    Clear();
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
         return false;
-    std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    ReadLines(content);
-    Index();
+    std::string content;
+    char chunk[65536];
+    DWORD read = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, chunk, sizeof(chunk), &read, NULL) != FALSE) && read > 0)
+        content.append(chunk, read);
+    CloseHandle(file);
+    if (!ok)
+        return false;
+    CDictionaryTable table;
+    table.ReadLines(content);
+    table.Index();
+    std::swap(*this, table);
     return true;
 }
 
@@ -87,6 +98,7 @@ void CDictionaryTable::Clear()
     m_entries.clear();
     m_folded.clear();
     m_patterns.clear();
+    m_grammar.clear();
     m_nSkipped = 0;
 }
 
@@ -118,20 +130,42 @@ bool CDictionaryTable::AddLine(std::string line, bool utf8)
         if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
             return false;
     }
-    std::string::size_type tab = ansi.find('\t');
-    if (tab == std::string::npos || ansi.find('\t', tab + 1) != std::string::npos)
+    std::vector<std::string> fields;
+    for (std::string::size_type start = 0;;) {
+        std::string::size_type tab = ansi.find('\t', start);
+        fields.push_back(ansi.substr(start, tab == std::string::npos ? tab : tab - start));
+        if (tab == std::string::npos)
+            break;
+        start = tab + 1;
+    }
+    int order = static_cast<int>(m_entries.size() + m_grammar.size());
+    if (fields.size() == 3 || fields.size() == 4)
+        return AddGrammarLine(fields, order);
+    if (fields.size() != 2)
         return false;
-    std::string::size_type targetLength = ansi.size() - tab - 1;
-    if (tab == 0 || targetLength == 0 || tab > kMaxSide || targetLength > kMaxSide)
+    const std::string& source = fields[0];
+    const std::string& target = fields[1];
+    if (source.empty() || target.empty() || source.size() > kMaxSide || target.size() > kMaxSide)
         return false;
-    std::string source = ansi.substr(0, tab);
-    std::string target = ansi.substr(tab + 1);
-    int order = static_cast<int>(m_entries.size());
     std::string::size_type wildcard = FindWildcard(source);
     if (wildcard != std::string::npos && FindWildcard(target) != std::string::npos)
         m_patterns.push_back(
             Pattern{Lower(source.substr(0, wildcard)), Lower(source.substr(wildcard + 1)), target, order});
     m_entries.push_back(Entry{source, target, order});
+    return true;
+}
+
+// Only a verb ending may have an empty target: the check-box form's ending
+// drops to nothing in the noun form of a verb.
+bool CDictionaryTable::AddGrammarLine(const std::vector<std::string>& fields, int order)
+{
+    const std::string& kind = fields[2];
+    if (fields[0].empty() || kind.empty() || kind.find(' ') != std::string::npos || fields[0].size() > kMaxSide ||
+        fields[1].size() > kMaxSide || (fields[1].empty() && kind[0] != ':'))
+        return false;
+    m_grammar.push_back(GrammarLine{fields[0], fields[1], kind, fields.size() == 4 ? fields[3] : std::string(), order});
+    if (kind == "-" && fields[1].size() > 0 && fields.size() == 3)
+        m_entries.push_back(Entry{fields[0], fields[1], order});
     return true;
 }
 
@@ -185,11 +219,12 @@ bool CDictionaryTable::FindPattern(const std::string& caption, std::string& resu
         cuts.push_back(i + 1);
     }
     for (std::vector<std::string::size_type>::reverse_iterator cut = cuts.rbegin(); cut != cuts.rend(); ++cut) {
-        std::string head = lower.substr(0, *cut);
-        std::vector<Pattern>::const_iterator p =
-            std::lower_bound(m_patterns.begin(), m_patterns.end(), head,
-                             [](const Pattern& a, const std::string& b) { return a.head < b; });
-        for (; p != m_patterns.end() && p->head == head; ++p) {
+        // The head is the text's first *cut bytes, compared in place: a lookup allocates nothing.
+        std::string::size_type length = *cut;
+        std::vector<Pattern>::const_iterator p = std::lower_bound(
+            m_patterns.begin(), m_patterns.end(), length,
+            [&](const Pattern& a, std::string::size_type) { return lower.compare(0, length, a.head) > 0; });
+        for (; p != m_patterns.end() && lower.compare(0, length, p->head) == 0; ++p) {
             std::string::size_type rest = lower.size() - *cut;
             if (rest <= p->tail.size() || lower.compare(lower.size() - p->tail.size(), p->tail.size(), p->tail) != 0)
                 continue;

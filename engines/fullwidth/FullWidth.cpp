@@ -1,6 +1,7 @@
 #include "conversion/TxvEngineApi.h"
 
 #include "FullWidthResource.h"
+#include "engines/common/EngineGuard.h"
 #include "engines/common/EngineText.h"
 
 namespace {
@@ -28,39 +29,10 @@ bool IsConverted(BYTE ch)
     return ch >= 0x20 && ch <= 0x7E && ch != '&';
 }
 
-} // namespace
-
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
-{
-    if (reason == DLL_PROCESS_ATTACH)
-        g_hInstance = instance;
-    return TRUE;
-}
-
-DWORD WINAPI TXVGetAPIVersion(void)
-{
-    return TXV_API_VERSION_1;
-}
-
-BOOL WINAPI TXVGetEngineDescription(LPSTR buffer, int bufferSize)
-{
-    return CopyEngineText(g_hInstance, IDS_FULLWIDTH_DESCRIPTION, buffer, bufferSize);
-}
-
-BOOL WINAPI TXVGetEngineVersion(LPSTR buffer, int bufferSize)
-{
-    return CopyEngineText(g_hInstance, IDS_FULLWIDTH_VERSION, buffer, bufferSize);
-}
-
-BOOL WINAPI TXVInitEngine(void)
-{
-    return TRUE;
-}
-
 // Converts character by character while whole characters fit, so a long
 // caption is cut at a character boundary. Returns non-zero only when at least
 // one character was converted: an untouched caption is not rewritten.
-BOOL WINAPI TXVConvertCaptionString(LPCSTR, LPCSTR text, LPSTR outBuffer, int outBufferSize)
+BOOL ToFullWidth(LPCSTR text, LPSTR outBuffer, int outBufferSize)
 {
     if (outBufferSize <= 0)
         return FALSE;
@@ -90,3 +62,39 @@ BOOL WINAPI TXVConvertCaptionString(LPCSTR, LPCSTR text, LPSTR outBuffer, int ou
     outBuffer[used] = '\0';
     return changed;
 }
+
+} // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH)
+        g_hInstance = instance;
+    return TRUE;
+}
+
+DWORD WINAPI TXVGetAPIVersion(void)
+{
+    return TXV_API_VERSION_1;
+}
+
+BOOL WINAPI TXVGetEngineDescription(LPSTR buffer, int bufferSize)
+{
+    return Guarded(FALSE, [&] { return CopyEngineText(g_hInstance, IDS_FULLWIDTH_DESCRIPTION, buffer, bufferSize); });
+}
+
+BOOL WINAPI TXVGetEngineVersion(LPSTR buffer, int bufferSize)
+{
+    return Guarded(FALSE, [&] { return CopyEngineText(g_hInstance, IDS_FULLWIDTH_VERSION, buffer, bufferSize); });
+}
+
+BOOL WINAPI TXVInitEngine(void)
+{
+    return TRUE;
+}
+
+// Nothing here throws; the guard keeps it so when the body grows.
+BOOL WINAPI TXVConvertCaptionString(LPCSTR, LPCSTR text, LPSTR outBuffer, int outBufferSize)
+{
+    return Guarded(FALSE, [&] { return ToFullWidth(text, outBuffer, outBufferSize); });
+}
+

@@ -22,6 +22,14 @@ std::string Converted(const CEngineLibrary& engine, const std::string& text, int
     return engine.Convert(text.c_str(), out.data(), size) ? out.data() : "(unchanged)";
 }
 
+std::string ConvertedAs(const CEngineLibrary& engine, const char* className, const std::string& text)
+{
+    char out[256] = "";
+    return engine.Export<PFN_TXVConvertCaptionString>("TXVConvertCaptionString")(className, text.c_str(), out, 256)
+               ? out
+               : "(unchanged)";
+}
+
 // The user's application data folder is a temporary one for each test, so the
 // engine's own files there (its table, the untranslated captions) are the
 // test's and never the user's. A copy of the engine lies in a folder of its
@@ -92,7 +100,17 @@ TEST_F(DictionaryCopy, ShipsATableOfCommonLabelsInCodePage932)
         {"File &name:", "ファイル名(&N):"},
         {"All Files (*.*)", "すべてのファイル (*.*)"},
         {"Notepad has stopped working", "Notepad は動作を停止しました"},
+        {"Show line &numbers", "行番号を表示する(&N)"},
+        {"Clear all marks", "すべてのマークをクリアする"},
+        {"Foreground colour:", "前景色:"},
+        {"Are you sure you want to delete the selected files?",
+         "選択したファイルを削除してもよろしいですか?"},
+        {"Auto-close &brackets", "かっこを自動的に閉じる(&B)"}, // the parts of a hyphenated word
+        {"Enable debugging", "デバッグを有効にする"},             // an -ing word as its verb's noun
+        {"Start position:", "開始位置:"},                         // a label is a name
+        {"Signed", "署名済み"},                                   // a modifier alone
     };
+    EXPECT_EQ(ConvertedAs(*m_engine, "@Title", "Untitled - Frobber"), Cp932("無題 - Frobber"));
     for (const auto& c : shipped)
         EXPECT_EQ(Converted(*m_engine, c.first), Cp932(c.second)) << c.first;
     EXPECT_NE(AboutText().find(Cp932("読み飛ばした行: 0 行")), std::string::npos);
@@ -156,6 +174,77 @@ TEST_F(DictionaryCopy, TakesDecorationsOffAndPutsThemBackTheJapaneseWay)
     EXPECT_EQ(Converted(*m_engine, "Two words", 7), "(unchanged)") << "a replacement that does not fit is not cut";
 }
 
+const char kGrammar[] = "する\tしない\t:not\n"
+                        "する\tして\t:te\n"
+                        "する\t\t:stem\n"
+                        "{v} {n}\t{2}を{1}\tvp\n"
+                        "{a} {n}\t{1}{2}\tn\n"
+                        "{n} {n}\t{1}{2}\tn\n"
+                        "{n} of {n}\t{2}の{1}\tn\n"
+                        "{vp} in {n}\t{2}で{1}\tvp\n"
+                        "{n} and {n}\t{1}と{2}\tn\n"
+                        "{n} or {n}\t{1}または{2}\tn\n"
+                        "do not {vp}\t{1:not}\tvp\n"
+                        "are you sure you want to {vp} ?\t{1:te}もよろしいですか?\ts\n"
+                        "every {num} {n}\t{1} {2}ごと\tn\n"
+                        "show\t表示する\tv\n"
+                        "delete\t削除する\tv\n"
+                        "line\t行\tn\n"
+                        "line\t線\tn\tdraw paint.exe\n"
+                        "number\t番号\tn\n"
+                        "color\t色\tn\n"
+                        "custom\tカスタム\ta\n"
+                        "file\tファイル\tn\n"
+                        "minute\t分\tn\n"
+                        "Open\t開始\t-\tdelimiter\n";
+
+TEST_F(DictionaryCopy, BuildsCaptionsFromTheirWordsOnlyWhenARuleCoversThemAll)
+{
+    WriteTable(std::string(kTable) + kGrammar);
+    ASSERT_TRUE(Start());
+    const char* const cases[][3] = {
+        {"Button", "Show line &numbers", "行番号を表示する(&N)"}, // verb and object, a compound, a plural
+        {"Button", "&Custom Colour:", "カスタム色(&C):"},         // a modifier, a British spelling
+        {"Button", "Number of files", "ファイルの番号"},
+        {"Button", "Show files in line", "行でファイルを表示する"},
+        {"Button", "Line and color", "行と色"},
+        {"Button", "Line or color", "行または色"},
+        {"Button", "Do not show files", "ファイルを表示しない"},
+        {"Static", "Are you sure you want to delete files?", "ファイルを削除してもよろしいですか?"},
+        {"Button", "Every 5 minutes", "5 分ごと"},
+        {"Button", "Show files...", "ファイルを表示..."},            // a push button names its action
+        {"TButton", "Show files", "ファイルを表示"},
+        {"@Menu", "&Show Files\tCtrl+F", "ファイルを表示(&S)\tCtrl+F"}, // the accelerator stays
+        {"@Title", "Details - Foo", "詳細 - Foo"},                  // a program's name stays
+        {"Button", "Save", "保存"},                                 // a whole caption before the grammar
+        {"Button", "Show frobs", "(unchanged)"},                    // an unknown word
+        {"Button", "Files show", "(unchanged)"},                    // no rule for the shape
+        {"Button", "Line of", "(unchanged)"},
+        {"Button", "5", "(unchanged)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ConvertedAs(*m_engine, c[0], Cp932(c[1])), c[2][0] == '(' ? c[2] : Cp932(c[2])) << c[1];
+}
+
+// The senses follow the captions the engine was asked about before, while
+// the same window stays in the foreground.
+TEST_F(DictionaryCopy, ChoosesASenseByTheCaptionsAskedAboutBefore)
+{
+    WriteTable(std::string(kTable) + kGrammar);
+    ASSERT_TRUE(Start());
+    const char* const steps[][2] = {
+        {"Line color", "行色"},     // no context: the entry without one
+        {"Open:", "(unchanged)"},   // a sense with a context that does not hold is no entry
+        {"Draw", "(unchanged)"},
+        {"Line color", "線色"},
+        {"Delimiter", "(unchanged)"},
+        {"&Open:", "開始(&O):"},
+    };
+    for (const auto& step : steps)
+        EXPECT_EQ(Converted(*m_engine, step[0]), step[1][0] == '(' ? step[1] : Cp932(step[1])) << step[0];
+    EXPECT_EQ(ConvertedAs(*m_engine, "@Sample", "Line color"), Cp932("線色"));
+}
+
 TEST_F(DictionaryCopy, SkipsAndCountsBadLinesAndNeverWritesPastTheBuffer)
 {
     const std::string side255(255, 'x');
@@ -163,7 +252,8 @@ TEST_F(DictionaryCopy, SkipsAndCountsBadLinesAndNeverWritesPastTheBuffer)
         {"NoTab", false},
         {"\tno source", false},
         {"No target\t", false},
-        {"Two\ttabs\there", false},
+        {"Four\ttabs\tn\there\tx", false},
+        {"Blank kind\tx\tn n", false},
         {std::string(256, 'a') + "\tlong source", false},
         {"Long target\t" + std::string(256, 'b'), false},
         {"Bad trail\t\x82\xFD", false},
@@ -181,7 +271,7 @@ TEST_F(DictionaryCopy, SkipsAndCountsBadLinesAndNeverWritesPastTheBuffer)
         std::string source = line.first.substr(0, line.first.find('\t'));
         EXPECT_EQ(Converted(*m_engine, source) != "(unchanged)", line.second) << line.first.substr(0, 40);
     }
-    EXPECT_NE(AboutText().find(Cp932("読み飛ばした行: 9 行")), std::string::npos);
+    EXPECT_NE(AboutText().find(Cp932("読み飛ばした行: 10 行")), std::string::npos);
     EXPECT_EQ(Converted(*m_engine, "&" + side255), "(unchanged)") << "the rebuilt caption would not fit 256 bytes";
 
     // A UTF-8 table: a character code page 932 lacks, or bytes that are not UTF-8, spoil only their line.
@@ -190,7 +280,7 @@ TEST_F(DictionaryCopy, SkipsAndCountsBadLinesAndNeverWritesPastTheBuffer)
     ASSERT_TRUE(Start());
     EXPECT_EQ(Converted(*m_engine, "Good"), Cp932("良")) << "the user's table wins";
     EXPECT_EQ(Converted(*m_engine, "Broken"), "(unchanged)");
-    EXPECT_NE(AboutText().find(Cp932("読み飛ばした行: 11 行")), std::string::npos);
+    EXPECT_NE(AboutText().find(Cp932("読み飛ばした行: 12 行")), std::string::npos);
 }
 
 TEST_F(DictionaryCopy, DoesNotStartWithoutItsTable)
@@ -207,6 +297,24 @@ TEST_F(DictionaryCopy, ReadsTheUserTableAgainWhenItChanges)
     EXPECT_TRUE(WaitUntil([&] { return Converted(*m_engine, "Added") != "(unchanged)"; }, 20000));
     EXPECT_EQ(Converted(*m_engine, "Added"), Cp932("追加"));
     EXPECT_EQ(Converted(*m_engine, "&Save"), Cp932("セーブ(&S)")) << "the user's entries win";
+}
+
+// An editor or a scanner holding the file open must not cost the user's
+// entries, and the table is read once it is free again.
+TEST_F(DictionaryCopy, KeepsTheUserTableWhileItsFileIsLocked)
+{
+    WriteTable(kTable);
+    WriteUserTable("Added\tadded\n");
+    ASSERT_TRUE(Start());
+    HANDLE lock = CreateFileA(UserFile("Dictionary.txt").c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(lock, "Added\tadded\nLater\tlater\n", 26, &written, NULL);
+    // The engine looks at its files once a second.
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 2500;)
+        ASSERT_EQ(Converted(*m_engine, "Added"), "added");
+    CloseHandle(lock);
+    EXPECT_TRUE(WaitUntil([&] { return Converted(*m_engine, "Later") == "later"; }, 20000));
 }
 
 TEST_F(DictionaryCopy, WritesEachUntranslatedCaptionDownOnceAcrossRuns)
