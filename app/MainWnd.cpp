@@ -73,6 +73,7 @@ LRESULT CMainWnd::OnCreate(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         g_pApp->ShowMessage(NULL, IDS_TRAY_ICON_FAILED, MB_ICONHAND, 0);
         return -1;
     }
+    m_walker.SetKinds(static_cast<int>(g_pApp->m_settings.ConvertKinds));
     // The records are cleaned up in both modes: hook mode keeps them too.
     SetTimer(hwnd, IDT_GC, g_pApp->m_settings.TimerElapseGC, NULL);
     if (g_pApp->m_settings.ResMode != 0)
@@ -285,8 +286,11 @@ void CMainWnd::OnOptionsCommand()
     dialog.m_nResMode = static_cast<int>(settings.ResMode);
     dialog.m_nToggleHotKey = settings.ToggleHotKey;
     dialog.m_bHotKeyTaken = m_toggleHotKey.IsTaken();
+    dialog.m_nKinds = settings.ConvertKinds;
     if (dialog.DoModal(NULL) != IDOK)
         return;
+    settings.ConvertKinds = dialog.m_nKinds;
+    m_walker.SetKinds(static_cast<int>(settings.ConvertKinds));
     settings.ToggleHotKey = dialog.m_nToggleHotKey;
     m_toggleHotKey.Register(m_hWnd, IDH_TOGGLE_ORIGINALS, settings.ToggleHotKey);
     // Never both at once: the timers stop before the hook goes in, and the

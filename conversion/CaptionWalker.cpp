@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "conversion/Engine.h"
+#include "conversion/ItemRecords.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ public:
     }
     ~CBusyScope()
     {
+        m_pWalker->m_kinds.Release();
         m_pWalker->m_pEngine = NULL;
         m_pWalker->m_bBusy = FALSE;
     }
@@ -42,7 +44,7 @@ private:
 
 CCaptionWalker::CCaptionWalker()
     : m_nGCBucket(0), m_pCurTop(NULL), m_bBusy(FALSE), m_bOriginalsShown(FALSE), m_pEngine(NULL), m_nDeferred(0),
-      m_className(kClassNameSize)
+      m_className(kClassNameSize), m_kinds(m_wndList)
 {
 }
 
@@ -78,6 +80,7 @@ void CCaptionWalker::ConvertTick(CEngine* engine)
             return;
     }
     EnumChildWindows(foreground, EnumChildProc, reinterpret_cast<LPARAM>(this));
+    m_kinds.ConvertWindows(foreground, m_pCurTop, m_pEngine);
     ConvertDeferred();
 }
 
@@ -97,10 +100,12 @@ BOOL CALLBACK CCaptionWalker::EnumChildProc(HWND hwnd, LPARAM lParam)
 BOOL CCaptionWalker::VisitChild(HWND hwnd)
 {
     CWndEntry* child = m_wndList.FindChildEntry(m_pCurTop, hwnd);
+    if (child != NULL && child->m_pItems != NULL)
+        return m_kinds.Visit(child, child->m_pItems->Kind(), CTextKinds::kConvert, m_pEngine);
     BOOL classRead = child == NULL;
     if (child == NULL) {
         if (!ReadTargetClass(hwnd))
-            return TRUE;
+            return VisitItemControl(hwnd);
         child = AddRecord(m_pCurTop, hwnd);
         if (child == NULL)
             return FALSE;
@@ -120,6 +125,16 @@ BOOL CCaptionWalker::VisitChild(HWND hwnd)
     // A window that does not answer would make every further control of it
     // wait as long: leave the rest for the next tick.
     return Convert(child, text);
+}
+
+// A tab control or header gets a record once its kind is on; any other class none.
+BOOL CCaptionWalker::VisitItemControl(HWND hwnd)
+{
+    int kind = CTextKinds::ItemKindOf(m_className.Text());
+    if (kind == 0 || !m_kinds.IsOn(kind))
+        return TRUE;
+    CWndEntry* child = AddRecord(m_pCurTop, hwnd);
+    return child != NULL && m_kinds.Visit(child, kind, CTextKinds::kConvert, m_pEngine);
 }
 
 CWndEntry* CCaptionWalker::RecordOf(CWndEntry* top, HWND hwnd)
@@ -148,6 +163,8 @@ void CCaptionWalker::SweepChildren(CWndEntry* top)
 BOOL CCaptionWalker::IsGoneChild(const CWndEntry* child, void* context)
 {
     const CWndEntry* top = static_cast<const CWndEntry*>(context);
+    if (child->m_pItems != NULL && child->m_pItems->Kind() == kMenuKind)
+        return CTextKinds::IsGoneMenu(child);
     return !IsWindow(child->m_hWnd) || GetAncestor(child->m_hWnd, GA_ROOT) != top->m_hWnd;
 }
 
@@ -204,7 +221,9 @@ void CCaptionWalker::ConvertCreated(HWND hwnd, CEngine* engine)
 
 void CCaptionWalker::ConvertCreatedWindow(HWND hwnd)
 {
-    if (!ReadTargetClass(hwnd))
+    BOOL target = ReadTargetClass(hwnd);
+    int kind = target ? 0 : m_kinds.KindOfCreated(hwnd, m_className.Text());
+    if (!target && kind == 0)
         return;
     HWND root = GetAncestor(hwnd, GA_ROOT);
     if (root == NULL)
@@ -215,6 +234,12 @@ void CCaptionWalker::ConvertCreatedWindow(HWND hwnd)
         top = m_wndList.AddTopEntry(entryTemplate);
         if (top == NULL)
             return;
+    }
+    if (kind != 0) {
+        CWndEntry* entry = kind == kTitleKind ? top : RecordOf(top, hwnd);
+        if (entry != NULL)
+            m_kinds.Visit(entry, kind, m_bOriginalsShown ? CTextKinds::kNote : CTextKinds::kConvert, m_pEngine);
+        return;
     }
     CWndEntry* child = RecordOf(top, hwnd);
     if (child == NULL)
@@ -264,6 +289,7 @@ void CCaptionWalker::ShowOriginals()
     CBusyScope scope(this, NULL);
     m_bOriginalsShown = TRUE;
     VisitRecords(&CCaptionWalker::RestoreOriginal);
+    m_kinds.VisitAll(CTextKinds::kRestore, kAllKinds, NULL);
 }
 
 void CCaptionWalker::ConvertAgain(CEngine* engine)
@@ -273,7 +299,16 @@ void CCaptionWalker::ConvertAgain(CEngine* engine)
     CBusyScope scope(this, engine);
     m_bOriginalsShown = FALSE;
     VisitRecords(&CCaptionWalker::ConvertFromOriginal);
+    m_kinds.VisitAll(CTextKinds::kReconvert, m_kinds.Kinds(), engine);
     ConvertDeferred();
+}
+
+void CCaptionWalker::SetKinds(int kinds)
+{
+    if (m_bBusy)
+        return;
+    CBusyScope scope(this, NULL);
+    m_kinds.SetKinds(kinds);
 }
 
 // Every remembered control of every window still open, not only the foreground one.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/TextKinds.h"
 #include "conversion/WndList.h"
 
 class CEngine;
@@ -24,6 +25,9 @@ public:
     void ShowOriginals();
     // Converts every remembered control again from its original, with engine.
     void ConvertAgain(CEngine* engine);
+    // The kinds of text beside captions that are converted (TextKind bits);
+    // those turned off show their originals again.
+    void SetKinds(int kinds);
 
     BOOL IsBusy() const { return m_bBusy; }
     BOOL AreOriginalsShown() const { return m_bOriginalsShown; }
@@ -40,6 +44,7 @@ private:
 
     static BOOL CALLBACK EnumChildProc(HWND hwnd, LPARAM lParam);
     BOOL VisitChild(HWND hwnd);
+    BOOL VisitItemControl(HWND hwnd);
     BOOL ReadTargetClass(HWND hwnd);
     CWndEntry* RecordOf(CWndEntry* top, HWND hwnd);
     CWndEntry* AddRecord(CWndEntry* top, HWND hwnd);
@@ -62,4 +67,5 @@ private:
     int m_nDeferred;
     // The class-name buffer of every operation, made once rather than for every control of every tick.
     CGString m_className;
+    CTextKinds m_kinds;
 };

@@ -2,6 +2,8 @@
 
 #include "foundation/GString.h"
 
+class CItemRecords;
+
 // What the walker remembers of one window. For a control: the text the walker
 // last left in it and, once it has written a conversion there, the caption the
 // control showed before (its original).
@@ -9,7 +11,7 @@ class CWndEntry {
 public:
     CWndEntry(HWND hwnd, const char* text);
     CWndEntry(const CWndEntry& other);
-    virtual ~CWndEntry() {}
+    virtual ~CWndEntry();
 
     HWND m_hWnd;
     CGString m_text;
@@ -27,6 +29,9 @@ public:
     // records of controls that are gone are looked for next.
     int m_nChildren;
     int m_nSweepAt;
+    // The texts of the window that are not its caption (its title, a tab
+    // control's tabs, a header's columns, a menu's items), once it has any.
+    CItemRecords* m_pItems;
 
 private:
     CWndEntry& operator=(const CWndEntry&) = delete;

@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "conversion/TextKind.h"
 #include "foundation/PathFunctions.h"
 #include "settings/RegistryKey.h"
 #include "ui/resource.h"
@@ -21,6 +22,17 @@ const char kTimerElapseConvValue[] = "TimerElapseConv";
 const char kTimerElapseGCValue[] = "TimerElapseGC";
 const char kResModeValue[] = "ResMode";
 const char kToggleHotKeyValue[] = "ToggleHotKey";
+
+struct KindValue {
+    const char* name;
+    DWORD kind;
+};
+const KindValue kKindValues[] = {
+    {"ConvertTitles", kTitleKind},
+    {"ConvertTabs", kTabKind},
+    {"ConvertHeaders", kHeaderKind},
+    {"ConvertMenus", kMenuKind},
+};
 
 // Ctrl+Shift+F12.
 const DWORD kDefaultToggleHotKey = MAKELONG(VK_F12, MOD_CONTROL | MOD_SHIFT);
@@ -57,6 +69,7 @@ void CSettings::SetDefaults()
     TimerElapseGC = 500;
     ResMode = 0;
     ToggleHotKey = kDefaultToggleHotKey;
+    ConvertKinds = kAllKinds;
 }
 
 BOOL CSettings::Load()
@@ -91,6 +104,10 @@ BOOL CSettings::Load()
         ResMode = value;
     if (key.QueryDWORD(kToggleHotKeyValue, &value))
         ToggleHotKey = value;
+    for (const KindValue& kind : kKindValues) {
+        if (key.QueryDWORD(kind.name, &value) && value == 0)
+            ConvertKinds &= ~kind.kind;
+    }
     return TRUE;
 }
 
@@ -112,5 +129,8 @@ BOOL CSettings::Save()
         key.SetDWORD(kResModeValue, ResMode),
         key.SetDWORD(kToggleHotKeyValue, ToggleHotKey),
     };
-    return std::all_of(std::begin(written), std::end(written), [](BOOL ok) { return ok != FALSE; });
+    BOOL kindsWritten = TRUE;
+    for (const KindValue& kind : kKindValues)
+        kindsWritten &= key.SetDWORD(kind.name, (ConvertKinds & kind.kind) != 0 ? 1 : 0) ? TRUE : FALSE;
+    return kindsWritten && std::all_of(std::begin(written), std::end(written), [](BOOL ok) { return ok != FALSE; });
 }

@@ -22,6 +22,9 @@ public:
     // The hot key that shows the original captions: virtual key in the low word, MOD_ flags in the high word;
     // 0 for none.
     DWORD ToggleHotKey;
+    // Which texts beside control captions are converted: TextKind bits, each
+    // stored as a value of its own that turns it on when missing.
+    DWORD ConvertKinds;
 
     static const char* const s_pszKey;
 

@@ -2,8 +2,8 @@
 
 #include "foundation/IconDialog.h"
 
-// Lets the user choose the resident mode and the hot key that shows the
-// original captions; the caller puts both in force.
+// Lets the user choose the resident mode, the hot key that shows the
+// original captions and the kinds of text converted; the caller puts them in force.
 class COptionsDialog : public CIconDialog {
 public:
     COptionsDialog();
@@ -16,6 +16,8 @@ public:
     DWORD m_nToggleHotKey;
     // In: the hot key could not be registered, which the dialog says.
     BOOL m_bHotKeyTaken;
+    // In: the kinds of text converted beside captions (TextKind bits). Out after IDOK: those checked.
+    DWORD m_nKinds;
 
 private:
     LRESULT OnInitDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

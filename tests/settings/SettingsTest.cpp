@@ -21,7 +21,11 @@ std::vector<RawValue> AsValues(const CSettings& settings)
             DwordValue("TimerElapseConv", settings.TimerElapseConv),
             DwordValue("TimerElapseGC", settings.TimerElapseGC),
             DwordValue("ResMode", settings.ResMode),
-            DwordValue("ToggleHotKey", settings.ToggleHotKey)};
+            DwordValue("ToggleHotKey", settings.ToggleHotKey),
+            DwordValue("ConvertTitles", (settings.ConvertKinds & 1) != 0),
+            DwordValue("ConvertTabs", (settings.ConvertKinds & 2) != 0),
+            DwordValue("ConvertHeaders", (settings.ConvertKinds & 4) != 0),
+            DwordValue("ConvertMenus", (settings.ConvertKinds & 8) != 0)};
 }
 
 class Settings : public ::testing::Test {

@@ -1,0 +1,17 @@
+#include "conversion/TitleText.h"
+
+// Another program's title is read from the system's copy, without a message
+// that a hung program would leave unanswered.
+BOOL CTitleText::Read(int, char* text, int size)
+{
+    text[0] = '\0';
+    GetWindowTextA(m_hWnd, text, size);
+    text[size - 1] = '\0';
+    return TRUE;
+}
+
+BOOL CTitleText::Write(int, const char* text)
+{
+    Ask(m_hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    return !m_bHung;
+}
