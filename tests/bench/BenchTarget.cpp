@@ -8,7 +8,12 @@
 //
 // The sentinel: each time Morvane writes its converted text, the target puts
 // a fresh plain text back, so every tick converts it exactly once.
+//
+// MORVANE_BENCH_ITEMS=n adds to the main window a tab control of n tabs and a
+// list view of n columns, for the cost of converting them at every tick.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <stdlib.h>
 
@@ -78,6 +83,22 @@ void CreateButtons(HWND parent)
         char text[16];
         wsprintfA(text, "B%d", i);
         CreateButton(parent, kFirstButtonId + i, i + 1, text);
+    }
+}
+
+void CreateItems(HWND parent, int count)
+{
+    HWND tabs = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE, 4, 820, 600, 24, parent, NULL,
+                                GetModuleHandleA(NULL), NULL);
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 620, 820, 600, 60, parent, NULL,
+                                GetModuleHandleA(NULL), NULL);
+    for (int i = 0; i < count; ++i) {
+        char text[16];
+        wsprintfA(text, "I%d", i);
+        TCITEMA tab = {TCIF_TEXT, 0, 0, text, 0, 0, 0};
+        SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&tab));
+        LVCOLUMNA column = {LVCF_TEXT | LVCF_WIDTH, 0, 40, text, 0, 0, 0, 0};
+        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
 }
 
@@ -173,6 +194,11 @@ int main(int argc, char** argv)
     // painting grows with the number of buttons and would count as the walk's.
     g_hSentinel = CreateButton(g_hMain, kSentinelId, 0, "s0", 0);
     CreateButtons(g_hMain);
+    const char* items = getenv("MORVANE_BENCH_ITEMS");
+    if (items != NULL && atoi(items) > 0) {
+        InitCommonControls();
+        CreateItems(g_hMain, atoi(items));
+    }
     ShowWindow(g_hMain, SW_SHOWNOACTIVATE);
     for (int i = argc > 2 ? atoi(argv[2]) : 0; i > 0; --i) {
         g_pages.push_back(CreateWindowExA(0, kBenchPageClass, "Bench page", WS_OVERLAPPEDWINDOW, 60, 60, 1260, 900,
