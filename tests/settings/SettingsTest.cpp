@@ -62,6 +62,7 @@ TEST_F(Settings, WhatIsSavedLoadsBackAndASecondLoadDiscardsChanges)
     saved.TimerElapseGC = 1000;
     saved.ResMode = 1;
     saved.ToggleHotKey = 0;
+    saved.ConvertKinds = 2 | 8;
     ASSERT_TRUE(saved.Save());
 
     const std::vector<RawValue> expected = {SzValue("Engine", Cp932("C:\\表\\辞書.TXV")),
@@ -71,13 +72,18 @@ TEST_F(Settings, WhatIsSavedLoadsBackAndASecondLoadDiscardsChanges)
                                             DwordValue("TimerElapseConv", 250),
                                             DwordValue("TimerElapseGC", 1000),
                                             DwordValue("ResMode", 1),
-                                            DwordValue("ToggleHotKey", 0)};
+                                            DwordValue("ToggleHotKey", 0),
+                                            DwordValue("ConvertTitles", 0),
+                                            DwordValue("ConvertTabs", 1),
+                                            DwordValue("ConvertHeaders", 0),
+                                            DwordValue("ConvertMenus", 1)};
     ExpectStored(expected);
     CSettings loaded;
     for (int pass = 0; pass < 2; ++pass) {
         ASSERT_TRUE(loaded.Load());
         EXPECT_EQ(AsValues(loaded), expected);
         loaded.ToggleHotKey = 9;
+        loaded.ConvertKinds = 0;
         loaded.Engine.Assign("unsaved");
         loaded.EngineFolder.Assign("unsaved");
         loaded.SampleString.Assign("unsaved");
