@@ -74,6 +74,7 @@ LRESULT CMainWnd::OnCreate(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         SetTimer(hwnd, IDT_TRAY_RETRY, kTrayRetryPeriod, NULL);
     }
     m_walker.m_programFilter.SetList(g_pApp->m_settings.ExcludedPrograms.Text());
+    m_walker.SetKinds(static_cast<int>(g_pApp->m_settings.ConvertKinds));
     // The records are cleaned up in both modes: hook mode keeps them too.
     SetTimer(hwnd, IDT_GC, g_pApp->m_settings.TimerElapseGC, NULL);
     if (g_pApp->m_settings.ResMode != 0)
@@ -387,10 +388,13 @@ void CMainWnd::OnOptionsCommand()
     dialog.m_nToggleHotKey = settings.ToggleHotKey;
     dialog.m_bHotKeyTaken = m_toggleHotKey.IsTaken();
     dialog.m_excludedPrograms.Assign(settings.ExcludedPrograms.Text());
+    dialog.m_nKinds = settings.ConvertKinds;
     if (dialog.DoModal(NULL) != IDOK)
         return;
     settings.ExcludedPrograms.Assign(dialog.m_excludedPrograms.Text());
     ApplyExcludedPrograms();
+    settings.ConvertKinds = dialog.m_nKinds;
+    m_walker.SetKinds(static_cast<int>(settings.ConvertKinds));
     settings.ToggleHotKey = dialog.m_nToggleHotKey;
     m_toggleHotKey.Register(m_hWnd, IDH_TOGGLE_ORIGINALS, settings.ToggleHotKey);
     // Never both at once: the timers stop before the hook goes in, and the

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "conversion/Engine.h"
+#include "conversion/ItemRecords.h"
 #include "conversion/WindowText.h"
 #include "hook/MorLatch.h"
 #include "hook/ReportedClasses.h"
@@ -32,6 +33,9 @@ public:
     }
     ~CBusyScope()
     {
+        // The block in another program's memory goes when the outermost operation ends.
+        if (!m_bOuterBusy)
+            m_pWalker->m_kinds.Release();
         m_pWalker->m_pEngine = m_pOuterEngine;
         m_pWalker->m_bBusy = m_bOuterBusy;
     }
@@ -47,7 +51,7 @@ private:
 CCaptionWalker::CCaptionWalker()
     : m_nGCBucket(0), m_pCurTop(NULL), m_bBusy(FALSE), m_bOriginalsShown(FALSE), m_pEngine(NULL), m_nNow(0),
       m_pLastEngine(NULL), m_nEngineGeneration(0), m_nRefusedWindows(0), m_bRefusalsChanged(FALSE), m_nDeferred(0),
-      m_hWriting(NULL), m_className(kClassNameSize)
+      m_hWriting(NULL), m_className(kClassNameSize), m_kinds(m_wndList)
 {
     m_lastEnginePath[0] = '\0';
 }
@@ -85,8 +89,10 @@ void CCaptionWalker::ConvertTick(CEngine* engine)
             return;
     }
     // A program that refuses every write costs nothing while it stays in front.
-    if (!m_pCurTop->m_bRefused)
+    if (!m_pCurTop->m_bRefused) {
         EnumChildWindows(foreground, EnumChildProc, reinterpret_cast<LPARAM>(this));
+        m_kinds.ConvertWindows(foreground, m_pCurTop, m_pEngine);
+    }
     ConvertDeferred();
 }
 
@@ -118,15 +124,15 @@ BOOL CALLBACK CCaptionWalker::EnumChildProc(HWND hwnd, LPARAM lParam)
 BOOL CCaptionWalker::VisitChild(HWND hwnd)
 {
     CWndEntry* child = m_wndList.FindChildEntry(m_pCurTop, hwnd);
+    if (child != NULL && child->m_pItems != NULL)
+        return m_kinds.Visit(child, child->m_pItems->Kind(), CTextKinds::kConvert, m_pEngine);
     BOOL classRead = child == NULL || child->m_bPassedOver;
     if (child == NULL) {
         child = AddRecord(m_pCurTop, hwnd);
         if (child == NULL)
             return FALSE;
-        if (!ReadTargetClass(hwnd)) {
-            child->PassOver(m_nNow);
-            return TRUE;
-        }
+        if (!ReadTargetClass(hwnd))
+            return PassOverOrVisitItems(child);
     } else if (child->m_bPassedOver && !LooksAgainAtClass(child, hwnd)) {
         return TRUE;
     }
@@ -150,10 +156,21 @@ BOOL CCaptionWalker::LooksAgainAtClass(CWndEntry* child, HWND hwnd)
     if (!child->IsRecheckDue(m_nNow))
         return FALSE;
     if (!ReadTargetClass(hwnd)) {
-        child->PassOver(m_nNow);
+        PassOverOrVisitItems(child);
         return FALSE;
     }
     child->RecordUnconverted("", m_nEngineGeneration, m_nNow);
+    return TRUE;
+}
+
+// A tab control or header gets the records of its items once its kind is on;
+// any other window of a class that is no target is passed over.
+BOOL CCaptionWalker::PassOverOrVisitItems(CWndEntry* child)
+{
+    int kind = CTextKinds::ItemKindOf(m_className.Text());
+    if (kind != 0 && m_kinds.IsOn(kind))
+        return m_kinds.Visit(child, kind, CTextKinds::kConvert, m_pEngine);
+    child->PassOver(m_nNow);
     return TRUE;
 }
 
@@ -184,6 +201,8 @@ void CCaptionWalker::SweepChildren(CWndEntry* top)
 BOOL CCaptionWalker::IsGoneChild(const CWndEntry* child, void* context)
 {
     const CWndEntry* top = static_cast<const CWndEntry*>(context);
+    if (child->m_pItems != NULL && child->m_pItems->Kind() == kMenuKind)
+        return CTextKinds::IsGoneMenu(child);
     return !IsWindow(child->m_hWnd) || GetAncestor(child->m_hWnd, GA_ROOT) != top->m_hWnd;
 }
 
@@ -256,9 +275,7 @@ CWindowText::Outcome CCaptionWalker::WriteText(HWND hwnd, const char* text)
 
 void CCaptionWalker::ConvertReported(HWND hwnd, UINT kind, CEngine* engine)
 {
-    // Window titles, tab and header items are reported too: captions are all the walker converts.
-    if (kind != MORLATCH_CREATED && kind != MORLATCH_TEXT_SET)
-        return;
+    // Items inserted or changed in a tab or header control are converted as at its creation.
     BOOL textSet = kind == MORLATCH_TEXT_SET;
     // The program's answer to the caption being written: converting that one
     // again could go back and forth with the program for good.
@@ -290,7 +307,9 @@ void CCaptionWalker::ConvertReported(HWND hwnd, UINT kind, CEngine* engine)
 
 void CCaptionWalker::ConvertReportedWindow(HWND hwnd, BOOL textSet)
 {
-    if (!ReadTargetClass(hwnd))
+    BOOL target = ReadTargetClass(hwnd);
+    int kind = target ? 0 : m_kinds.KindOfCreated(hwnd, m_className.Text());
+    if (!target && kind == 0)
         return;
     HWND root = GetAncestor(hwnd, GA_ROOT);
     if (root == NULL || m_programFilter.IsExcluded(root))
@@ -304,6 +323,12 @@ void CCaptionWalker::ConvertReportedWindow(HWND hwnd, BOOL textSet)
     }
     if (top->m_bRefused)
         return;
+    if (kind != 0) {
+        CWndEntry* entry = kind == kTitleKind ? top : RecordOf(top, hwnd);
+        if (entry != NULL)
+            m_kinds.Visit(entry, kind, m_bOriginalsShown ? CTextKinds::kNote : CTextKinds::kConvert, m_pEngine);
+        return;
+    }
     CWndEntry* child = RecordOf(top, hwnd);
     if (child == NULL)
         return;
@@ -389,6 +414,7 @@ void CCaptionWalker::ShowOriginals()
     CBusyScope scope(this, NULL);
     m_bOriginalsShown = TRUE;
     VisitRecords(&CCaptionWalker::RestoreOriginal);
+    m_kinds.VisitAll(CTextKinds::kRestore, kAllKinds, NULL);
 }
 
 void CCaptionWalker::ConvertAgain(CEngine* engine)
@@ -399,7 +425,16 @@ void CCaptionWalker::ConvertAgain(CEngine* engine)
     NoteEngine(engine);
     m_bOriginalsShown = FALSE;
     VisitRecords(&CCaptionWalker::ConvertFromOriginal);
+    m_kinds.VisitAll(CTextKinds::kReconvert, m_kinds.Kinds(), engine);
     ConvertDeferred();
+}
+
+void CCaptionWalker::SetKinds(int kinds)
+{
+    if (m_bBusy)
+        return;
+    CBusyScope scope(this, NULL);
+    m_kinds.SetKinds(kinds);
 }
 
 void CCaptionWalker::ReleaseExcluded()

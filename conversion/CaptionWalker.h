@@ -2,6 +2,7 @@
 
 #include "conversion/ProgramFilter.h"
 #include "conversion/WindowText.h"
+#include "conversion/TextKinds.h"
 #include "conversion/WndList.h"
 
 class CEngine;
@@ -29,6 +30,9 @@ public:
     void ConvertAgain(CEngine* engine);
     // Writes the originals back into the windows of programs now left alone and forgets those windows.
     void ReleaseExcluded();
+    // The kinds of text beside captions that are converted (TextKind bits);
+    // those turned off show their originals again.
+    void SetKinds(int kinds);
 
     BOOL IsBusy() const { return m_bBusy; }
     BOOL AreOriginalsShown() const { return m_bOriginalsShown; }
@@ -51,6 +55,7 @@ private:
 
     static BOOL CALLBACK EnumChildProc(HWND hwnd, LPARAM lParam);
     BOOL VisitChild(HWND hwnd);
+    BOOL PassOverOrVisitItems(CWndEntry* child);
     BOOL ReadTargetClass(HWND hwnd);
     CWndEntry* RecordOf(CWndEntry* top, HWND hwnd);
     CWndEntry* AddRecord(CWndEntry* top, HWND hwnd);
@@ -92,4 +97,5 @@ private:
     HWND m_hWriting;
     // The class-name buffer of every operation, made once rather than for every control of every tick.
     CGString m_className;
+    CTextKinds m_kinds;
 };

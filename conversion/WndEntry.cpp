@@ -1,9 +1,11 @@
 #include "conversion/WndEntry.h"
 
+#include "conversion/ItemRecords.h"
+
 CWndEntry::CWndEntry(HWND hwnd, const char* text)
     : m_hWnd(hwnd), m_text(128), m_original(1), m_bWritten(FALSE), m_bPassedOver(FALSE), m_bRefused(FALSE),
       m_nGeneration(0), m_nCheckedAt(0), m_nWrittenAt(0), m_bPutBack(FALSE), m_pChildLink(NULL), m_pPrev(NULL),
-      m_pNext(NULL), m_pOwner(NULL), m_pIndexLink(NULL), m_nChildren(0), m_nSweepAt(0)
+      m_pNext(NULL), m_pOwner(NULL), m_pIndexLink(NULL), m_nChildren(0), m_nSweepAt(0), m_pItems(NULL)
 {
     m_text.Assign(text);
 }
@@ -43,4 +45,9 @@ void CWndEntry::PassOver(DWORD now)
     m_bWritten = FALSE;
     m_bPassedOver = TRUE;
     m_nCheckedAt = now;
+}
+
+CWndEntry::~CWndEntry()
+{
+    delete m_pItems;
 }

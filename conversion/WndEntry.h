@@ -2,6 +2,8 @@
 
 #include "foundation/GString.h"
 
+class CItemRecords;
+
 // What the walker remembers of one window. For a control: the text it read
 // there when it last looked (after its own write, what the control made of
 // it), what came of that look, and, once it has written a conversion there, the
@@ -12,7 +14,7 @@ class CWndEntry {
 public:
     CWndEntry(HWND hwnd, const char* text);
     CWndEntry(const CWndEntry& other);
-    virtual ~CWndEntry() {}
+    virtual ~CWndEntry();
 
     // A text the engine declined, and a window passed over, are looked at
     // again after this long: the engine's tables, or the window behind a
@@ -58,6 +60,9 @@ public:
     // records of controls that are gone are looked for next.
     int m_nChildren;
     int m_nSweepAt;
+    // The texts of the window that are not its caption (its title, a tab
+    // control's tabs, a header's columns, a menu's items), once it has any.
+    CItemRecords* m_pItems;
 
 private:
     CWndEntry& operator=(const CWndEntry&) = delete;

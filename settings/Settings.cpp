@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "conversion/TextKind.h"
 #include "foundation/PathFunctions.h"
 #include "settings/RegistryKey.h"
 #include "ui/resource.h"
@@ -22,6 +23,17 @@ const char kTimerElapseGCValue[] = "TimerElapseGC";
 const char kResModeValue[] = "ResMode";
 const char kToggleHotKeyValue[] = "ToggleHotKey";
 const char kExcludedProgramsValue[] = "ExcludedPrograms";
+
+struct KindValue {
+    const char* name;
+    DWORD kind;
+};
+const KindValue kKindValues[] = {
+    {"ConvertTitles", kTitleKind},
+    {"ConvertTabs", kTabKind},
+    {"ConvertHeaders", kHeaderKind},
+    {"ConvertMenus", kMenuKind},
+};
 
 // Ctrl+Shift+F12.
 const DWORD kDefaultToggleHotKey = MAKELONG(VK_F12, MOD_CONTROL | MOD_SHIFT);
@@ -60,6 +72,7 @@ void CSettings::SetDefaults()
     ResMode = 0;
     ToggleHotKey = kDefaultToggleHotKey;
     ExcludedPrograms.Clear();
+    ConvertKinds = kAllKinds;
 }
 
 BOOL CSettings::Load()
@@ -96,6 +109,10 @@ BOOL CSettings::Load()
         ResMode = value;
     if (key.QueryDWORD(kToggleHotKeyValue, &value))
         ToggleHotKey = value;
+    for (const KindValue& kind : kKindValues) {
+        if (key.QueryDWORD(kind.name, &value) && value == 0)
+            ConvertKinds &= ~kind.kind;
+    }
     return TRUE;
 }
 
@@ -118,5 +135,8 @@ BOOL CSettings::Save()
         key.SetDWORD(kToggleHotKeyValue, ToggleHotKey),
         key.SetString(kExcludedProgramsValue, ExcludedPrograms.Text()),
     };
-    return std::all_of(std::begin(written), std::end(written), [](BOOL ok) { return ok != FALSE; });
+    BOOL kindsWritten = TRUE;
+    for (const KindValue& kind : kKindValues)
+        kindsWritten &= key.SetDWORD(kind.name, (ConvertKinds & kind.kind) != 0 ? 1 : 0) ? TRUE : FALSE;
+    return kindsWritten && std::all_of(std::begin(written), std::end(written), [](BOOL ok) { return ok != FALSE; });
 }

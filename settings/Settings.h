@@ -24,6 +24,9 @@ public:
     DWORD ToggleHotKey;
     // The programs Morvane leaves alone: file names separated by ';' (see CProgramList); empty for none.
     CGString ExcludedPrograms;
+    // Which texts beside control captions are converted: TextKind bits, each
+    // stored as a value of its own that turns it on when missing.
+    DWORD ConvertKinds;
 
     static const char* const s_pszKey;
 

@@ -2,11 +2,27 @@
 
 #include <commctrl.h>
 
+#include "conversion/TextKind.h"
 #include "ui/HotKey.h"
 #include "ui/resource.h"
 
+namespace {
+
+struct KindBox {
+    int id;
+    DWORD kind;
+};
+const KindBox kKindBoxes[] = {
+    {IDC_CONVERT_TITLES, kTitleKind},
+    {IDC_CONVERT_TABS, kTabKind},
+    {IDC_CONVERT_HEADERS, kHeaderKind},
+    {IDC_CONVERT_MENUS, kMenuKind},
+};
+
+} // namespace
+
 COptionsDialog::COptionsDialog()
-    : CIconDialog(IDD_OPTIONS), m_nResMode(0), m_nToggleHotKey(0), m_bHotKeyTaken(FALSE)
+    : CIconDialog(IDD_OPTIONS), m_nResMode(0), m_nToggleHotKey(0), m_bHotKeyTaken(FALSE), m_nKinds(kAllKinds)
 {
 }
 
@@ -29,6 +45,10 @@ LRESULT COptionsDialog::OnInitDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     for (int i = 0, count = m_excludedPrograms.Count(); i < count; ++i)
         SendDlgItemMessageA(hwnd, IDC_EXCLUDED_PROGRAMS, LB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(m_excludedPrograms.Name(i).Text()));
+    // Captions are always converted: the box only says so.
+    CheckDlgButton(hwnd, IDC_CONVERT_CAPTIONS, BST_CHECKED);
+    for (const KindBox& box : kKindBoxes)
+        CheckDlgButton(hwnd, box.id, (m_nKinds & box.kind) != 0 ? BST_CHECKED : BST_UNCHECKED);
     return FALSE;
 }
 
@@ -38,6 +58,9 @@ LRESULT COptionsDialog::OnCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         m_nResMode = IsDlgButtonChecked(hwnd, IDC_HOOK_MODE);
         m_nToggleHotKey =
             CHotKey::FromControlValue(LOWORD(SendDlgItemMessageA(hwnd, IDC_TOGGLE_HOTKEY, HKM_GETHOTKEY, 0, 0)));
+        m_nKinds = 0;
+        for (const KindBox& box : kKindBoxes)
+            m_nKinds |= IsDlgButtonChecked(hwnd, box.id) == BST_CHECKED ? box.kind : 0;
         return CIconDialog::WindowProc(hwnd, msg, wParam, lParam);
     }
     if (LOWORD(wParam) == IDC_REMOVE_EXCLUDED)

@@ -4,7 +4,8 @@
 #include "settings/ProgramList.h"
 
 // Lets the user choose the resident mode, the hot key that shows the original
-// captions and which programs stay left alone; the caller puts them in force.
+// captions, the kinds of text converted and which programs stay left alone; the
+// caller puts them in force.
 class COptionsDialog : public CIconDialog {
 public:
     COptionsDialog();
@@ -19,6 +20,8 @@ public:
     BOOL m_bHotKeyTaken;
     // In: the programs left alone. Out after IDOK: those the user kept.
     CProgramList m_excludedPrograms;
+    // In: the kinds of text converted beside captions (TextKind bits). Out after IDOK: those checked.
+    DWORD m_nKinds;
 
 private:
     LRESULT OnInitDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

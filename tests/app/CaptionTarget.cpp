@@ -1,6 +1,7 @@
 // The target program of the process tests: see CaptionTarget.h.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -14,6 +15,7 @@ const UINT WM_RESET_SENTINEL = WM_APP + 50;
 const UINT WM_RESET_INSISTING = WM_APP + 51;
 const UINT WM_WIZARD_FINISH = WM_APP + 52;
 const UINT_PTR kChurnTimer = 1;
+const UINT_PTR kClockTimer = 2;
 const int kChurnBatch = 10;
 
 const int kControlCount = sizeof(kControls) / sizeof(kControls[0]);
@@ -34,6 +36,9 @@ LRESULT g_insisted = 0;
 
 HANDLE g_startCreating = CreateEventA(NULL, TRUE, FALSE, NULL);
 int g_threadButtons = 0;
+LRESULT g_retitles = 0;
+LRESULT g_foreignTitles = 0;
+HWND g_itemText = NULL;
 
 // createText, for the own control classes: a text set during WM_CREATE, so
 // that hook mode already sees it.
@@ -75,6 +80,57 @@ void CreateLongControls(HWND window)
     CreateChild(last, kNestedButton, "Button", BS_PUSHBUTTON, "y", 0);
 }
 
+void CreateKindsControls(HWND window)
+{
+    HWND tabs = CreateChild(window, kTabs, WC_TABCONTROLA, 0, "", 10);
+    TCITEMA tab = {};
+    tab.mask = TCIF_TEXT;
+    for (int i = 0; i < 3; ++i) {
+        tab.pszText = const_cast<char*>(kTabLabels[i]);
+        SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&tab));
+    }
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 10, 40, 300, 100, window,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kList)), GetModuleHandleA(NULL), NULL);
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 80;
+    for (int i = 0; i < 3; ++i) {
+        column.pszText = const_cast<char*>(kColumns[i]);
+        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+    g_itemText = CreateChild(window, 0, "OtherClass", 0, "", 150);
+    ShowWindow(g_itemText, SW_HIDE);
+}
+
+LRESULT ItemText(HWND window, WPARAM id, WPARAM index)
+{
+    char text[1024] = "";
+    BOOL read = FALSE;
+    if (id == kTabs) {
+        TCITEMA tab = {};
+        tab.mask = TCIF_TEXT;
+        tab.pszText = text;
+        tab.cchTextMax = sizeof(text);
+        read = static_cast<BOOL>(SendDlgItemMessageA(window, kTabs, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&tab)));
+    } else {
+        HDITEMA column = {};
+        column.mask = HDI_TEXT;
+        column.pszText = text;
+        column.cchTextMax = sizeof(text);
+        HWND header = reinterpret_cast<HWND>(SendDlgItemMessageA(window, kList, LVM_GETHEADER, 0, 0));
+        read = static_cast<BOOL>(SendMessageA(header, HDM_GETITEMA, index, reinterpret_cast<LPARAM>(&column)));
+    }
+    SetWindowTextA(g_itemText, text);
+    return read ? reinterpret_cast<LRESULT>(g_itemText) : 0;
+}
+
+void Retitle(HWND window)
+{
+    char text[32];
+    sprintf(text, "Clock %ld", static_cast<long>(++g_retitles));
+    SetWindowTextA(window, text);
+}
+
 void Churn(HWND window)
 {
     for (HWND& control : g_churned) {
@@ -107,7 +163,9 @@ LRESULT CALLBACK CountingHook(int code, WPARAM wParam, LPARAM lParam)
     const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && call->message == WM_SETTEXT && wParam == 0) {
         int index = GetDlgCtrlID(call->hwnd) - kFirstCycled;
-        if (call->hwnd == g_insisting) {
+        if (call->hwnd == g_main) {
+            ++g_foreignTitles;
+        } else if (call->hwnd == g_insisting) {
             ++g_insisted;
             PostMessageA(g_main, WM_RESET_INSISTING, 0, 0);
         } else if (call->hwnd == g_sentinels[0] || call->hwnd == g_sentinels[1]) {
@@ -251,8 +309,15 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_TIMER:
-        Churn(hwnd);
+        if (wParam == kClockTimer)
+            Retitle(hwnd);
+        else
+            Churn(hwnd);
         return 0;
+    case WM_TARGET_ITEM_TEXT:
+        return ItemText(hwnd, LOWORD(wParam), HIWORD(wParam));
+    case WM_TARGET_TITLES:
+        return MAKELRESULT(g_retitles, g_foreignTitles);
     case WM_TARGET_HANG:
         SetWindowTextA(GetDlgItem(hwnd, kPushButton), "Hung");
         // The hang the request asks for: the thread answers nothing meanwhile.
@@ -342,6 +407,7 @@ void RegisterClasses(HINSTANCE instance)
 int main(int argc, char** argv)
 {
     const char* mode = argc > 1 ? argv[1] : "controls";
+    InitCommonControls();
     RegisterClasses(GetModuleHandleA(NULL));
     SetWindowsHookExA(WH_CALLWNDPROC, CountingHook, NULL, GetCurrentThreadId());
     g_main = OpenWindow(argc > 2 ? argv[2] : "Caption target");
@@ -353,6 +419,10 @@ int main(int argc, char** argv)
         CreateLongControls(g_main);
     else if (strcmp(mode, "churn") == 0)
         SetTimer(g_main, kChurnTimer, 10, NULL);
+    else if (strcmp(mode, "kinds") == 0)
+        CreateKindsControls(g_main);
+    else if (strcmp(mode, "clock") == 0)
+        SetTimer(g_main, kClockTimer, 100, NULL);
     g_ready = TRUE;
     SetForegroundWindow(g_main);
     MSG msg;

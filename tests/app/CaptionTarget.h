@@ -7,6 +7,8 @@
 //             classes whose names start like a target class but are 199, 200 and
 //             250 characters long
 //   churn     creates and destroys a batch of controls at every 10 ms timer tick
+//   kinds     a tab control and a list view (kTabs, kList, kTabLabels, kColumns)
+//   clock     retitles its window "Clock <n>" at every 100 ms timer tick
 //   plain     only answers the requests below
 #define CAPTION_TARGET_CLASS "MorvaneCaptionTarget"
 
@@ -66,6 +68,13 @@ enum RequestedControl {
     kSentinels = 998,     // the two hidden Buttons of WM_TARGET_SENTINEL, 998 and 999
     kFirstCreated = 1000, // buttons of WM_TARGET_CREATE, text "h"
 };
+
+enum KindsControl {
+    kTabs = 160, // SysTabControl32 with kTabLabels
+    kList,       // SysListView32 in report view with kColumns
+};
+const char* const kTabLabels[] = {"General", "Security", "Content"};
+const char* const kColumns[] = {"Name", "PID", "CPU"};
 
 // Class-name prefixes and lengths of the long-class windows, in id order.
 struct LongClassName {
@@ -127,6 +136,13 @@ const int kCycledCount = sizeof(kCycledControls) / sizeof(kCycledControls[0]);
 // and returns it. An earlier control kReused is destroyed first and its handle
 // taken round until the system hands it out again, to the new control.
 #define WM_TARGET_REUSE (WM_APP + 16)
+// Of control LOWORD(wParam) (kTabs or kList), the text of item HIWORD(wParam)
+// (tab or column) becomes the title of the hidden window it returns; null when
+// there is no such item.
+#define WM_TARGET_ITEM_TEXT (WM_APP + 24)
+// MAKELRESULT(how often the program has retitled its window, how many titles
+// other threads have set into it).
+#define WM_TARGET_TITLES (WM_APP + 25)
 // Returns TRUE once the window has made the controls of its mode. Until then
 // it may answer requests sent to it while hook mode holds one of its creations.
 #define WM_TARGET_READY (WM_APP + 19)

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "app/MorvaneApp.h"
 #include "conversion/Engine.h"
+#include "hook/MorLatch.h"
 #include "tests/engines/ProbeEngine.h"
 #include "tests/support/ExpectedTexts.h"
 #include "tests/support/ImportPatch.h"
@@ -68,7 +72,7 @@ TEST_F(Records, AConversionTickRemembersTheEngineOutputForEachTargetControl)
     ASSERT_NE(edit, nullptr);
     EXPECT_TRUE(edit->m_bPassedOver) << "a class outside the table is remembered as such";
     EXPECT_EQ(TextOf(m_hEdit), "text");
-    EXPECT_EQ(TextOf(m_hTop), "top");
+    EXPECT_EQ(TextOf(m_hTop), "[top]") << "the title has a record of its own";
 
     Tick(1);
     EXPECT_EQ(List().FindTopEntry(m_hTop), top) << "the records of a window seen before are reused";
@@ -296,6 +300,84 @@ TEST_F(Records, UnicodeCaptionsAreConvertedWithoutLossOrLeftAlone)
         ToggleOriginals();
         DestroyWindow(button);
     }
+}
+
+// The texts of a window that are not captions, in one string: title, tab, column, menu bar item, its submenu's item.
+std::string KindsOf(HWND top, HWND tabs, HWND header)
+{
+    char tab[64] = "", column[64] = "", bar[64] = "", item[64] = "";
+    TCITEMA tabItem = {TCIF_TEXT, 0, 0, tab, sizeof(tab), 0, 0};
+    SendMessageA(tabs, TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tabItem));
+    HDITEMA headerItem = {};
+    headerItem.mask = HDI_TEXT;
+    headerItem.pszText = column;
+    headerItem.cchTextMax = sizeof(column);
+    SendMessageA(header, HDM_GETITEMA, 0, reinterpret_cast<LPARAM>(&headerItem));
+    GetMenuStringA(GetMenu(top), 0, bar, sizeof(bar), MF_BYPOSITION);
+    GetMenuStringA(GetSubMenu(GetMenu(top), 0), 0, item, sizeof(item), MF_BYPOSITION);
+    return TextOf(top) + "|" + tab + "|" + column + "|" + bar + "|" + item;
+}
+
+class RecordsOfKinds : public Records {
+protected:
+    void SetUp() override
+    {
+        Records::SetUp();
+        m_hTabs = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD, 0, 60, 100, 20, m_hTop, NULL, NULL, NULL);
+        TCITEMA tab = {TCIF_TEXT, 0, 0, const_cast<char*>("One"), 0, 0, 0};
+        SendMessageA(m_hTabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tab));
+        m_hHeader = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD, 0, 90, 100, 20, m_hTop, NULL, NULL, NULL);
+        HDITEMA column = {};
+        column.mask = HDI_TEXT;
+        column.pszText = const_cast<char*>("Col");
+        SendMessageA(m_hHeader, HDM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&column));
+        HMENU bar = CreateMenu();
+        HMENU file = CreatePopupMenu();
+        AppendMenuA(file, MF_STRING, 1, "Open");
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
+        SetMenu(m_hTop, bar);
+    }
+    std::string Kinds() { return KindsOf(m_hTop, m_hTabs, m_hHeader); }
+
+    HWND m_hTabs = NULL;
+    HWND m_hHeader = NULL;
+};
+
+// Menus are those of this process: another program's menus cannot be reached where Wine runs.
+TEST_F(RecordsOfKinds, TitleTabsHeadersAndMenusAreConvertedOnceAndTheirOriginalsComeBack)
+{
+    Tick(1);
+    EXPECT_EQ(Kinds(), "[top]|[One]|[Col]|[File]|[Open]");
+    Tick(1);
+    EXPECT_EQ(Kinds(), "[top]|[One]|[Col]|[File]|[Open]") << "nothing of Morvane's goes back to the engine";
+    ToggleOriginals();
+    EXPECT_EQ(Kinds(), "top|One|Col|File|Open");
+    ToggleOriginals();
+    EXPECT_EQ(Kinds(), "[top]|[One]|[Col]|[File]|[Open]");
+
+    g_pApp->m_mainWnd.m_walker.SetKinds(kTabKind | kMenuKind);
+    EXPECT_EQ(Kinds(), "top|[One]|Col|[File]|[Open]") << "a kind turned off shows its originals at once";
+    g_pApp->m_mainWnd.m_walker.SetKinds(kAllKinds);
+    Tick(1);
+    EXPECT_EQ(Kinds(), "[top]|[One]|[Col]|[File]|[Open]");
+}
+
+// What the hook reports (a top-level window, a tab control) converts its title or items at once.
+TEST_F(RecordsOfKinds, AReportedWindowHasItsTitleOrItemsConvertedAndAChangedItemConvertedAgain)
+{
+    CCaptionWalker& walker = g_pApp->m_mainWnd.m_walker;
+    // A top-level window of a target class is converted as a caption; this one is not.
+    HWND frame = CreateWindowExA(0, "Edit", "frame", WS_POPUP, 0, 0, 50, 20, NULL, NULL, NULL, NULL);
+    walker.ConvertReported(frame, MORLATCH_CREATED, g_pApp->m_pEngine);
+    walker.ConvertReported(m_hTabs, MORLATCH_CREATED, g_pApp->m_pEngine);
+    EXPECT_EQ(Kinds(), "top|[One]|Col|File|Open");
+    TCITEMA tab = {TCIF_TEXT, 0, 0, const_cast<char*>("Two"), 0, 0, 0};
+    SendMessageA(m_hTabs, TCM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tab));
+    walker.ConvertReported(m_hTabs, MORLATCH_ITEMS_CHANGED, g_pApp->m_pEngine);
+    walker.ConvertReported(frame, MORLATCH_TEXT_SET, g_pApp->m_pEngine);
+    EXPECT_EQ(Kinds(), "top|[Two]|Col|File|Open");
+    EXPECT_EQ(TextOf(frame), "[frame]");
+    DestroyWindow(frame);
 }
 
 } // namespace

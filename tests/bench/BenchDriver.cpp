@@ -581,6 +581,13 @@ int main(int argc, char** argv)
     CPreferencesScope preferences;
     CPreferencesScope::SetString("Engine", TestEnginePath("ProbeSelective.TXV"));
     CPreferencesScope::SetDWORD("ResMode", 0);
+    // MORVANE_BENCH_KINDS_OFF: Morvane converts captions only, for the cost of the other kinds against it.
+    if (getenv("MORVANE_BENCH_KINDS_OFF") != NULL) {
+        for (const char* kind : {"ConvertTitles", "ConvertTabs", "ConvertHeaders", "ConvertMenus"})
+            CPreferencesScope::SetDWORD(kind, 0);
+    }
+    // MORVANE_BENCH_TICKS_ONLY: the tick figures alone; the others stay 0.
+    const bool all = getenv("MORVANE_BENCH_TICKS_ONLY") == NULL;
 
     // Timer and message loop over a window with no other control, as Morvane's idle tick.
     PassCost pollerIdle = {};
@@ -589,13 +596,13 @@ int main(int argc, char** argv)
         if (target.Window() != NULL)
             pollerIdle = MeasurePoller(target.Window(), periodMs);
     }
-    double idlePoller = MeasureIdlePoller();
+    double idlePoller = all ? MeasureIdlePoller() : 0;
     // Before the call log exists: the engine writes nothing while windows are made.
-    HookFigures hook = MeasureHookMode();
+    HookFigures hook = all ? MeasureHookMode() : HookFigures{};
     fprintf(stderr, "hook: %.0f us without a hook, %.0f with the bare converter, %.0f with Morvane\n", hook.none.us,
             hook.bare.us, hook.morvane.us);
     CPreferencesScope::SetDWORD("TimerElapseConv", periodMs);
-    ToggleFigures toggle = MeasureToggle();
+    ToggleFigures toggle = all ? MeasureToggle() : ToggleFigures{};
 
     // From here on the engine logs its calls, at rest and for the memory figures too.
     CProbeLog log;
@@ -620,8 +627,8 @@ int main(int argc, char** argv)
         for (Figures& entry : figures)
             MeasureWindow(morvane.Window(), periodMs, log, entry);
     }
-    IdleCost idleMorvane = MeasureIdleMorvane();
-    MemoryFigures memory = MeasureMemory();
+    IdleCost idleMorvane = all ? MeasureIdleMorvane() : IdleCost{};
+    MemoryFigures memory = all ? MeasureMemory() : MemoryFigures{};
 
     // Morvane's and the poller's CPU per tick and pass: own + Wine server, in microseconds.
     printf("%7s %15s %13s %15s %13s %8s %9s %10s %9s %10s %7s\n", "buttons", "morvane/tick", "idle/tick", "poller/pass",

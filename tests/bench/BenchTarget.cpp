@@ -12,7 +12,12 @@
 // times a conversion period, so every tick converts it exactly once. Not in
 // answer to Morvane's write: Morvane takes what the control reads right after
 // its write for the control's own rendering of it.
+//
+// MORVANE_BENCH_ITEMS=n adds to the main window a tab control of n tabs and a
+// list view of n columns, for the cost of converting them at every tick.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <stdlib.h>
 
@@ -87,6 +92,22 @@ void CreateButtons(HWND parent)
         char text[16];
         wsprintfA(text, "B%d", i);
         CreateButton(parent, kFirstButtonId + i, i + 1, text);
+    }
+}
+
+void CreateItems(HWND parent, int count)
+{
+    HWND tabs = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE, 4, 820, 600, 24, parent, NULL,
+                                GetModuleHandleA(NULL), NULL);
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 620, 820, 600, 60, parent, NULL,
+                                GetModuleHandleA(NULL), NULL);
+    for (int i = 0; i < count; ++i) {
+        char text[16];
+        wsprintfA(text, "I%d", i);
+        TCITEMA tab = {TCIF_TEXT, 0, 0, text, 0, 0, 0};
+        SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&tab));
+        LVCOLUMNA column = {LVCF_TEXT | LVCF_WIDTH, 0, 40, text, 0, 0, 0, 0};
+        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
 }
 
@@ -187,6 +208,11 @@ int main(int argc, char** argv)
         CreateControl("Edit", g_hMain, 0, g_nButtons + 1 + declined + i, text + 1, WS_VISIBLE);
     }
     SetTimer(g_hMain, kSentinelTimer, kSentinelMs, NULL);
+    const char* items = getenv("MORVANE_BENCH_ITEMS");
+    if (items != NULL && atoi(items) > 0) {
+        InitCommonControls();
+        CreateItems(g_hMain, atoi(items));
+    }
     ShowWindow(g_hMain, SW_SHOWNOACTIVATE);
     for (int i = argc > 2 ? atoi(argv[2]) : 0; i > 0; --i) {
         g_pages.push_back(CreateWindowExA(0, kBenchPageClass, "Bench page", WS_OVERLAPPEDWINDOW, 60, 60, 1260, 900,

@@ -116,6 +116,10 @@ class BoxingEngineTest : public ProbeFaultingTest, public ::testing::WithParamIn
 TEST_P(BoxingEngineTest, ConvertsOneControlAtATimeAndNothingOfItsOwnBox)
 {
     SetEnvironmentVariableA("MORVANE_FAULT", "box");
+    // Captions only: Morvane still converts every report it put off when Exit
+    // comes during a box, a box and about 2 s each under Wine, and a title would
+    // be one more than the exit's wait allows.
+    CPreferencesScope::SetDWORD("ConvertTitles", 0);
     ASSERT_NE(StartWith("ProbeFaulting.TXV", GetParam()), nullptr);
     HWND target = StartTarget("controls", "Boxed");
     ASSERT_NE(target, nullptr);

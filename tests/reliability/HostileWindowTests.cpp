@@ -28,6 +28,8 @@ HWND NestedButton(HWND target)
 
 TEST_P(HostileWindows, LongTextsAreCutAndLongClassNamesAreNeverTargets)
 {
+    // The engine calls counted are the captions'.
+    CPreferencesScope::SetDWORD("ConvertTitles", 0);
     ASSERT_NE(StartWith("ProbeComplete.TXV", GetParam()), nullptr);
     EXPECT_TRUE(m_startBoxes.empty());
     if (GetParam() != 0) {
@@ -91,6 +93,8 @@ using ReusedHandles = MorvaneRunTest;
 // control that gets the same handle must still be judged by its own class and text.
 TEST_F(ReusedHandles, AHandleHandedOutAgainBelongsToTheNewControl)
 {
+    // The engine calls counted are the captions'.
+    CPreferencesScope::SetDWORD("ConvertTitles", 0);
     ASSERT_NE(StartWith("ProbeComplete.TXV", 0), nullptr);
     HWND target = StartTarget("plain");
     ASSERT_NE(target, nullptr);

@@ -23,7 +23,11 @@ std::vector<RawValue> AsValues(const CSettings& settings)
             DwordValue("TimerElapseGC", settings.TimerElapseGC),
             DwordValue("ResMode", settings.ResMode),
             DwordValue("ToggleHotKey", settings.ToggleHotKey),
-            SzValue("ExcludedPrograms", settings.ExcludedPrograms.Text())};
+            SzValue("ExcludedPrograms", settings.ExcludedPrograms.Text()),
+            DwordValue("ConvertTitles", (settings.ConvertKinds & 1) != 0),
+            DwordValue("ConvertTabs", (settings.ConvertKinds & 2) != 0),
+            DwordValue("ConvertHeaders", (settings.ConvertKinds & 4) != 0),
+            DwordValue("ConvertMenus", (settings.ConvertKinds & 8) != 0)};
 }
 
 class Settings : public ::testing::Test {
@@ -61,6 +65,7 @@ TEST_F(Settings, WhatIsSavedLoadsBackAndASecondLoadDiscardsChanges)
     saved.ResMode = 1;
     saved.ToggleHotKey = 0;
     saved.ExcludedPrograms.Assign("notepad.exe;calc.exe");
+    saved.ConvertKinds = 2 | 8;
     ASSERT_TRUE(saved.Save());
 
     const std::vector<RawValue> expected = {SzValue("Engine", Cp932("C:\\表\\辞書.TXV")),
@@ -71,13 +76,18 @@ TEST_F(Settings, WhatIsSavedLoadsBackAndASecondLoadDiscardsChanges)
                                             DwordValue("TimerElapseGC", 1000),
                                             DwordValue("ResMode", 1),
                                             DwordValue("ToggleHotKey", 0),
-                                            SzValue("ExcludedPrograms", "notepad.exe;calc.exe")};
+                                            SzValue("ExcludedPrograms", "notepad.exe;calc.exe"),
+                                            DwordValue("ConvertTitles", 0),
+                                            DwordValue("ConvertTabs", 1),
+                                            DwordValue("ConvertHeaders", 0),
+                                            DwordValue("ConvertMenus", 1)};
     ExpectStored(expected);
     CSettings loaded;
     for (int pass = 0; pass < 2; ++pass) {
         ASSERT_TRUE(loaded.Load());
         EXPECT_EQ(AsValues(loaded), expected);
         loaded.ToggleHotKey = 9;
+        loaded.ConvertKinds = 0;
         loaded.Engine.Assign("unsaved");
         loaded.EngineFolder.Assign("unsaved");
         loaded.SampleString.Assign("unsaved");

@@ -33,7 +33,11 @@ std::vector<RawValue> DefaultPreferences()
             DwordValue("TimerElapseGC", 500),
             DwordValue("ResMode", 0),
             DwordValue("ToggleHotKey", 0x0006007B), // Ctrl+Shift+F12
-            SzValue("ExcludedPrograms", "")};
+            SzValue("ExcludedPrograms", ""),
+            DwordValue("ConvertTitles", 1),
+            DwordValue("ConvertTabs", 1),
+            DwordValue("ConvertHeaders", 1),
+            DwordValue("ConvertMenus", 1)};
 }
 
 void ExpectStored(const std::vector<RawValue>& expected)

@@ -5,6 +5,7 @@
 
 #include "tests/support/ExpectedTexts.h"
 #include "tests/support/TestApp.h"
+#include "conversion/TextKind.h"
 #include "tests/ui/DialogDriver.h"
 #include "ui/OptionsDialog.h"
 #include "ui/resource.h"
@@ -74,6 +75,32 @@ TEST(OptionsHotKey, ShowsTheKeyAndWhetherItIsTakenAndGivesBackTheKeyTyped)
         EXPECT_EQ(MAKEWORD(VK_F12, HOTKEYF_CONTROL | HOTKEYF_SHIFT), shown);
         EXPECT_EQ(taken, noteShown);
         EXPECT_EQ(static_cast<DWORD>(MAKELONG('K', MOD_ALT)), dialog.m_nToggleHotKey);
+    }
+}
+
+// Captions are always converted: their box is checked and cannot be changed.
+TEST(OptionsKinds, ShowsTheKindsOnAndGivesBackThoseCheckedOnlyOnOk)
+{
+    UseTestApplication();
+    const int boxes[] = {IDC_CONVERT_TITLES, IDC_CONVERT_TABS, IDC_CONVERT_HEADERS, IDC_CONVERT_MENUS};
+    for (int close : {IDOK, IDCANCEL}) {
+        COptionsDialog dialog;
+        dialog.m_nKinds = kTitleKind | kHeaderKind;
+        std::string shown;
+        BOOL captionsFixed = FALSE;
+        EXPECT_EQ(close, ShowDialog(dialog, ExpectedCaption(IDD_OPTIONS), [&](HWND hwnd) {
+                      for (int box : boxes)
+                          shown += IsDlgButtonChecked(hwnd, box) == BST_CHECKED ? "1" : "0";
+                      captionsFixed = IsDlgButtonChecked(hwnd, IDC_CONVERT_CAPTIONS) == BST_CHECKED &&
+                                      !IsWindowEnabled(GetDlgItem(hwnd, IDC_CONVERT_CAPTIONS));
+                      for (int box : {IDC_CONVERT_TITLES, IDC_CONVERT_MENUS})
+                          SendDlgItemMessageA(hwnd, box, BM_CLICK, 0, 0);
+                      PostClick(hwnd, close);
+                  }));
+        EXPECT_EQ(shown, "1010");
+        EXPECT_TRUE(captionsFixed);
+        EXPECT_EQ(dialog.m_nKinds, close == IDOK ? static_cast<DWORD>(kHeaderKind | kMenuKind)
+                                                 : static_cast<DWORD>(kTitleKind | kHeaderKind));
     }
 }
 
