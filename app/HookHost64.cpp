@@ -26,7 +26,7 @@ BOOL CHookHost64::IsWow64()
     return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
-void CHookHost64::Start(HWND target)
+void CHookHost64::Start(HWND target, const char* excludedPrograms)
 {
     if (IsRunning() || !IsWow64())
         return;
@@ -38,12 +38,16 @@ void CHookHost64::Start(HWND target)
     CGString path(JoinPath(DirectoryPart(module).Text(), kHostFile));
     if (GetFileAttributesA(path.Text()) == INVALID_FILE_ATTRIBUTES)
         return;
-    char commandLine[MAX_PATH + 32];
-    wsprintfA(commandLine, "\"%s\" %lu", path.Text(), static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(target)));
+    char number[16];
+    wsprintfA(number, "\" %lu ", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(target)));
+    CGString commandLine("\"");
+    commandLine.Append(path.Text());
+    commandLine.Append(number);
+    commandLine.Append(excludedPrograms);
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof(startup));
     startup.cb = sizeof(startup);
-    if (!CreateProcessA(path.Text(), commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &m_process))
+    if (!CreateProcessA(path.Text(), commandLine.Buffer(-1), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &m_process))
         ZeroMemory(&m_process, sizeof(m_process));
 }
 

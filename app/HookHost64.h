@@ -11,8 +11,9 @@ public:
     CHookHost64();
     ~CHookHost64();
 
-    // Starts the host reporting to target, unless it runs already.
-    void Start(HWND target);
+    // Starts the host reporting to target and leaving the programs alone (as MorLatchExclude), unless it runs
+    // already.
+    void Start(HWND target, const char* excludedPrograms);
     // Asks the host to remove its hook and end, and ends it when it does not in time.
     void Stop();
     BOOL IsRunning() const { return m_process.hProcess != NULL; }

@@ -5,6 +5,7 @@
 #include "app/MorvaneApp.h"
 #include "conversion/Engine.h"
 #include "foundation/IconDialog.h"
+#include "hook/MorLatch.h"
 #include "ui/AboutDialog.h"
 #include "ui/EngineChangeNoticeDialog.h"
 #include "ui/EngineSettingsDialog.h"
@@ -74,6 +75,7 @@ LRESULT CMainWnd::OnCreate(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         SetTimer(hwnd, IDT_TRAY_RETRY, kTrayRetryPeriod, NULL);
     }
     m_walker.m_programFilter.SetList(g_pApp->m_settings.ExcludedPrograms.Text());
+    MorLatchExclude(m_walker.m_programFilter.List().WithAlwaysExcluded().Text());
     m_walker.SetKinds(static_cast<int>(g_pApp->m_settings.ConvertKinds));
     // The records are cleaned up in both modes: hook mode keeps them too.
     SetTimer(hwnd, IDT_GC, g_pApp->m_settings.TimerElapseGC, NULL);
@@ -183,7 +185,7 @@ void CMainWnd::StopNormalMode()
 void CMainWnd::StartHookMode()
 {
     if (m_hookThread.Start(m_hWnd)) {
-        m_hookHost64.Start(m_hWnd);
+        m_hookHost64.Start(m_hWnd, m_walker.m_programFilter.List().WithAlwaysExcluded().Text());
         return;
     }
     g_pApp->ShowMessage(NULL, IDS_HOOK_FAILED, MB_ICONEXCLAMATION, 0);
@@ -334,7 +336,14 @@ void CMainWnd::OnExcludeProgramCommand()
 void CMainWnd::ApplyExcludedPrograms()
 {
     m_walker.m_programFilter.SetList(g_pApp->m_settings.ExcludedPrograms.Text());
+    CGString hookList(m_walker.m_programFilter.List().WithAlwaysExcluded());
+    MorLatchExclude(hookList.Text());
     m_walker.ReleaseExcluded();
+    // The 64-bit host is told the list as it starts.
+    if (m_hookHost64.IsRunning()) {
+        m_hookHost64.Stop();
+        m_hookHost64.Start(m_hWnd, hookList.Text());
+    }
 }
 
 void CMainWnd::OnAboutCommand()

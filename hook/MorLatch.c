@@ -31,17 +31,28 @@ typedef CWPSTRUCT MORLATCH_CALL;
 typedef CWPRETSTRUCT MORLATCH_CALL;
 #endif
 
-/* Only the target window must be the same in every process that maps the
-   library, so it alone lives in a section shared by all of them. */
+/* Only the target window and the programs Morvane leaves alone must be the
+   same in every process that maps the library, so they alone live in a
+   section shared by all of them. The count goes up with each new list, so that
+   every process looks at its own name again. */
+#define MORLATCH_EXCLUDED_SIZE 2048
 #ifdef _MSC_VER
 #pragma data_seg(".shared")
 static HWND s_hTarget = NULL;
+static char s_excluded[MORLATCH_EXCLUDED_SIZE] = "";
+static LONG s_nExcludedCount = 0;
 #pragma data_seg()
 #pragma comment(linker, "/SECTION:.shared,RWS")
 #else
 #define MORLATCH_SHARED __attribute__((section(".shared"), shared))
 static HWND s_hTarget MORLATCH_SHARED = NULL;
+static char s_excluded[MORLATCH_EXCLUDED_SIZE] MORLATCH_SHARED = "";
+static LONG s_nExcludedCount MORLATCH_SHARED = 0;
 #endif
+
+/* This process's verdict, and the list it was given for. */
+static LONG s_nExcludedSeen = -1;
+static BOOL s_bExcluded;
 
 /* The hook belongs to the process that installed it. Kept in shared memory,
    the handle of a Morvane that was killed would outlive its hook wherever the
@@ -67,6 +78,52 @@ static BOOL SameName(const char* name, const char* wanted)
         ++wanted;
     }
     return *name == *wanted;
+}
+
+/* Whether the list names this program's file, compared without case. */
+static BOOL IsListed(const char* list)
+{
+    char path[MAX_PATH];
+    char name[MAX_PATH];
+    const char* file = path;
+    const char* p;
+    DWORD length = GetModuleFileNameA(NULL, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return FALSE;
+    for (p = path; *p != '\0'; ++p) {
+        if (*p == '\\' || *p == '/')
+            file = p + 1;
+    }
+    while (*list != '\0') {
+        int n = 0;
+        while (*list != '\0' && *list != ';') {
+            if (n < MAX_PATH - 1)
+                name[n++] = *list;
+            ++list;
+        }
+        name[n] = '\0';
+        if (n != 0 && lstrcmpiA(name, file) == 0)
+            return TRUE;
+        if (*list == ';')
+            ++list;
+    }
+    return FALSE;
+}
+
+/* A program Morvane leaves alone is never reported: the hook only passes on. */
+static BOOL IsExcludedProgram(void)
+{
+    LONG count = s_nExcludedCount;
+    BOOL excluded;
+    if (count == s_nExcludedSeen)
+        return s_bExcluded;
+    excluded = IsListed(s_excluded);
+    /* A list that changed while it was read is read again next time. */
+    if (s_nExcludedCount == count) {
+        s_bExcluded = excluded;
+        InterlockedExchange(&s_nExcludedSeen, count);
+    }
+    return excluded;
 }
 
 /* What a message would make of its window, or -1 when it is never reported. */
@@ -138,7 +195,7 @@ static LRESULT CALLBACK CallWndRetProc(int code, WPARAM wParam, LPARAM lParam)
         /* On the installing thread the system runs the hook of programs this
            library cannot be mapped into: their windows are out of reach. */
         if (outer == call || GetWindowThreadProcessId(call->hwnd, NULL) != GetCurrentThreadId() ||
-            !IsReported(call, kind)) {
+            !IsReported(call, kind) || IsExcludedProgram()) {
             SetLastError(error);
             return CallNextHookEx(NULL, code, wParam, lParam);
         }
@@ -149,6 +206,12 @@ static LRESULT CALLBACK CallWndRetProc(int code, WPARAM wParam, LPARAM lParam)
         SetLastError(error);
         return next;
     }
+}
+
+void MorLatchExclude(const char* programs)
+{
+    lstrcpynA(s_excluded, programs != NULL ? programs : "", MORLATCH_EXCLUDED_SIZE);
+    InterlockedIncrement(&s_nExcludedCount);
 }
 
 int MorLatch(HWND target)

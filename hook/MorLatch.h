@@ -41,6 +41,10 @@ extern "C" {
 int MorLatch(HWND target);
 /* Removes the hook installed by MorLatch, if any; called on the same thread. */
 void MorUnlatch(void);
+/* The programs whose windows are never reported: file names ("notepad.exe")
+   separated by ';', compared without case, at most 2047 bytes. Applies at once
+   in every process, hooked or not yet; callable from any thread. */
+void MorLatchExclude(const char* programs);
 
 #ifdef __cplusplus
 }

@@ -8,18 +8,22 @@
 
 #include "hook/MorLatch.h"
 
-/* The command line is Morvane's main window as a decimal number. */
-static HWND TargetOf(const char* commandLine)
+/* The command line is Morvane's main window as a decimal number, then after
+   a blank the programs left alone, as MorLatchExclude takes them. */
+static HWND TargetOf(const char* commandLine, const char** excluded)
 {
     ULONG_PTR value = 0;
-    for (const char* p = commandLine; *p >= '0' && *p <= '9'; ++p)
+    const char* p;
+    for (p = commandLine; *p >= '0' && *p <= '9'; ++p)
         value = value * 10 + (ULONG_PTR)(*p - '0');
+    *excluded = *p == ' ' ? p + 1 : p;
     return (HWND)value;
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 {
-    HWND target = TargetOf(commandLine);
+    const char* excluded;
+    HWND target = TargetOf(commandLine, &excluded);
     DWORD morvane = 0;
     HANDLE process;
     MSG msg;
@@ -31,6 +35,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     process = OpenProcess(SYNCHRONIZE, FALSE, morvane);
     if (process == NULL)
         return 1;
+    MorLatchExclude(excluded);
     if (!MorLatch(target)) {
         CloseHandle(process);
         return 2;

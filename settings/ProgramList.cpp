@@ -134,3 +134,14 @@ BOOL CProgramList::IsAlwaysExcluded(const char* fileName)
     }
     return FALSE;
 }
+
+CGString CProgramList::WithAlwaysExcluded() const
+{
+    CGString text(256);
+    for (const char* name : kAlwaysExcluded) {
+        text.Append(name);
+        text.AppendChar(';');
+    }
+    text.Append(m_text.Text());
+    return text;
+}

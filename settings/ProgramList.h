@@ -23,6 +23,8 @@ public:
     // Programs left alone whatever the list says, where a hook or a changed
     // caption is known to do harm.
     static BOOL IsAlwaysExcluded(const char* fileName);
+    // The list with the programs always left alone in front: what the hook is told.
+    CGString WithAlwaysExcluded() const;
 
 private:
     CProgramList(const CProgramList&) = delete;

@@ -136,7 +136,7 @@ TEST_P(HookMode, ConvertsTargetClassesAsTheyAreCreatedAndAsTheirCaptionsAreSet)
     EXPECT_EQ(ControlText(target, kFirstCreated + 1), "h");
 
     EXPECT_EQ(Ask(target, WM_TARGET_WIZARD), TRUE) << "the caption set in WM_INITDIALOG";
-    HWND wizard = FindWindowA("#32770", "Wizard");
+    HWND wizard = FindWindowA("#32770", "[Wizard]");
     EXPECT_TRUE(WaitUntil([&] { return ControlText(wizard, kWizardButton) == "[&Finish]"; }, 5000));
     Ask(target, WM_TARGET_INSIST);
     EXPECT_TRUE(WaitUntil([&] { return ControlText(target, kInsisting) == "i"; }, 5000));

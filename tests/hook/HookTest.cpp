@@ -106,8 +106,12 @@ protected:
         ASSERT_TRUE(m_second.CreateReceiver());
     }
 
-    // A failing test must not leave the desktop hooked.
-    void TearDown() override { MorUnlatch(); }
+    // A failing test must not leave the desktop hooked, nor programs left alone.
+    void TearDown() override
+    {
+        MorUnlatch();
+        MorLatchExclude("");
+    }
 
     // Runs hook_target.exe until it has reported its windows and ended; the
     // notifications that it causes are handled meanwhile.
@@ -181,6 +185,18 @@ TEST_F(HookTest, EveryWindowOfAnotherProcessIsNotifiedAndConvertedWhileItIsCreat
     ExpectEachWindowNotifiedOnce(m_first, target, 10);
     EXPECT_TRUE(m_second.m_notifications.empty());
     ExpectTexts(kConvertedText);
+}
+
+TEST_F(HookTest, AProgramLeftAloneIsNotReportedFromTheMomentTheListNamesItUntilItNoLongerDoes)
+{
+    ASSERT_EQ(MorLatch(m_first.m_hWnd), 1);
+    MorLatchExclude("notepad.exe;HOOK_TARGET.EXE");
+    DWORD excluded = RunTarget(5);
+    EXPECT_TRUE(m_first.Notifications(excluded).empty());
+    MorLatchExclude("notepad.exe");
+    DWORD target = RunTarget(5);
+    MorUnlatch();
+    ExpectEachWindowNotifiedOnce(m_first, target, 5);
 }
 
 TEST_F(HookTest, LatchingAgainMovesTheNotificationsAndOneUnlatchEndsThem)
