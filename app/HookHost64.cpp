@@ -30,12 +30,7 @@ void CHookHost64::Start(HWND target, const char* excludedPrograms)
 {
     if (IsRunning() || !IsWow64())
         return;
-    char module[MAX_PATH];
-    DWORD length = GetModuleFileNameA(NULL, module, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return;
-    module[length] = '\0';
-    CGString path(JoinPath(DirectoryPart(module).Text(), kHostFile));
+    CGString path(JoinPath(ProgramFolder().Text(), kHostFile));
     if (GetFileAttributesA(path.Text()) == INVALID_FILE_ATTRIBUTES)
         return;
     char number[16];

@@ -74,8 +74,7 @@ LRESULT CMainWnd::OnCreate(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         m_nTrayRetriesLeft = kTrayRetries;
         SetTimer(hwnd, IDT_TRAY_RETRY, kTrayRetryPeriod, NULL);
     }
-    m_walker.m_programFilter.SetList(g_pApp->m_settings.ExcludedPrograms.Text());
-    MorLatchExclude(m_walker.m_programFilter.List().WithAlwaysExcluded().Text());
+    ApplyExcludedPrograms();
     m_walker.SetKinds(static_cast<int>(g_pApp->m_settings.ConvertKinds));
     // The records are cleaned up in both modes: hook mode keeps them too.
     SetTimer(hwnd, IDT_GC, g_pApp->m_settings.TimerElapseGC, NULL);
@@ -400,8 +399,11 @@ void CMainWnd::OnOptionsCommand()
     dialog.m_nKinds = settings.ConvertKinds;
     if (dialog.DoModal(NULL) != IDOK)
         return;
-    settings.ExcludedPrograms.Assign(dialog.m_excludedPrograms.Text());
-    ApplyExcludedPrograms();
+    // Unchanged, nothing is released and the 64-bit host keeps running.
+    if (settings.ExcludedPrograms.Compare(dialog.m_excludedPrograms.Text(), FALSE) != 0) {
+        settings.ExcludedPrograms.Assign(dialog.m_excludedPrograms.Text());
+        ApplyExcludedPrograms();
+    }
     settings.ConvertKinds = dialog.m_nKinds;
     m_walker.SetKinds(static_cast<int>(settings.ConvertKinds));
     settings.ToggleHotKey = dialog.m_nToggleHotKey;

@@ -59,3 +59,12 @@ CGString DirectoryPart(const char* path)
     CGString head = text.Head((separator > colon ? separator : colon) + 1);
     return WithoutTrailingSeparator(head.Text());
 }
+
+CGString ProgramFolder()
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, path, MAX_PATH);
+    // A path cut to fit the buffer comes back without its terminator.
+    path[length < MAX_PATH ? length : MAX_PATH - 1] = '\0';
+    return DirectoryPart(path);
+}

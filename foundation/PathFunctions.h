@@ -11,3 +11,5 @@ BOOL IsRootPath(const char* path);
 CGString WithoutTrailingSeparator(const char* path);
 CGString FileNamePart(const char* path);
 CGString DirectoryPart(const char* path);
+// The folder of the running program's file, without a trailing separator.
+CGString ProgramFolder();

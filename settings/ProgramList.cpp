@@ -24,22 +24,32 @@ CProgramList::CProgramList(const char* text) : m_text(64)
 BOOL CProgramList::NextName(const char** cursor, const char** start, int* length)
 {
     const char* p = *cursor;
-    for (;;) {
-        while (*p == ';' || IsBlank(*p))
-            ++p;
-        if (*p == '\0')
-            return FALSE;
-        const char* begin = p;
-        while (*p != '\0' && *p != ';')
-            p = IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0' ? p + 2 : p + 1;
-        const char* end = p;
-        while (end > begin && IsBlank(end[-1]))
-            --end;
-        *cursor = p;
-        *start = begin;
-        *length = static_cast<int>(end - begin);
-        return TRUE;
+    while (*p == ';' || IsBlank(*p))
+        ++p;
+    if (*p == '\0')
+        return FALSE;
+    const char* begin = p;
+    while (*p != '\0' && *p != ';')
+        p = IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0' ? p + 2 : p + 1;
+    const char* end = p;
+    while (end > begin && IsBlank(end[-1]))
+        --end;
+    *cursor = p;
+    *start = begin;
+    *length = static_cast<int>(end - begin);
+    return TRUE;
+}
+
+BOOL CProgramList::Lists(const char* text, const char* fileName)
+{
+    const char* cursor = text;
+    const char* start;
+    int length;
+    while (NextName(&cursor, &start, &length)) {
+        if (SameName(start, length, fileName))
+            return TRUE;
     }
+    return FALSE;
 }
 
 BOOL CProgramList::SameName(const char* name, int length, const char* fileName)
@@ -56,9 +66,7 @@ void CProgramList::Assign(const char* text)
     int length;
     while (NextName(&cursor, &start, &length)) {
         CGString name(CGString(start).Head(length));
-        CProgramList kept;
-        kept.m_text.Assign(normal);
-        if (kept.Contains(name.Text()))
+        if (Lists(normal.Text(), name.Text()))
             continue;
         if (normal.Length() != 0)
             normal.AppendChar(';');
@@ -92,14 +100,7 @@ CGString CProgramList::Name(int index) const
 
 BOOL CProgramList::Contains(const char* fileName) const
 {
-    const char* cursor = m_text.Text();
-    const char* start;
-    int length;
-    while (NextName(&cursor, &start, &length)) {
-        if (SameName(start, length, fileName))
-            return TRUE;
-    }
-    return FALSE;
+    return Lists(m_text.Text(), fileName);
 }
 
 BOOL CProgramList::Add(const char* fileName)

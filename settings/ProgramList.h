@@ -32,6 +32,8 @@ private:
     // The next name from *cursor, which moves past it; FALSE at the end.
     static BOOL NextName(const char** cursor, const char** start, int* length);
     static BOOL SameName(const char* name, int length, const char* fileName);
+    // Whether the ';'-separated text names the file.
+    static BOOL Lists(const char* text, const char* fileName);
 
     CGString m_text;
 };

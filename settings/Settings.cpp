@@ -38,15 +38,6 @@ const KindValue kKindValues[] = {
 // Ctrl+Shift+F12.
 const DWORD kDefaultToggleHotKey = MAKELONG(VK_F12, MOD_CONTROL | MOD_SHIFT);
 
-CGString ProgramFolder()
-{
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(NULL, path, MAX_PATH);
-    // A path cut to fit the buffer comes back without its terminator.
-    path[std::min<DWORD>(length, MAX_PATH - 1)] = '\0';
-    return DirectoryPart(path);
-}
-
 } // namespace
 
 CSettings::CSettings()
